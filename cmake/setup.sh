@@ -1,0 +1,26 @@
+# Shared by run.sh, test.sh and bench.sh: installs what the build needs on
+# Debian 12 when it is missing, then configures and builds into a folder.
+set -euo pipefail
+
+tolvex_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev
+                 libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+
+tolvex_install_missing() {
+  local missing=()
+  for p in "${tolvex_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+# tolvex_build BUILD_DIR [cmake options...]
+tolvex_build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@"
+  cmake --build "$dir" -j2
+}

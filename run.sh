@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and starts Tolvex File Renamer.
+cd "$(dirname "$0")"
+source cmake/setup.sh
+tolvex_install_missing
+tolvex_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+exec build/app/tolvex-file-renamer "$@"
