@@ -1,0 +1,48 @@
+#include "rename/Text.h"
+
+#include "rename/Utf8.h"
+
+std::int64_t CharLength(std::string_view text) noexcept
+{
+    return static_cast<std::int64_t>(utf8::CharCount(text));
+}
+
+std::string SubText(std::string_view text, std::int64_t start, std::int64_t count)
+{
+    if (text.empty() || count <= 0)
+        return {};
+    if (start < 1)
+        start = 1;
+    // Every character takes at least one byte, so a position or count beyond
+    // the byte size reaches past the end whatever the characters are.
+    if (static_cast<std::uint64_t>(start - 1) >= text.size())
+        return {};
+    const std::size_t begin = utf8::SkipChars(text, 0, static_cast<std::size_t>(start - 1));
+    if (begin == text.size())
+        return {};
+    const std::size_t left = text.size() - begin;
+    const std::size_t end = static_cast<std::uint64_t>(count) >= left
+        ? text.size()
+        : utf8::SkipChars(text, begin, static_cast<std::size_t>(count));
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string LowerAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + ('a' - 'A'));
+    }
+    return result;
+}
+
+std::string UpperAscii(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - ('a' - 'A'));
+    }
+    return result;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+// File names are bytes. Where the rules count characters, a character is one
+// well-formed UTF-8 sequence, or else a single byte that does not start one
+// (a "stray" byte). So every byte string splits into characters, no name is
+// ever refused, and a rule never cuts a UTF-8 sequence in two.
+namespace utf8 {
+
+// One character as found in a text. For a stray byte `codePoint` holds the
+// byte's value and `wellFormed` is false.
+struct DecodedChar {
+    char32_t codePoint;
+    std::size_t size;
+    bool wellFormed;
+};
+
+// Reads the character that starts at text[pos]; pos must be < text.size().
+DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept;
+
+// Size in bytes of the character that starts at text[pos] (pos < size).
+std::size_t MultiByteCharSize(std::string_view text, std::size_t pos) noexcept;
+inline std::size_t CharSize(std::string_view text, std::size_t pos) noexcept
+{
+    return static_cast<unsigned char>(text[pos]) < 0x80 ? 1 : MultiByteCharSize(text, pos);
+}
+
+bool IsAscii(std::string_view text) noexcept;
+
+std::size_t CharCount(std::string_view text) noexcept;
+
+// Byte offset reached by stepping over `count` characters from byte offset
+// `from` (which must start a character); text.size() when the text ends first.
+std::size_t SkipChars(std::string_view text, std::size_t from, std::size_t count) noexcept;
+
+// Byte offset at which the character with 0-based index n begins;
+// text.size() when the text has n characters or fewer.
+inline std::size_t ByteOffsetOfChar(std::string_view text, std::size_t n) noexcept
+{
+    return SkipChars(text, 0, n);
+}
+
+// The characters of a text, in order, as views into it.
+std::vector<std::string_view> SplitChars(std::string_view text);
+
+} // namespace utf8
