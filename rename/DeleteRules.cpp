@@ -1,0 +1,24 @@
+#include "rename/DeleteRules.h"
+
+#include "rename/Text.h"
+
+#include <utility>
+
+std::string RemoveFirst(std::string_view name, std::int32_t n)
+{
+    return SubText(name, std::int64_t{n} + 1, kToTheEnd);
+}
+
+std::string RemoveLast(std::string_view name, std::int32_t n)
+{
+    return SubText(name, 0, CharLength(name) - n);
+}
+
+std::string RemoveFromTo(std::string_view name, std::int32_t from, std::int32_t to)
+{
+    // Taken literally, a backwards range would repeat the characters between
+    // the two positions; the user meant the same range written the other way.
+    if (std::int64_t{to} < std::int64_t{from} - 1)
+        std::swap(from, to);
+    return SubText(name, 0, std::int64_t{from} - 1) + SubText(name, std::int64_t{to} + 1, kToTheEnd);
+}
