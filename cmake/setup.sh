@@ -3,7 +3,7 @@
 set -euo pipefail
 
 tolvex_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-                 libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core)
+                 libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2)
 
 tolvex_install_missing() {
   local missing=()

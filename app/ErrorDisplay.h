@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+#include <string_view>
+
+// The text the error display shows for an error's message: the message with
+// a full stop appended when its last byte sorts after '.'.
+QString ErrorDisplayText(std::string_view message);

@@ -1,0 +1,107 @@
+#include "app/NumberBox.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
+TUpDown::TUpDown(int min, int max, QObject* parent)
+    : QObject(parent)
+    , m_min(min)
+    , m_max(max)
+    , m_position(std::clamp(1, min, max))
+{
+}
+
+void TUpDown::SetPosition(int position)
+{
+    m_position = std::clamp(position, m_min, m_max);
+}
+
+TNumberBox::TNumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent)
+    : QAbstractSpinBox(parent)
+    , m_upDown(new TUpDown(min, max, this))
+{
+    setObjectName(name);
+    m_upDown->setObjectName(upDownName);
+    setAccelerated(false);
+    setWrapping(false);
+    setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+    setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    lineEdit()->setText(QString::number(m_upDown->Position()));
+}
+
+QString TNumberBox::Text() const
+{
+    return lineEdit()->text();
+}
+
+void TNumberBox::SetText(const QString& text)
+{
+    lineEdit()->setText(text);
+}
+
+bool TNumberBox::IsAllowedTypedChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || u == 8 || u == 10 || u == 13;
+}
+
+int TNumberBox::stepBase() const
+{
+    const QString text = Text();
+    const bool plainDecimal =
+        !text.isEmpty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+    if (plainDecimal)
+        return std::clamp(text.toInt(), m_upDown->Min(), m_upDown->Max());
+    return m_upDown->Position();
+}
+
+void TNumberBox::stepBy(int steps)
+{
+    const int base = stepBase();
+    m_upDown->SetPosition(base + steps);
+    lineEdit()->setText(QString::number(m_upDown->Position()));
+    lineEdit()->selectAll();
+}
+
+QAbstractSpinBox::StepEnabled TNumberBox::stepEnabled() const
+{
+    const int base = stepBase();
+    StepEnabled enabled = StepNone;
+    if (base < m_upDown->Max())
+        enabled |= StepUpEnabled;
+    if (base > m_upDown->Min())
+        enabled |= StepDownEnabled;
+    return enabled;
+}
+
+// Whatever the box holds is acceptable: the rules judge the text when they
+// read it.
+QValidator::State TNumberBox::validate(QString&, int&) const
+{
+    return QValidator::Acceptable;
+}
+
+void TNumberBox::fixup(QString&) const
+{
+}
+
+void TNumberBox::keyPressEvent(QKeyEvent* event)
+{
+    // Only typed characters are filtered: Delete, the arrows and the other
+    // editing keys do their usual work.
+    const QString text = event->text();
+    const int key = event->key();
+    if (OnKeyPress && !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab && key != Qt::Key_Backtab) {
+        QChar typed = text.at(0);
+        OnKeyPress(this, typed);
+        if (typed.isNull()) {
+            event->accept();
+            return;
+        }
+    }
+    QAbstractSpinBox::keyPressEvent(event);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+
+#include <functional>
+
+// The spin part of a number box: its range and last position. It has a name
+// of its own (UpDown1 … UpDown9) so that it can be found like any control.
+class TUpDown : public QObject {
+    Q_OBJECT
+public:
+    TUpDown(int min, int max, QObject* parent);
+
+    int Min() const { return m_min; }
+    int Max() const { return m_max; }
+    int Position() const { return m_position; }
+    void SetPosition(int position);
+
+private:
+    int m_min;
+    int m_max;
+    int m_position;
+};
+
+// An edit box for a rule's number with up/down arrows at its right edge.
+//
+// The box holds any text: typed keys go through the key filter, but pasted
+// text is kept as it is, and the rules decide what counts as a number. The
+// arrows step by one within the range without wrapping, from the number the
+// box shows when it holds a plain decimal number, else from their own last
+// position, and write plain decimal digits.
+class TNumberBox : public QAbstractSpinBox {
+    Q_OBJECT
+public:
+    TNumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent);
+
+    QString Text() const;
+    void SetText(const QString& text);
+    TUpDown* UpDown() const { return m_upDown; }
+
+    void stepBy(int steps) override;
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
+
+    // The key filter every number box shares: digits, Backspace, line feed
+    // and Enter pass; every other typed character is dropped.
+    static bool IsAllowedTypedChar(QChar c);
+
+    // Sees each typed character, by reference, before the box does; setting
+    // it to the character 0 drops it.
+    std::function<void(TNumberBox* sender, QChar& key)> OnKeyPress;
+
+protected:
+    StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int stepBase() const;
+
+    TUpDown* m_upDown;
+};

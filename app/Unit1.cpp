@@ -1,0 +1,354 @@
+#include "app/Unit1.h"
+
+#include "app/CompactTabStyle.h"
+#include "app/NumberBox.h"
+#include "app/UserDialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+constexpr int ClientWidth = 726;
+constexpr int ClientHeight = 495;
+constexpr int ApplyButtonX = 226;
+constexpr int NumberBoxWidth = 29 + 16; // the edit part plus its arrows
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFont windowFont()
+{
+    // Arial-like faces keep the classic 8-point layout: every caption and
+    // all five page tabs fit without being cut.
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , Clock(&QDateTime::currentDateTime)
+    , m_dialogs(std::make_unique<UserDialogs>())
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Tolvex File Renamer"));
+    buildWindow();
+    wireCommands();
+    setFocusOrder();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::SetUserDialogs(std::unique_ptr<UserDialogs> dialogs)
+{
+    m_dialogs = std::move(dialogs);
+}
+
+QLabel* TForm1::label(QWidget* parent, const QString& text, int x, int y)
+{
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+TNumberBox* TForm1::numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
+                              QRect geometry)
+{
+    auto* box = new TNumberBox(QString::fromLatin1(name), QString::fromLatin1(upDownName), min, max, parent);
+    box->setGeometry(geometry);
+    box->OnKeyPress = [this](TNumberBox* sender, QChar& key) { edFirstKeyPress(sender, key); };
+    return box;
+}
+
+QPushButton* TForm1::bigButton(const char* name, const QString& caption, int x, QStyle::StandardPixmap icon)
+{
+    auto* button = named(new QPushButton(style()->standardIcon(icon), caption, centralWidget()), name);
+    button->setIconSize(QSize(32, 32));
+    button->setGeometry(x, 10, 119, 41);
+    return button;
+}
+
+QToolButton* TForm1::applyButton(QWidget* page, const char* name, int y)
+{
+    auto* button = named(new QToolButton(page), name);
+    button->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(QStringLiteral("Apply Change"));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoRaise(false);
+    button->setGeometry(ApplyButtonX, y, 23, 22);
+    return button;
+}
+
+void TForm1::buildWindow()
+{
+    auto* client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    client->setFont(windowFont());
+    setCentralWidget(client);
+
+    MainMenu1 = named(new QMenuBar(this), "MainMenu1");
+    MainMenu1->setFont(windowFont());
+    help1 = named(MainMenu1->addAction(QStringLiteral("Help")), "help1");
+    About1 = named(MainMenu1->addAction(QStringLiteral("About")), "About1");
+    setMenuBar(MainMenu1);
+
+    VT = named(new TVirtualStringTree(client), "VT");
+    VT->setGeometry(8, 62, 432, 423);
+
+    BitBtn1 = bigButton("BitBtn1", QStringLiteral("&Add Files"), 17, QStyle::SP_DialogOpenButton);
+    BitBtn3 = bigButton("BitBtn3", QStringLiteral("&Reset"), 153, QStyle::SP_BrowserReload);
+    BitBtn4 = bigButton("BitBtn4", QStringLiteral("  &Clear List"), 289, QStyle::SP_TrashIcon);
+    BitBtn2 = bigButton("BitBtn2", QStringLiteral("Apply Re&name"), 425, QStyle::SP_DialogApplyButton);
+    BitBtn5 = bigButton("BitBtn5", QStringLiteral("Exit"), 562, QStyle::SP_DialogCloseButton);
+
+    cbInclude = named(new QCheckBox(QStringLiteral("Include File Extension"), client), "cbInclude");
+    cbInclude->setGeometry(453, 64, 138, 17);
+
+    rbCheck = named(new QRadioButton(QStringLiteral("Check All"), client), "rbCheck");
+    rbCheck->setGeometry(453, 92, 81, 17);
+    rbCheck->setChecked(true);
+    rbUncheck = named(new QRadioButton(QStringLiteral("Uncheck All"), client), "rbUncheck");
+    rbUncheck->setGeometry(545, 92, 81, 17);
+    rbReverse = named(new QRadioButton(QStringLiteral("Reverse"), client), "rbReverse");
+    rbReverse->setGeometry(637, 92, 81, 17);
+
+    Panel1 = named(new QFrame(client), "Panel1");
+    Panel1->setGeometry(451, 120, 267, 366);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+    Panel1->setMidLineWidth(1);
+
+    PageControl1 = named(new QTabWidget(Panel1), "PageControl1");
+    PageControl1->setGeometry(Panel1->contentsRect());
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->setElideMode(Qt::ElideNone);
+    PageControl1->tabBar()->setStyle(new CompactTabStyle(PageControl1));
+    TabSheet2 = named(new QWidget, "TabSheet2");
+    TabSheet3 = named(new QWidget, "TabSheet3");
+    TabSheet4 = named(new QWidget, "TabSheet4");
+    TabSheet5 = named(new QWidget, "TabSheet5");
+    TabSheet1 = named(new QWidget, "TabSheet1");
+    PageControl1->addTab(TabSheet2, QStringLiteral("Add"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Delete"));
+    PageControl1->addTab(TabSheet4, QStringLiteral("Replace"));
+    PageControl1->addTab(TabSheet5, QStringLiteral("Case"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Move/Copy"));
+    PageControl1->setCurrentWidget(TabSheet2);
+
+    buildAddPage();
+    buildDeletePage();
+    buildReplacePage();
+    buildCasePage();
+    buildMoveCopyPage();
+
+    // A fixed window: the client area keeps its size and the window can
+    // neither be resized nor maximised.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm1::buildAddPage()
+{
+    QWidget* page = TabSheet2;
+    GroupBox5 = named(new QGroupBox(QStringLiteral("Mode"), page), "GroupBox5");
+    GroupBox5->setGeometry(8, 6, 240, 70);
+    rbPre = named(new QRadioButton(QStringLiteral("Prefix"), GroupBox5), "rbPre");
+    rbPre->setGeometry(10, 18, 70, 17);
+    rbPre->setChecked(true);
+    rbSuf = named(new QRadioButton(QStringLiteral("Suffix"), GroupBox5), "rbSuf");
+    rbSuf->setGeometry(100, 18, 70, 17);
+    rbPos = named(new QRadioButton(QStringLiteral("At Position"), GroupBox5), "rbPos");
+    rbPos->setGeometry(10, 43, 85, 17);
+    edAddPos = numberBox(GroupBox5, "edAddPos", "UpDown5", 1, 100, QRect(100, 41, NumberBoxWidth, 21));
+
+    label(page, QStringLiteral("Add Characters:"), 8, 88);
+    edAddChar = named(new QLineEdit(page), "edAddChar");
+    edAddChar->setGeometry(8, 106, 200, 21);
+    SpeedButton4 = applyButton(page, "SpeedButton4", 105);
+
+    label(page, QStringLiteral("Add Serial Number:"), 8, 142);
+    label(page, QStringLiteral("Start"), 20, 164);
+    edNumStart = numberBox(page, "edNumStart", "UpDown8", 1, 9999, QRect(70, 161, 95 + 16, 21));
+    label(page, QStringLiteral("Mask"), 20, 191);
+    edNumMask = named(new QLineEdit(QStringLiteral("0000"), page), "edNumMask");
+    edNumMask->setGeometry(70, 188, 111, 21);
+    SpeedButton5 = applyButton(page, "SpeedButton5", 187);
+
+    label(page, QStringLiteral("Add DateTime:"), 8, 224);
+    label(page, QStringLiteral("Type"), 20, 246);
+    cbDateType = named(new QComboBox(page), "cbDateType");
+    cbDateType->addItems({QStringLiteral("Current Time"), QStringLiteral("File Created Time"),
+                          QStringLiteral("File Modified Time"), QStringLiteral("File Accessed Time")});
+    cbDateType->setGeometry(70, 243, 145, 21);
+    label(page, QStringLiteral("Format"), 20, 273);
+    cbDateFormat = named(new QComboBox(page), "cbDateFormat");
+    cbDateFormat->addItems({QStringLiteral("MMDDYY"), QStringLiteral("MMDDYYYY"), QStringLiteral("DDMMYY"),
+                            QStringLiteral("DDMMYYYY"), QStringLiteral("YYMMDD"), QStringLiteral("YYYYMMDD"),
+                            QStringLiteral("YYYYMMDDHHMMSS"), QStringLiteral("YYYYMMDDHHMMSSZZZ")});
+    cbDateFormat->setGeometry(70, 270, 145, 21);
+    SpeedButton9 = applyButton(page, "SpeedButton9", 269);
+}
+
+void TForm1::buildDeletePage()
+{
+    QWidget* page = TabSheet3;
+    label(page, QStringLiteral("Remove First:"), 8, 15);
+    edFirst = numberBox(page, "edFirst", "UpDown1", 1, 100, QRect(150, 12, NumberBoxWidth, 21));
+    btnDeleteFirst = applyButton(page, "btnDeleteFirst", 11);
+
+    label(page, QStringLiteral("Remove Last:"), 8, 45);
+    edLast = numberBox(page, "edLast", "UpDown2", 1, 100, QRect(150, 42, NumberBoxWidth, 21));
+    btnDeletelast = applyButton(page, "btnDeletelast", 41);
+
+    label(page, QStringLiteral("Remove From:"), 8, 75);
+    edFrom = numberBox(page, "edFrom", "UpDown3", 1, 100, QRect(90, 72, NumberBoxWidth, 21));
+    label(page, QStringLiteral("To"), 142, 75);
+    edTo = numberBox(page, "edTo", "UpDown4", 1, 100, QRect(160, 72, NumberBoxWidth, 21));
+    btnDeleteFrom = applyButton(page, "btnDeleteFrom", 71);
+
+    label(page, QStringLiteral("Remove Chars:"), 8, 105);
+    edRemChar = named(new QLineEdit(page), "edRemChar");
+    edRemChar->setGeometry(90, 102, 125, 21);
+    SpeedButton7 = applyButton(page, "SpeedButton7", 101);
+
+    label(page, QStringLiteral("Remove All Numbers:"), 8, 135);
+    SpeedButton8 = applyButton(page, "SpeedButton8", 131);
+    label(page, QStringLiteral("Remove All Symbol:"), 8, 165);
+    SpeedButton11 = applyButton(page, "SpeedButton11", 161);
+    label(page, QStringLiteral("Remove All Non Characters:"), 8, 195);
+    SpeedButton12 = applyButton(page, "SpeedButton12", 191);
+}
+
+void TForm1::buildReplacePage()
+{
+    QWidget* page = TabSheet4;
+    label(page, QStringLiteral("Match"), 8, 15);
+    edmatch = named(new QLineEdit(page), "edmatch");
+    edmatch->setGeometry(60, 12, 155, 21);
+    label(page, QStringLiteral("Replace"), 8, 45);
+    edReplace = named(new QLineEdit(page), "edReplace");
+    edReplace->setGeometry(60, 42, 155, 21);
+    btnReplace = applyButton(page, "btnReplace", 41);
+}
+
+void TForm1::buildCasePage()
+{
+    QWidget* page = TabSheet5;
+    label(page, QStringLiteral("Lower Case"), 8, 15);
+    SpeedButton1 = applyButton(page, "SpeedButton1", 11);
+    label(page, QStringLiteral("Upper Case"), 8, 45);
+    SpeedButton2 = applyButton(page, "SpeedButton2", 41);
+    label(page, QStringLiteral("Title Case"), 8, 75);
+    SpeedButton10 = applyButton(page, "SpeedButton10", 71);
+    for (QToolButton* button : {SpeedButton1, SpeedButton2, SpeedButton10})
+        button->move(100, button->y());
+}
+
+void TForm1::buildMoveCopyPage()
+{
+    QWidget* page = TabSheet1;
+    label(page, QStringLiteral("Source From"), 8, 15);
+    edStart = numberBox(page, "edStart", "UpDown6", 1, 100, QRect(80, 12, NumberBoxWidth, 21));
+    label(page, QStringLiteral("To"), 132, 15);
+    edStop = numberBox(page, "edStop", "UpDown7", 1, 100, QRect(150, 12, NumberBoxWidth, 21));
+
+    GroupBox3 = named(new QGroupBox(QStringLiteral("Destination"), page), "GroupBox3");
+    GroupBox3->setGeometry(8, 44, 240, 70);
+    rb1 = named(new QRadioButton(QStringLiteral("Prefix"), GroupBox3), "rb1");
+    rb1->setGeometry(10, 18, 70, 17);
+    rb1->setChecked(true);
+    rb2 = named(new QRadioButton(QStringLiteral("Suffix"), GroupBox3), "rb2");
+    rb2->setGeometry(100, 18, 70, 17);
+    rb3 = named(new QRadioButton(QStringLiteral("At Position"), GroupBox3), "rb3");
+    rb3->setGeometry(10, 43, 85, 17);
+    edIPos = numberBox(GroupBox3, "edIPos", "UpDown9", 1, 100, QRect(100, 41, NumberBoxWidth, 21));
+
+    label(page, QStringLiteral("Copy"), 190, 135);
+    SpeedButton3 = applyButton(page, "SpeedButton3", 131);
+    label(page, QStringLiteral("Move"), 190, 165);
+    SpeedButton6 = applyButton(page, "SpeedButton6", 161);
+}
+
+void TForm1::connectCommand(QAbstractButton* button, void (TForm1::*handler)())
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([=, this] { (this->*handler)(); }); });
+}
+
+void TForm1::wireCommands()
+{
+    VT->OnGetText = [this](auto... args) { VTGetText(args...); };
+    VT->OnInitNode = [this](TVirtualStringTree* s, PVirtualNode p, PVirtualNode n, TVirtualNodeInitStates& st) {
+        VTInitNode(s, p, n, st);
+    };
+    VT->OnBeforeCellPaint = [this](TVirtualStringTree* s, QPainter* c, PVirtualNode n, int col,
+                                   TVTCellPaintMode m, const QRect& r, QRect& content) {
+        VTBeforeCellPaint(s, c, n, col, m, r, content);
+    };
+
+    connectCommand(BitBtn1, &TForm1::BitBtn1Click);
+    connectCommand(BitBtn2, &TForm1::BitBtn2Click);
+    connectCommand(BitBtn3, &TForm1::BitBtn3Click);
+    connectCommand(BitBtn4, &TForm1::BitBtn4Click);
+    connectCommand(BitBtn5, &TForm1::BitBtn5Click);
+    connect(cbInclude, &QCheckBox::toggled, this, [this] { RunCommand([this] { cbIncludeClick(); }); });
+    // A radio button's command runs only when it becomes selected.
+    for (QRadioButton* radio : {rbCheck, rbUncheck, rbReverse})
+        connect(radio, &QRadioButton::toggled, this, [this](bool selected) {
+            if (selected)
+                RunCommand([this] { RadioClick(); });
+        });
+    connect(help1, &QAction::triggered, this, [this] { RunCommand([this] { help1Click(); }); });
+    connect(About1, &QAction::triggered, this, [this] { RunCommand([this] { About1Click(); }); });
+
+    connectCommand(SpeedButton4, &TForm1::SpeedButton4Click);
+    connectCommand(SpeedButton5, &TForm1::SpeedButton5Click);
+    connectCommand(SpeedButton9, &TForm1::SpeedButton9Click);
+    connectCommand(btnDeleteFirst, &TForm1::btnDeleteFirstClick);
+    connectCommand(btnDeletelast, &TForm1::btnDeletelastClick);
+    connectCommand(btnDeleteFrom, &TForm1::btnDeleteFromClick);
+    connectCommand(SpeedButton7, &TForm1::SpeedButton7Click);
+    connectCommand(SpeedButton8, &TForm1::SpeedButton8Click);
+    connectCommand(SpeedButton11, &TForm1::SpeedButton11Click);
+    connectCommand(SpeedButton12, &TForm1::SpeedButton12Click);
+    connectCommand(btnReplace, &TForm1::btnReplaceClick);
+    connectCommand(SpeedButton1, &TForm1::btnLowerClick);
+    connectCommand(SpeedButton2, &TForm1::btnUpperClick);
+    connectCommand(SpeedButton10, &TForm1::SpeedButton10Click);
+    connectCommand(SpeedButton3, &TForm1::SpeedButton3Click);
+    connectCommand(SpeedButton6, &TForm1::SpeedButton6Click);
+}
+
+void TForm1::setFocusOrder()
+{
+    QWidget* order[] = {VT, BitBtn1, BitBtn2, BitBtn3, cbInclude, BitBtn4, PageControl1, rbCheck, BitBtn5};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}

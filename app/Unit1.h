@@ -1,0 +1,175 @@
+#pragma once
+
+#include "filelist/VirtualStringTree.h"
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QStyle>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+class TNumberBox;
+class UserDialogs;
+
+// The main window: the file list, the list-wide commands and the five rule
+// pages. Each command is a thin handler that reads its controls, calls the
+// rule or list code, and writes the result.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Replaces the message boxes, the file dialog and the desktop's opener;
+    // for tests. The window keeps the object.
+    void SetUserDialogs(std::unique_ptr<UserDialogs> dialogs);
+    UserDialogs& Dialogs() const { return *m_dialogs; }
+
+    // Runs one command; an error it raises is shown by the error display
+    // and goes no further, so no exception reaches Qt's event loop.
+    void RunCommand(const std::function<void()>& command);
+    void ShowError(std::string_view message);
+
+    // Appends one row per path, made as the dialog intake makes them, in
+    // the form the "Include File Extension" box asks for.
+    void AddFiles(const std::vector<std::string>& paths);
+
+    // The clock the date rule reads "Current Time" from; tests set it.
+    std::function<QDateTime()> Clock;
+
+    // Controls, named as the program names them.
+    QMenuBar* MainMenu1;
+    QAction* help1;
+    QAction* About1;
+    TVirtualStringTree* VT;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    QPushButton* BitBtn5;
+    QCheckBox* cbInclude;
+    QRadioButton* rbCheck;
+    QRadioButton* rbUncheck;
+    QRadioButton* rbReverse;
+    QFrame* Panel1;
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QWidget* TabSheet5;
+    // Page "Add"
+    QGroupBox* GroupBox5;
+    QRadioButton* rbPre;
+    QRadioButton* rbSuf;
+    QRadioButton* rbPos;
+    TNumberBox* edAddPos;
+    QLineEdit* edAddChar;
+    QToolButton* SpeedButton4;
+    TNumberBox* edNumStart;
+    QLineEdit* edNumMask;
+    QToolButton* SpeedButton5;
+    QComboBox* cbDateType;
+    QComboBox* cbDateFormat;
+    QToolButton* SpeedButton9;
+    // Page "Delete"
+    TNumberBox* edFirst;
+    QToolButton* btnDeleteFirst;
+    TNumberBox* edLast;
+    QToolButton* btnDeletelast;
+    TNumberBox* edFrom;
+    TNumberBox* edTo;
+    QToolButton* btnDeleteFrom;
+    QLineEdit* edRemChar;
+    QToolButton* SpeedButton7;
+    QToolButton* SpeedButton8;
+    QToolButton* SpeedButton11;
+    QToolButton* SpeedButton12;
+    // Page "Replace"
+    QLineEdit* edmatch;
+    QLineEdit* edReplace;
+    QToolButton* btnReplace;
+    // Page "Case"
+    QToolButton* SpeedButton1;
+    QToolButton* SpeedButton2;
+    QToolButton* SpeedButton10;
+    // Page "Move/Copy"
+    TNumberBox* edStart;
+    TNumberBox* edStop;
+    QGroupBox* GroupBox3;
+    QRadioButton* rb1;
+    QRadioButton* rb2;
+    QRadioButton* rb3;
+    TNumberBox* edIPos;
+    QToolButton* SpeedButton3;
+    QToolButton* SpeedButton6;
+
+    // Handlers.
+    void VTGetText(TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType textType,
+                   QString& cellText);
+    void VTInitNode(TVirtualStringTree* sender, PVirtualNode parentNode, PVirtualNode node,
+                    TVirtualNodeInitStates& initialStates);
+    void VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, PVirtualNode node, int column,
+                           TVTCellPaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect);
+    void edFirstKeyPress(TNumberBox* sender, QChar& key);
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void cbIncludeClick();
+    void RadioClick();
+    void help1Click();
+    void About1Click();
+    void SpeedButton4Click();
+    void SpeedButton5Click();
+    void SpeedButton9Click();
+    void btnDeleteFirstClick();
+    void btnDeletelastClick();
+    void btnDeleteFromClick();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton11Click();
+    void SpeedButton12Click();
+    void btnReplaceClick();
+    void btnLowerClick();
+    void btnUpperClick();
+    void SpeedButton10Click();
+    void SpeedButton3Click();
+    void SpeedButton6Click();
+
+private:
+    void buildWindow();
+    void buildAddPage();
+    void buildDeletePage();
+    void buildReplacePage();
+    void buildCasePage();
+    void buildMoveCopyPage();
+    void wireCommands();
+    void setFocusOrder();
+    QPushButton* bigButton(const char* name, const QString& caption, int x, QStyle::StandardPixmap icon);
+    QToolButton* applyButton(QWidget* page, const char* name, int y);
+    TNumberBox* numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
+                          QRect geometry);
+    QLabel* label(QWidget* parent, const QString& text, int x, int y);
+    void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
+
+    std::unique_ptr<UserDialogs> m_dialogs;
+    QString m_lastChosenFile;
+};

@@ -1,0 +1,31 @@
+#include "app/UserDialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void UserDialogs::ShowMessage(QWidget* parent, const QString& text, Icon icon)
+{
+    const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
+                         : icon == Icon::Warning ? QMessageBox::Warning
+                                                 : QMessageBox::NoIcon;
+    QMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::vector<std::string> UserDialogs::ChooseFiles(QWidget* parent, const QString& preselect)
+{
+    const QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(), preselect);
+    std::vector<std::string> paths;
+    paths.reserve(std::size_t(chosen.size()));
+    for (const QString& path : chosen)
+        paths.push_back(QFile::encodeName(path).toStdString());
+    return paths;
+}
+
+void UserDialogs::OpenUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}

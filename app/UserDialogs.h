@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+// Everything the main window asks of the person in front of it, or hands to
+// the desktop, goes through here, so that tests can stand in for both.
+class UserDialogs {
+public:
+    enum class Icon { None, Warning, Error };
+
+    virtual ~UserDialogs() = default;
+
+    // A modal message with one OK button, captioned with the program's title.
+    virtual void ShowMessage(QWidget* parent, const QString& text, Icon icon);
+    // The chosen files' full paths as bytes, in a stable order; empty when
+    // cancelled. The first opening starts at `preselect`, if any.
+    virtual std::vector<std::string> ChooseFiles(QWidget* parent, const QString& preselect);
+    // Opens an address with the user's default program; does not wait.
+    virtual void OpenUrl(const QUrl& url);
+};

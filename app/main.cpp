@@ -1,0 +1,14 @@
+#include "app/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvex File Renamer"));
+    QApplication::setApplicationVersion(QStringLiteral(TOLVEX_VERSION));
+
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

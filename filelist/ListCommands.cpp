@@ -1,0 +1,56 @@
+#include "filelist/ListCommands.h"
+
+#include "filelist/VirtualStringTree.h"
+#include "rename/UpdateBatch.h"
+
+void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
+{
+    UpdateBatch batch(list);
+    list.SetNodeDataSize(int(sizeof(FileEntry)));
+    for (const std::string& path : paths) {
+        PVirtualNode row = list.AppendRow();
+        *list.RowData(row) = MakeFileEntry(path, form);
+        row->CheckState = csCheckedNormal;
+    }
+}
+
+void ApplyCheckCommand(TVirtualStringTree& list, const std::function<CheckCommand()>& selected)
+{
+    UpdateBatch batch(list);
+    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+        switch (selected()) {
+        case CheckCommand::CheckAll:
+            row->CheckState = csCheckedNormal;
+            break;
+        case CheckCommand::UncheckAll:
+            row->CheckState = csUncheckedNormal;
+            break;
+        case CheckCommand::Reverse:
+            row->CheckState = row->CheckState == csCheckedNormal ? csUncheckedNormal : csCheckedNormal;
+            break;
+        case CheckCommand::None:
+            break;
+        }
+    }
+}
+
+void ResetNames(TVirtualStringTree& list)
+{
+    UpdateBatch batch(list);
+    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+        FileEntry& entry = *list.RowData(row);
+        entry.NewName = entry.OldName;
+    }
+}
+
+void ConvertEntries(TVirtualStringTree& list, const std::function<EntryForm()>& form)
+{
+    UpdateBatch batch(list);
+    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+        FileEntry& entry = *list.RowData(row);
+        if (form() == EntryForm::Joined)
+            JoinExtension(entry);
+        else
+            SplitExtension(entry);
+    }
+}

@@ -1,0 +1,23 @@
+#include "filelist/VTDelegate.h"
+
+#include "filelist/VirtualStringTree.h"
+
+#include <QPainter>
+
+VTDelegate::VTDelegate(TVirtualStringTree* list)
+    : QStyledItemDelegate(list)
+    , m_list(list)
+{
+}
+
+void VTDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (m_list->OnBeforeCellPaint) {
+        QRect contentRect = option.rect;
+        painter->save();
+        m_list->OnBeforeCellPaint(m_list, painter, m_list->VisibleRow(index.row()), index.column(), cpmPaint,
+                                  option.rect, contentRect);
+        painter->restore();
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+}

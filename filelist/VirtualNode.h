@@ -1,0 +1,41 @@
+#pragma once
+
+#include "filelist/FileEntry.h"
+
+#include <cstdint>
+
+enum TCheckState : std::uint8_t {
+    csUncheckedNormal,
+    csUncheckedPressed,
+    csCheckedNormal,
+    csCheckedPressed,
+    csMixedNormal,
+    csMixedPressed,
+};
+
+enum TCheckType : std::uint8_t {
+    ctNone,
+    ctTriStateCheckBox,
+    ctCheckBox,
+    ctRadioButton,
+    ctButton,
+};
+
+// One row of the list. The program reads RowIndex and CheckState and writes
+// CheckState and CheckType directly; such writes show at the next repaint.
+struct TVirtualNode {
+    std::uint32_t RowIndex = 0;
+    TCheckState CheckState = csUncheckedNormal;
+    TCheckType CheckType = ctNone;
+    bool Initialized = false;  // OnInitNode has run for this row
+    FileEntry Data;            // the row's data area
+};
+
+using PVirtualNode = TVirtualNode*;
+
+// Whether rules and the apply pass work on the row: checked, and not held
+// down by the user at this moment.
+inline bool IsChecked(const TVirtualNode& node)
+{
+    return node.CheckState == csCheckedNormal;
+}
