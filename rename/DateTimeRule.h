@@ -1,0 +1,51 @@
+#pragma once
+
+#include "rename/Placement.h"
+
+#include <QDateTime>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct FileEntry;
+
+// Which time "Add DateTime" inserts; the order of the "Type" list.
+enum class DateTimeSource {
+    CurrentTime,
+    FileCreated,
+    FileModified,
+    FileAccessed,
+};
+
+// The layouts of the "Format" list, in its order.
+inline constexpr std::array<std::string_view, 8> kDateTimePatterns = {
+    "MMDDYY",   "MMDDYYYY", "DDMMYY",         "DDMMYYYY",
+    "YYMMDD",   "YYYYMMDD", "YYYYMMDDHHMMSS", "YYYYMMDDHHMMSSZZZ",
+};
+
+using CurrentTimeClock = std::function<QDateTime()>;
+// Reads back a file-time text as the list shows it; nothing when it cannot.
+using FileTimeParser = std::function<std::optional<QDateTime>(const std::string&)>;
+
+// The time to insert for one entry: the entry's file time of that kind when
+// its text reads back (to the whole second), else the clock's current time.
+QDateTime ChooseDateTime(DateTimeSource source, const FileEntry& entry,
+                         const CurrentTimeClock& now, const FileTimeParser& parseFileTime);
+
+// `time` written in a layout of the "Format" list: each run of one letter is a
+// field written as a number with as many digits as the run is long (Y year,
+// the last two digits for YY; M month, or minutes right after an hour field;
+// D day; H hour on the 24-hour clock; S seconds; Z milliseconds), letters in
+// any case, nothing between the fields.
+std::string DateTimeText(const QDateTime& time, std::string_view pattern);
+
+inline std::string AddDateTime(std::string_view name, const QDateTime& time,
+                               std::string_view pattern, Placement mode,
+                               std::int32_t position = 0)
+{
+    return ApplyPlacement(name, DateTimeText(time, pattern), mode, position);
+}
