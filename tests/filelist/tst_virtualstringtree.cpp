@@ -1,0 +1,230 @@
+#include "filelist/VirtualStringTree.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+// The check-box list control: its row contract, its batching and the way
+// the user works its check boxes.
+class TestVirtualStringTree : public QObject {
+    Q_OBJECT
+
+    struct Fixture {
+        TVirtualStringTree list;
+        std::unique_ptr<QAbstractItemModelTester> tester;
+        int initialised = 0;
+
+        // The model tester reads every row's data, which initialises rows;
+        // a test of deferred initialisation goes without it.
+        explicit Fixture(bool withModelTester = true)
+        {
+            if (withModelTester)
+                tester = std::make_unique<QAbstractItemModelTester>(
+                    list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+            list.OnInitNode = [this](TVirtualStringTree*, PVirtualNode, PVirtualNode node, TVirtualNodeInitStates&) {
+                ++initialised;
+                node->CheckType = ctCheckBox;
+            };
+            list.OnGetText = [](TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType, QString& text) {
+                if (column == 0)
+                    text = QString::fromStdString(sender->RowData(node)->OldName);
+            };
+            list.SetNodeDataSize(int(sizeof(FileEntry)));
+        }
+
+        void append(int count)
+        {
+            list.BeginBatch();
+            for (int i = 0; i < count; ++i) {
+                PVirtualNode row = list.AppendRow();
+                list.RowData(row)->OldName = "row" + std::to_string(i);
+                row->CheckState = csCheckedNormal;
+            }
+            list.EndBatch();
+        }
+    };
+
+private Q_SLOTS:
+    void emptyListHasNoRows()
+    {
+        Fixture f;
+        QCOMPARE(f.list.FirstRow(), nullptr);
+        QCOMPARE(f.list.NextRow(nullptr), nullptr);
+    }
+
+    void rowsAreVisitedInAppendingOrder()
+    {
+        Fixture f;
+        f.append(3);
+        std::vector<std::uint32_t> indexes;
+        for (PVirtualNode row = f.list.FirstRow(); row; row = f.list.NextRow(row))
+            indexes.push_back(row->RowIndex);
+        QCOMPARE(indexes, (std::vector<std::uint32_t>{0, 1, 2}));
+    }
+
+    void rowDataNeedsItsSize()
+    {
+        TVirtualStringTree list;
+        PVirtualNode row = list.AppendRow();
+        QVERIFY_THROWS_EXCEPTION(EListError, list.RowData(row));
+        try {
+            list.RowData(row);
+        } catch (const EListError& error) {
+            QCOMPARE(QString::fromLatin1(error.what()), QStringLiteral("NodeDataSize not initialized."));
+        }
+        QCOMPARE(list.RowData(nullptr), nullptr);
+    }
+
+    void settingTheSameSizeKeepsTheRows()
+    {
+        Fixture f;
+        f.append(2);
+        f.list.SetNodeDataSize(int(sizeof(FileEntry)));
+        QCOMPARE(f.list.RowCount(), 2u);
+        QCOMPARE(f.list.RowData(f.list.FirstRow())->OldName, std::string("row0"));
+    }
+
+    void rowsAppearWhenTheOutermostBatchCloses()
+    {
+        Fixture f;
+        QSignalSpy inserted(f.list.model(), &QAbstractItemModel::rowsInserted);
+        f.list.BeginBatch();
+        f.list.BeginBatch();
+        f.list.AppendRow();
+        f.list.AppendRow();
+        f.list.EndBatch();
+        QCOMPARE(f.list.model()->rowCount(), 0);
+        f.list.EndBatch();
+        QCOMPARE(f.list.model()->rowCount(), 2);
+        QCOMPARE(inserted.count(), 1);
+        f.list.EndBatch(); // without an open batch: nothing happens
+        QCOMPARE(f.list.BatchCount(), 0);
+    }
+
+    void aBatchOfChangesIsOneUpdate()
+    {
+        Fixture f;
+        f.append(1000);
+        QSignalSpy changed(f.list.model(), &QAbstractItemModel::dataChanged);
+        f.list.BeginBatch();
+        for (PVirtualNode row = f.list.FirstRow(); row; row = f.list.NextRow(row))
+            f.list.RowData(row)->NewName = "x";
+        f.list.EndBatch();
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void rowsAreInitialisedOnlyWhenNeeded()
+    {
+        Fixture f(false);
+        f.list.BeginBatch();
+        PVirtualNode row = f.list.AppendRow();
+        row->CheckState = csCheckedNormal;
+        f.list.EndBatch();
+        QCOMPARE(row->CheckType, ctNone);
+        QCOMPARE(f.initialised, 0);
+        QCOMPARE(f.list.FirstRow(), row);
+        QCOMPARE(row->CheckType, ctCheckBox);
+        QCOMPARE(row->CheckState, csCheckedNormal);
+        f.list.FirstRow();
+        QCOMPARE(f.initialised, 1);
+    }
+
+    void clearingStartsAfresh()
+    {
+        Fixture f;
+        f.list.resize(200, 100);
+        f.list.show();
+        f.append(500);
+        f.list.verticalScrollBar()->setValue(f.list.verticalScrollBar()->maximum());
+        f.list.horizontalScrollBar()->setValue(50);
+        QSignalSpy reset(f.list.model(), &QAbstractItemModel::modelReset);
+        f.list.ClearRows();
+        QCOMPARE(reset.count(), 1);
+        QCOMPARE(f.list.RowCount(), 0u);
+        QCOMPARE(f.list.verticalScrollBar()->value(), 0);
+        QCOMPARE(f.list.horizontalScrollBar()->value(), 0);
+        QCOMPARE(f.list.AppendRow()->RowIndex, 0u);
+    }
+
+    void headerNeverSorts()
+    {
+        Fixture f;
+        f.append(3);
+        f.list.show();
+        QTest::mouseClick(f.list.horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(20, 8));
+        QCOMPARE(f.list.model()->index(0, 0).data().toString(), QStringLiteral("row0"));
+        QCOMPARE(f.list.model()->index(2, 0).data().toString(), QStringLiteral("row2"));
+    }
+
+    // How the mouse and the space bar work a check box: what is pressed,
+    // where it is released, and whether it ends checked.
+    void checkBoxInteraction_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<bool>("checkedAfter");
+        QTest::newRow("click") << "click" << false;
+        QTest::newRow("released elsewhere") << "release outside" << true;
+        QTest::newRow("double-click") << "double-click" << true;
+        QTest::newRow("space") << "space" << false;
+    }
+
+    void checkBoxInteraction()
+    {
+        QFETCH(QString, gesture);
+        QFETCH(bool, checkedAfter);
+        Fixture f;
+        f.list.resize(400, 200);
+        f.append(3);
+        f.list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.list));
+        f.list.setCurrentIndex(f.list.model()->index(2, 0));
+
+        QWidget* viewport = f.list.viewport();
+        const QPoint box = f.list.CheckBoxRect(1).center();
+        QVERIFY(!box.isNull());
+        PVirtualNode row = f.list.NextRow(f.list.FirstRow());
+        if (gesture == "click") {
+            QTest::mousePress(viewport, Qt::LeftButton, {}, box);
+            QCOMPARE(row->CheckState, csCheckedPressed);
+            QCOMPARE(f.list.currentIndex().row(), 2); // the press moved nothing
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, box);
+        } else if (gesture == "release outside") {
+            QTest::mousePress(viewport, Qt::LeftButton, {}, box);
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, box + QPoint(150, 0));
+        } else if (gesture == "double-click") {
+            // As a real double-click arrives: press, release, press as a
+            // double-click, release.
+            QTest::mousePress(viewport, Qt::LeftButton, {}, box);
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, box);
+            QMouseEvent doubleClick(QEvent::MouseButtonDblClick, box, viewport->mapToGlobal(box), Qt::LeftButton,
+                                    Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &doubleClick);
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, box);
+        } else {
+            f.list.setCurrentIndex(f.list.model()->index(1, 0));
+            QTest::keyClick(&f.list, Qt::Key_Space);
+        }
+        QCOMPARE(row->CheckState == csCheckedNormal, checkedAfter);
+        QVERIFY(row->CheckState == csCheckedNormal || row->CheckState == csUncheckedNormal);
+    }
+
+    void appendingAMillionRowsIsOneInsert()
+    {
+        TVirtualStringTree list;
+        list.SetNodeDataSize(int(sizeof(FileEntry)));
+        QSignalSpy inserted(list.model(), &QAbstractItemModel::rowsInserted);
+        list.BeginBatch();
+        for (int i = 0; i < 1'000'000; ++i)
+            list.AppendRow();
+        list.EndBatch();
+        QCOMPARE(inserted.count(), 1);
+        QCOMPARE(list.model()->rowCount(), 1'000'000);
+    }
+};
+
+QTEST_MAIN(TestVirtualStringTree)
+#include "tst_virtualstringtree.moc"
