@@ -127,6 +127,7 @@ public:
                     TVirtualNodeInitStates& initialStates);
     void VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, PVirtualNode node, int column,
                            TVTCellPaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect);
+    void FormShow();
     void edFirstKeyPress(TNumberBox* sender, QChar& key);
     void BitBtn1Click();
     void BitBtn2Click();
@@ -154,7 +155,14 @@ public:
     void SpeedButton3Click();
     void SpeedButton6Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    bool overFileList(const QPoint& pos) const;
     void buildWindow();
     void buildAddPage();
     void buildDeletePage();
@@ -172,4 +180,5 @@ private:
 
     std::unique_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenFile;
+    bool m_shown = false;
 };

@@ -1,16 +1,36 @@
 #include "filelist/ListCommands.h"
 
+#include "filelist/DroppedFiles.h"
 #include "filelist/VirtualStringTree.h"
 #include "rename/UpdateBatch.h"
+
+namespace {
+
+// The one step both intakes take for each file.
+void appendFile(TVirtualStringTree& list, const std::string& path, EntryForm form)
+{
+    PVirtualNode row = list.AppendRow();
+    *list.RowData(row) = MakeFileEntry(path, form);
+    row->CheckState = csCheckedNormal;
+}
+
+} // namespace
 
 void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
 {
     UpdateBatch batch(list);
     list.SetNodeDataSize(int(sizeof(FileEntry)));
+    for (const std::string& path : paths)
+        appendFile(list, path, form);
+}
+
+void AppendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
+{
+    UpdateBatch batch(list);
+    list.SetNodeDataSize(int(sizeof(FileEntry)));
     for (const std::string& path : paths) {
-        PVirtualNode row = list.AppendRow();
-        *list.RowData(row) = MakeFileEntry(path, form);
-        row->CheckState = csCheckedNormal;
+        if (!IsFolder(path))
+            appendFile(list, path, form);
     }
 }
 

@@ -11,6 +11,9 @@ class TVirtualStringTree;
 // Appends one checked row per path, in order, inside one update batch.
 void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
 
+// The same for a drop, which skips folders silently.
+void AppendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
+
 // What "Check All", "Uncheck All" and "Reverse" do to every row; None when
 // none of them is selected.
 enum class CheckCommand { CheckAll, UncheckAll, Reverse, None };
