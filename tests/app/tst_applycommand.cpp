@@ -1,0 +1,93 @@
+#include "WindowFixture.h"
+
+#include "app/ErrorDisplay.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+// "Apply Rename" and the error display, through the real window.
+class TestApplyCommand : public QObject {
+    Q_OBJECT
+
+    static void touch(const QString& path)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+private Q_SLOTS:
+    void renamesReportsAndKeepsTheListTrue()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        touch(folder + "a.txt");
+        touch(folder + "b.txt");
+        touch(folder + "taken.txt");
+        WindowFixture f;
+        f.window.AddFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString()});
+        f.entry(0).NewName = "renamed";
+        f.entry(1).NewName = "taken";
+
+        f.window.BitBtn2->click();
+
+        QVERIFY(QFile::exists(folder + "renamed.txt"));
+        QVERIFY(QFile::exists(folder + "b.txt"));
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Warning);
+        QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("Rename Completed!\n")));
+        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("b.txt")));
+        QCOMPARE(f.entry(0).FileName, std::string("renamed.txt"));
+        QCOMPARE(f.entry(0).OldName, std::string("renamed"));
+        QCOMPARE(f.entry(1).OldName, std::string("b"));
+        QCOMPARE(f.entry(1).NewName, std::string("taken"));
+
+        f.entry(1).NewName = "b"; // nothing left to change
+        f.window.BitBtn2->click();
+        QCOMPARE(f.dialogs.messages.size(), 2u);
+        QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("Rename Completed!"));
+        QCOMPARE(f.dialogs.messages[1].icon, UserDialogs::Icon::None);
+    }
+
+    void emptyListStillCompletes()
+    {
+        WindowFixture f;
+        f.window.BitBtn2->click();
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Rename Completed!"));
+    }
+
+    void errorTextEndsInAFullStop_data()
+    {
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("letter") << "bad value" << "bad value.";
+        QTest::newRow("quote") << "'x' is not a valid integer value" << "'x' is not a valid integer value.";
+        QTest::newRow("full stop") << "done." << "done.";
+        QTest::newRow("exclamation sorts before") << "stop!" << "stop!";
+        QTest::newRow("hyphen sorts before") << "a-" << "a-";
+        QTest::newRow("slash sorts after") << "a/" << "a/.";
+        QTest::newRow("non-ASCII sorts after") << "café" << "café.";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void errorTextEndsInAFullStop()
+    {
+        QFETCH(QString, message);
+        QFETCH(QString, shown);
+        QCOMPARE(ErrorDisplayText(message.toStdString()), shown);
+    }
+
+    void commandErrorsAreShownNotThrown()
+    {
+        WindowFixture f;
+        f.window.RunCommand([] { throw std::runtime_error("Something failed"); });
+        QCOMPARE(f.dialogs.messages.size(), 1u);
+        QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Something failed."));
+        QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Error);
+    }
+};
+
+QTEST_MAIN(TestApplyCommand)
+#include "tst_applycommand.moc"
