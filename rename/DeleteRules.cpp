@@ -1,7 +1,9 @@
 #include "rename/DeleteRules.h"
 
 #include "rename/Text.h"
+#include "rename/Utf8.h"
 
+#include <algorithm>
 #include <utility>
 
 std::string RemoveFirst(std::string_view name, std::int32_t n)
@@ -11,6 +13,12 @@ std::string RemoveFirst(std::string_view name, std::int32_t n)
 
 std::string RemoveLast(std::string_view name, std::int32_t n)
 {
+    // Most names are ASCII, where the characters can be counted from the end.
+    if (utf8::IsAscii(name)) {
+        if (n <= 0)
+            return std::string(name);
+        return std::string(name.substr(0, name.size() - std::min<std::size_t>(name.size(), std::size_t(n))));
+    }
     return SubText(name, 0, CharLength(name) - n);
 }
 

@@ -4,8 +4,10 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -27,27 +29,6 @@ inline char32_t Fold(const utf8::DecodedChar& c) noexcept
         return FoldAscii(static_cast<unsigned char>(c.codePoint));
     return QChar::toUpper(c.codePoint);
 }
-
-// The folded characters of a text and the byte offset of each; `offsets`
-// has one more entry, the text's size, so that character i spans
-// offsets[i] .. offsets[i + 1].
-struct FoldedText {
-    std::vector<char32_t> chars;
-    std::vector<std::size_t> offsets;
-
-    void Fill(std::string_view text)
-    {
-        chars.clear();
-        offsets.clear();
-        for (std::size_t pos = 0; pos < text.size();) {
-            const utf8::DecodedChar c = utf8::DecodeChar(text, pos);
-            chars.push_back(Fold(c));
-            offsets.push_back(pos);
-            pos += c.size;
-        }
-        offsets.push_back(text.size());
-    }
-};
 
 // Both texts ASCII: a character is a byte and folding is A-Z only.
 std::string ReplaceAscii(std::string_view text, std::string_view pattern,
@@ -83,33 +64,48 @@ std::string ReplaceAscii(std::string_view text, std::string_view pattern,
     return result;
 }
 
+// Folds the text as it goes; only where a character folds like the pattern's
+// first one is the match followed further.
 std::string ReplaceFolded(std::string_view text, std::string_view pattern,
-                          std::string_view replacement)
+                          std::string_view replacement, bool textIsAscii)
 {
     // Reused between calls: a rule runs this once per name, over many names.
-    thread_local FoldedText foldedText;
-    thread_local FoldedText foldedPattern;
-    foldedText.Fill(text);
-    foldedPattern.Fill(pattern);
+    thread_local std::vector<char32_t> foldedPattern;
+    foldedPattern.clear();
+    for (std::size_t pos = 0; pos < pattern.size();) {
+        const utf8::DecodedChar c = utf8::DecodeChar(pattern, pos);
+        foldedPattern.push_back(Fold(c));
+        pos += c.size;
+    }
+    // An ASCII text folds to ASCII only: a pattern folding outside it cannot match.
+    if (textIsAscii && std::any_of(foldedPattern.begin(), foldedPattern.end(),
+                                   [](char32_t c) { return c >= 0x80; }))
+        return std::string(text);
 
-    const std::vector<char32_t>& t = foldedText.chars;
-    const std::vector<char32_t>& p = foldedPattern.chars;
     std::string result;
     std::size_t copiedUpTo = 0;
-    std::size_t i = 0;
-    while (i + p.size() <= t.size()) {
-        bool match = true;
-        for (std::size_t k = 0; match && k < p.size(); ++k)
-            match = t[i + k] == p[k];
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const utf8::DecodedChar first = utf8::DecodeChar(text, pos);
+        std::size_t matchEnd = pos + first.size;
+        bool match = Fold(first) == foldedPattern[0];
+        for (std::size_t k = 1; match && k < foldedPattern.size(); ++k) {
+            if (matchEnd == text.size()) {
+                match = false;
+                break;
+            }
+            const utf8::DecodedChar next = utf8::DecodeChar(text, matchEnd);
+            match = Fold(next) == foldedPattern[k];
+            matchEnd += next.size;
+        }
         if (!match) {
-            ++i;
+            pos += first.size;
             continue;
         }
-        const std::size_t matchBegin = foldedText.offsets[i];
-        result.append(text, copiedUpTo, matchBegin - copiedUpTo);
+        result.append(text, copiedUpTo, pos - copiedUpTo);
         result.append(replacement);
-        i += p.size();
-        copiedUpTo = foldedText.offsets[i];
+        pos = matchEnd;
+        copiedUpTo = matchEnd;
     }
     if (copiedUpTo == 0)
         return std::string(text);
@@ -117,33 +113,54 @@ std::string ReplaceFolded(std::string_view text, std::string_view pattern,
     return result;
 }
 
-// For a set of ASCII characters: true at the folded value of each.
-using AsciiSet = std::array<bool, 128>;
+// A set of ASCII characters: true at each byte that folds like one of them.
+struct AsciiSet {
+    std::array<bool, 128> members{};
+    // Upper-casing yields letters only, so a character outside ASCII can fold
+    // into the set (dotless i to I) only when the set holds a letter.
+    bool hasLetter = false;
+};
+
+AsciiSet MakeAsciiSet(std::string_view set)
+{
+    AsciiSet result;
+    for (char c : set) {
+        const unsigned char folded = FoldAscii(static_cast<unsigned char>(c));
+        result.members[folded] = true;
+        if (folded >= 'A' && folded <= 'Z') {
+            result.members[folded + ('a' - 'A')] = true;
+            result.hasLetter = true;
+        }
+    }
+    return result;
+}
 
 // Removes in one walk what the character-by-character removal would remove.
 // That holds as long as removing characters cannot join stray bytes into a new
 // character, so this gives up (returns false) on the first stray byte.
 bool RemoveAsciiSetInOneWalk(std::string_view text, const AsciiSet& set, std::string& result)
 {
-    result.clear();
-    result.reserve(text.size());
+    result.resize(text.size());
+    char* out = result.data();
     for (std::size_t pos = 0; pos < text.size();) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            if (!set[FoldAscii(byte)])
-                result.push_back(static_cast<char>(byte));
+            if (!set.members[byte])
+                *out++ = static_cast<char>(byte);
             ++pos;
             continue;
         }
         const utf8::DecodedChar c = utf8::DecodeChar(text, pos);
         if (!c.wellFormed)
             return false;
-        // A few letters outside ASCII fold into it (dotless i to I).
-        const char32_t folded = QChar::toUpper(c.codePoint);
-        if (folded >= 0x80 || !set[folded])
-            result.append(text, pos, c.size);
+        const char32_t folded = set.hasLetter ? QChar::toUpper(c.codePoint) : c.codePoint;
+        if (folded >= 0x80 || !set.members[folded]) {
+            text.copy(out, c.size, pos);
+            out += c.size;
+        }
         pos += c.size;
     }
+    result.resize(static_cast<std::size_t>(out - result.data()));
     return true;
 }
 
@@ -156,23 +173,32 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view pattern
     // text's bytes has more characters than the text and cannot match.
     if (pattern.empty() || pattern.size() > text.size() * 4)
         return std::string(text);
-    if (utf8::IsAscii(pattern) && utf8::IsAscii(text))
+    const bool textIsAscii = utf8::IsAscii(text);
+    if (textIsAscii && utf8::IsAscii(pattern))
         return ReplaceAscii(text, pattern, replacement);
-    return ReplaceFolded(text, pattern, replacement);
+    return ReplaceFolded(text, pattern, replacement, textIsAscii);
 }
 
 std::string RemoveEachChar(std::string_view text, std::string_view set)
 {
     if (text.empty() || set.empty())
         return std::string(text);
-    if (utf8::IsAscii(set)) {
-        AsciiSet asciiSet{};
-        for (char c : set)
-            asciiSet[FoldAscii(static_cast<unsigned char>(c))] = true;
+
+    // A rule passes the same set for every name of the list.
+    thread_local std::string lastSet;
+    thread_local std::optional<AsciiSet> lastAsciiSet;
+    if (set != lastSet) {
+        lastSet.assign(set);
+        lastAsciiSet.reset();
+        if (utf8::IsAscii(set))
+            lastAsciiSet = MakeAsciiSet(set);
+    }
+    if (lastAsciiSet) {
         std::string result;
-        if (RemoveAsciiSetInOneWalk(text, asciiSet, result))
+        if (RemoveAsciiSetInOneWalk(text, *lastAsciiSet, result))
             return result;
     }
+
     std::string result(text);
     for (std::string_view c : utf8::SplitChars(set))
         result = ReplaceAllIgnoreCase(result, c, {});

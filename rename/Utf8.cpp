@@ -29,7 +29,7 @@ DecodedChar Stray(unsigned char byte) noexcept
 
 } // namespace
 
-DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept
+DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data()) + pos;
     const std::size_t available = text.size() - pos;
@@ -43,7 +43,7 @@ DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept
     unsigned char secondMin = 0x80;
     unsigned char secondMax = 0xBF;
     char32_t codePoint;
-    if (lead < 0xC2) {
+    if (lead < 0xC2) { // a continuation byte, or the overlong leads C0 and C1
         return Stray(lead);
     } else if (lead < 0xE0) {
         size = 2;
@@ -79,7 +79,12 @@ DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept
 
 std::size_t MultiByteCharSize(std::string_view text, std::size_t pos) noexcept
 {
-    return DecodeChar(text, pos).size;
+    // The two-byte form is by far the most common in names (Latin letters
+    // with accents) and needs no range check beyond its lead byte.
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return pos + 1 < text.size() && IsContinuation(static_cast<unsigned char>(text[pos + 1])) ? 2 : 1;
+    return DecodeMultiByteChar(text, pos).size;
 }
 
 bool IsAscii(std::string_view text) noexcept

@@ -19,7 +19,12 @@ struct DecodedChar {
 };
 
 // Reads the character that starts at text[pos]; pos must be < text.size().
-DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept;
+DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept;
+inline DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    return lead < 0x80 ? DecodedChar{lead, 1, true} : DecodeMultiByteChar(text, pos);
+}
 
 // Size in bytes of the character that starts at text[pos] (pos < size).
 std::size_t MultiByteCharSize(std::string_view text, std::size_t pos) noexcept;

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void replaceAllIgnoreCase();
     void removeEachChar_data();
     void removeEachChar();
+    void onlyLettersFoldIntoAscii();
 };
 
 void TextTest::splitChars_data()
@@ -184,6 +185,10 @@ void TextTest::replaceAllIgnoreCase_data()
                            << QByteArray("α- Α-");
     QTest::newRow("fold changes byte length") << QByteArray("aſb") << QByteArray("S") << QByteArray("x")
                                               << QByteArray("axb");
+    QTest::newRow("dotless ı finds ascii I") << QByteArray("TiMID") << QByteArray("ı") << QByteArray("-")
+                                             << QByteArray("T-M-D");
+    QTest::newRow("É cannot match ascii") << QByteArray("Ecole") << QByteArray("É") << QByteArray("-")
+                                          << QByteArray("Ecole");
     QTest::newRow("simple mapping only: ß") << QByteArray("straße") << QByteArray("SS") << QByteArray("x")
                                             << QByteArray("straße");
     QTest::newRow("ascii pattern in unicode text") << QByteArray("Été_été") << QByteArray("T")
@@ -236,6 +241,17 @@ void TextTest::removeEachChar()
     QFETCH(QByteArray, set);
     QFETCH(QByteArray, expected);
     QCOMPARE(B(RemoveEachChar(S(text), S(set))), expected);
+}
+
+// Removing digits or symbols never needs to fold the characters outside
+// ASCII: none of them upper-cases to an ASCII character other than a letter.
+void TextTest::onlyLettersFoldIntoAscii()
+{
+    for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+        const char32_t upper = QChar::toUpper(c);
+        if (upper < 0x80 && !(upper >= 'A' && upper <= 'Z'))
+            QFAIL(qPrintable(QStringLiteral("U+%1 folds to %2").arg(uint(c), 4, 16).arg(uint(upper))));
+    }
 }
 
 QTEST_APPLESS_MAIN(TextTest)
