@@ -1,0 +1,227 @@
+#include "rename/ApplyPass.h"
+#include "tests/rename/ApplyPassFixture.h"
+#include "tests/rename/DiskFixture.h"
+
+#include <QTest>
+
+namespace {
+
+bool sameEntry(const FileEntry& a, const FileEntry& b)
+{
+    return a.FileName == b.FileName && a.OldName == b.OldName && a.NewName == b.NewName
+        && a.FilePath == b.FilePath && a.FileExt == b.FileExt && a.CreatedText == b.CreatedText
+        && a.AccessedText == b.AccessedText && a.ModifiedText == b.ModifiedText;
+}
+
+QByteArrayList failureLines(const ApplyReport& report)
+{
+    QByteArrayList lines;
+    for (const RenameFailure& failure : report.failures)
+        lines << QByteArray::fromStdString(failure.oldName + " → " + failure.newName + ": " + failure.reason);
+    return lines;
+}
+
+// "old>new" a joined entry, "old>>new" a split one (new without the
+// extension); a leading '!' leaves it unchecked. old may reach into a folder.
+void appendEntry(fixture::List& list, const QByteArray& root, QByteArray row)
+{
+    const bool checked = !row.startsWith('!');
+    if (!checked)
+        row.remove(0, 1);
+    const bool split = row.contains(">>");
+    const auto arrow = row.indexOf('>');
+    FileEntry entry = fixture::entryFor((root + '/' + row.left(arrow)).toStdString(), split);
+    entry.NewName = row.mid(arrow + (split ? 2 : 1)).toStdString();
+    list.append(entry, checked ? fixture::Checked : fixture::Unchecked);
+}
+
+}  // namespace
+
+class TestApplyPass : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void apply_data();
+    void apply();
+    void secondApplyFindsNothingToDo();
+    void completionMessage_data();
+    void completionMessage();
+};
+
+void TestApplyPass::apply_data()
+{
+    QTest::addColumn<QByteArrayList>("layout");
+    QTest::addColumn<QByteArrayList>("entries");
+    // Per entry: '.' renamed, 'x' failed, '-' unchecked.
+    QTest::addColumn<QByteArray>("outcome");
+    QTest::addColumn<QByteArrayList>("expectedFailures");
+    QTest::addColumn<QByteArrayList>("expectedTree");
+
+    const QByteArray exists = ": " + QByteArray(std::strerror(EEXIST));
+    const QByteArray missing = ": " + QByteArray(std::strerror(ENOENT));
+    const QByteArray tooLong = QByteArray(252, 'x');
+
+    QTest::newRow("empty list") << QByteArrayList{"a.txt"} << QByteArrayList{} << QByteArray()
+                                << QByteArrayList{} << QByteArrayList{"a.txt:a.txt"};
+    QTest::newRow("nothing checked")
+        << QByteArrayList{"a.txt"} << QByteArrayList{"!a.txt>>b"} << QByteArray("-")
+        << QByteArrayList{} << QByteArrayList{"a.txt:a.txt"};
+    QTest::newRow("names unchanged")
+        << QByteArrayList{"a.txt", "b.txt"} << QByteArrayList{"a.txt>>a", "b.txt>b.txt"}
+        << QByteArray("..") << QByteArrayList{} << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt"};
+    QTest::newRow("unchecked between checked")
+        << QByteArrayList{"a.txt", "b.txt", "c.txt"}
+        << QByteArrayList{"a.txt>>A", "!b.txt>>B", "c.txt>>C"} << QByteArray(".-.")
+        << QByteArrayList{} << QByteArrayList{"A.txt:a.txt", "C.txt:c.txt", "b.txt:b.txt"};
+    QTest::newRow("onto a file, then go on")
+        << QByteArrayList{"a.txt", "b.txt", "c.txt"} << QByteArrayList{"a.txt>>b", "c.txt>>d"}
+        << QByteArray("x.") << QByteArrayList{"a.txt → b.txt" + exists}
+        << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt", "d.txt:c.txt"};
+    QTest::newRow("onto folders")
+        << QByteArrayList{"a", "b", "c", "full/", "full/x", "empty/"}
+        << QByteArrayList{"a>full", "b>empty", "c>d"} << QByteArray("xx.")
+        << QByteArrayList{"a → full" + exists, "b → empty" + exists}
+        << QByteArrayList{"a:a", "b:b", "d:c", "empty/", "full/", "full/x:full/x"};
+    QTest::newRow("chain, blocked order")
+        << QByteArrayList{"a.txt", "b.txt"} << QByteArrayList{"a.txt>>b", "b.txt>>c"}
+        << QByteArray("x.") << QByteArrayList{"a.txt → b.txt" + exists}
+        << QByteArrayList{"a.txt:a.txt", "c.txt:b.txt"};
+    QTest::newRow("chain, working order")
+        << QByteArrayList{"a.txt", "b.txt"} << QByteArrayList{"b.txt>>c", "a.txt>>b"}
+        << QByteArray("..") << QByteArrayList{} << QByteArrayList{"b.txt:a.txt", "c.txt:b.txt"};
+    QTest::newRow("swap")
+        << QByteArrayList{"a.txt", "b.txt"} << QByteArrayList{"a.txt>>b", "b.txt>>a"}
+        << QByteArray("xx") << QByteArrayList{"a.txt → b.txt" + exists, "b.txt → a.txt" + exists}
+        << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt"};
+    QTest::newRow("same file twice")
+        << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt>>b", "a.txt>>c"} << QByteArray(".x")
+        << QByteArrayList{"a.txt → c.txt" + missing} << QByteArrayList{"b.txt:a.txt"};
+    QTest::newRow("case only")
+        << QByteArrayList{"Photo.JPG", "Movie.MOV"}
+        << QByteArrayList{"Photo.JPG>>photo", "Movie.MOV>movie.mov"} << QByteArray("..")
+        << QByteArrayList{} << QByteArrayList{"movie.mov:Movie.MOV", "photo.JPG:Photo.JPG"};
+    QTest::newRow("case only onto a hard link")
+        << QByteArrayList{"Photo.JPG", "photo.jpg=Photo.JPG"}
+        << QByteArrayList{"Photo.JPG>photo.jpg"} << QByteArray("x")
+        << QByteArrayList{"Photo.JPG → photo.jpg" + exists}
+        << QByteArrayList{"Photo.JPG:Photo.JPG", "photo.jpg:Photo.JPG"};
+    QTest::newRow("empty new name")
+        << QByteArrayList{"report.txt", "notes.txt"}
+        << QByteArrayList{"report.txt>>", "notes.txt>"} << QByteArray(".x")
+        << QByteArrayList{"notes.txt → " + exists}
+        << QByteArrayList{".txt:report.txt", "notes.txt:notes.txt"};
+    QTest::newRow("into sub-folders")
+        << QByteArrayList{"a.txt", "b.txt", "sub/", "sub/c.txt"}
+        << QByteArrayList{"a.txt>>sub/a", "b.txt>>none/b", "sub/c.txt>>../c"} << QByteArray(".x.")
+        << QByteArrayList{"b.txt → none/b.txt" + missing}
+        << QByteArrayList{"b.txt:b.txt", "c.txt:sub/c.txt", "sub/", "sub/a.txt:a.txt"};
+    QTest::newRow("name too long")
+        << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt>>" + tooLong} << QByteArray("x")
+        << QByteArrayList{"a.txt → " + tooLong + ".txt: " + std::strerror(ENAMETOOLONG)}
+        << QByteArrayList{"a.txt:a.txt"};
+    QTest::newRow("source gone since it was added")
+        << QByteArrayList{"b.txt"} << QByteArrayList{"a.txt>>c", "b.txt>>d"} << QByteArray("x.")
+        << QByteArrayList{"a.txt → c.txt" + missing} << QByteArrayList{"d.txt:b.txt"};
+}
+
+void TestApplyPass::apply()
+{
+    QFETCH(QByteArrayList, layout);
+    QFETCH(QByteArrayList, entries);
+    QFETCH(QByteArray, outcome);
+    QFETCH(QByteArrayList, expectedFailures);
+    QFETCH(QByteArrayList, expectedTree);
+
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray& root = scratch.root();
+    QVERIFY(fixture::makeTree(root, layout));
+    fixture::List list;
+    for (const QByteArray& row : entries)
+        appendEntry(list, root, row);
+    const fixture::List before = list;
+
+    const ApplyReport report = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+
+    QCOMPARE(report.checkedCount, std::size_t(outcome.size() - outcome.count('-')));
+    QCOMPARE(failureLines(report), expectedFailures);
+    std::sort(expectedTree.begin(), expectedTree.end());
+    QCOMPARE(fixture::readTree(root), expectedTree);
+
+    QCOMPARE(list.rows.size(), before.rows.size());
+    for (std::size_t i = 0; i < list.rows.size(); ++i) {
+        const FileEntry& was = before.rows[i].Data;
+        const FileEntry& now = list.rows[i].Data;
+        QCOMPARE(list.rows[i].State, before.rows[i].State);
+        if (outcome[qsizetype(i)] != '.') {
+            QVERIFY2(sameEntry(now, was), qPrintable(QString("entry %1 changed").arg(i)));
+            continue;
+        }
+        // The renamed entry names its file and is no longer a proposal.
+        QCOMPARE(OldPathOf(now), NewPathOf(was));
+        QCOMPARE(now.OldName, now.NewName);
+        QCOMPARE(now.ModifiedText, was.ModifiedText);
+    }
+    QCOMPARE(list.batchesBegun, 1);
+    QCOMPARE(list.openBatches, 0);
+    QCOMPARE(list.repaints, 1);
+}
+
+void TestApplyPass::secondApplyFindsNothingToDo()
+{
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray& root = scratch.root();
+    QVERIFY(fixture::makeTree(root, {"a.txt", "b.txt", "sub/"}));
+    fixture::List list;
+    for (const char* row : {"a.txt>>A", "b.txt>sub/b.txt"})
+        appendEntry(list, root, row);
+
+    const ApplyReport first = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+    QVERIFY(first.allRenamed());
+    const ApplyReport second = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+    QVERIFY(second.allRenamed());
+    QCOMPARE(second.checkedCount, std::size_t(2));
+    QCOMPARE(CompletionMessage(second), std::string("Rename Completed!"));
+    QCOMPARE(fixture::readTree(root), (QByteArrayList{"A.txt:a.txt", "sub/", "sub/b.txt:b.txt"}));
+}
+
+void TestApplyPass::completionMessage_data()
+{
+    QTest::addColumn<int>("checked");
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("nothing to rename") << 0 << 0 << "Rename Completed!";
+    QTest::newRow("all renamed") << 3 << 0 << "Rename Completed!";
+    QTest::newRow("the only one failed")
+        << 1 << 1 << "Rename Completed!\n1 of 1 checked file could not be renamed:\n"
+                     "old0 → new0: File exists";
+    QTest::newRow("some failed")
+        << 5 << 2 << "Rename Completed!\n2 of 5 checked files could not be renamed:\n"
+                     "old0 → new0: File exists\nold1 → new1: File exists";
+
+    QString many = "Rename Completed!\n23 of 30 checked files could not be renamed:";
+    for (int i = 0; i < 20; ++i)
+        many += QString("\nold%1 → new%1: File exists").arg(i);
+    QTest::newRow("more than twenty") << 30 << 23 << many + "\nand 3 more";
+}
+
+void TestApplyPass::completionMessage()
+{
+    QFETCH(int, checked);
+    QFETCH(int, failed);
+    QFETCH(QString, expected);
+
+    ApplyReport report;
+    report.checkedCount = std::size_t(checked);
+    for (int i = 0; i < failed; ++i) {
+        const std::string n = std::to_string(i);
+        report.failures.push_back({"old" + n, "new" + n, std::strerror(EEXIST)});
+    }
+    QCOMPARE(QString::fromStdString(CompletionMessage(report)), expected);
+    QCOMPARE(report.allRenamed(), failed == 0);
+}
+
+QTEST_GUILESS_MAIN(TestApplyPass)
+#include "tst_applypass.moc"

@@ -1,0 +1,322 @@
+// Random folders, random proposals, random check states: whatever the apply
+// pass makes of them, no file may be lost or replaced, and the list must say
+// what happened.
+//
+// TOLVEX_NOTHING_LOST_CASES sets how many cases run (default: a quick fixed
+// set), TOLVEX_NOTHING_LOST_SEED the first seed.
+
+#include "rename/ApplyPass.h"
+#include "tests/rename/ApplyPassFixture.h"
+#include "tests/rename/DiskFixture.h"
+
+#include <QTest>
+
+#include <climits>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Random = std::mt19937;
+
+struct DiskFile {
+    std::string path;
+    std::string content;
+};
+
+std::string canonical(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    char resolved[PATH_MAX];
+    if (!realpath(path.substr(0, slash + 1).c_str(), resolved))
+        return path;
+    return std::string(resolved) + '/' + path.substr(slash + 1);
+}
+
+// content -> canonical path of every regular file below root
+std::map<std::string, std::string> filesOnDisk(const QByteArray& root)
+{
+    std::map<std::string, std::string> files;
+    for (const QByteArray& item : fixture::readTree(root)) {
+        if (item.endsWith('/'))
+            continue;
+        const auto colon = item.indexOf(':');
+        files[item.mid(colon + 1).toStdString()] = canonical((root + '/' + item.left(colon)).toStdString());
+    }
+    return files;
+}
+
+template <typename T>
+const T& pick(Random& random, const std::vector<T>& from)
+{
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+}
+
+bool chance(Random& random, double p)
+{
+    return std::bernoulli_distribution(p)(random);
+}
+
+std::string toggledCase(std::string name)
+{
+    for (char& c : name) {
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 32);
+        else if (c >= 'A' && c <= 'Z')
+            c = char(c + 32);
+    }
+    if (name.starts_with("\xc3\xa9"))  // é -> É
+        name[1] = '\x89';
+    return name;
+}
+
+class Case {
+public:
+    Case(unsigned seed, const QByteArray& root) : m_random(seed), m_root(root.toStdString()) {}
+
+    // Empty when every promise held, else what broke.
+    std::string run();
+
+private:
+    void makeFolders();
+    std::string proposeFor(const FileEntry& entry);
+    std::string check(const fixture::List& before, const fixture::List& after,
+                      const ApplyReport& report);
+
+    Random m_random;
+    std::string m_root;
+    std::vector<std::string> m_folders;  // relative, ending in '/'
+    std::vector<DiskFile> m_files;
+    std::map<std::string, std::string> m_initial;
+
+    struct Move {
+        std::string content, from, to;
+    };
+    std::map<std::size_t, Move> m_moves;  // by row
+    std::string m_broken;
+};
+
+void Case::makeFolders()
+{
+    m_folders = {"top/", "top/sub/", "top/Sub/"};
+    for (const std::string& folder : m_folders)
+        mkdir((m_root + '/' + folder).c_str(), 0755);
+
+    const std::vector<std::string> stems{"a", "A", "b", "B", "c", "photo", "Photo", "\xc3\xa9t\xc3\xa9",
+                                         "x\xff", "sub", "Sub", ".hidden"};
+    const std::vector<std::string> extensions{"", ".txt", ".TXT", ".jpg"};
+    const int count = std::uniform_int_distribution(1, 14)(m_random);
+    for (int i = 0; i < count; ++i) {
+        const std::string path =
+            pick(m_random, m_folders) + pick(m_random, stems) + pick(m_random, extensions);
+        const std::string full = m_root + '/' + path;
+        struct stat status;
+        if (lstat(full.c_str(), &status) == 0)
+            continue;
+        const std::string content = "file #" + std::to_string(i);
+        const int fd = open(full.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0)
+            continue;
+        if (write(fd, content.data(), content.size()) == ssize_t(content.size()))
+            m_files.push_back({path, content});
+        close(fd);
+    }
+}
+
+std::string Case::proposeFor(const FileEntry& entry)
+{
+    const std::string& own = entry.OldName;
+    auto nameOfOther = [&] {
+        const DiskFile& other = pick(m_random, m_files);
+        std::string name = other.path.substr(other.path.rfind('/') + 1);
+        if (!entry.FileExt.empty() && name.ends_with(entry.FileExt))
+            name.resize(name.size() - entry.FileExt.size());
+        return name;
+    };
+    switch (std::uniform_int_distribution(0, 11)(m_random)) {
+    case 0: return own;
+    case 1:
+    case 2: return nameOfOther();  // collisions, swaps and chains
+    case 3: return toggledCase(own);
+    case 4: return own + "-renamed";
+    case 5: return "sub/" + own;
+    case 6: return "../" + nameOfOther();
+    case 7: return "nowhere/" + own;
+    case 8: return {};
+    case 9: return std::string(300, 'n');
+    case 10: return "\xfe\xff" + own + "\xc3";
+    default: return chance(m_random, 0.5) ? "." : "..";
+    }
+}
+
+std::string Case::run()
+{
+    makeFolders();
+    if (m_files.empty())
+        return {};
+    m_initial = filesOnDisk(QByteArray::fromStdString(m_root));
+
+    fixture::List list;
+    for (const DiskFile& file : m_files) {
+        const int copies = chance(m_random, 0.15) ? 2 : chance(m_random, 0.9) ? 1 : 0;
+        for (int i = 0; i < copies; ++i) {
+            FileEntry entry = fixture::entryFor(m_root + '/' + file.path, chance(m_random, 0.5));
+            entry.NewName = proposeFor(entry);
+            const auto state = pick(m_random, std::vector{fixture::Checked, fixture::Checked,
+                                                           fixture::Unchecked, fixture::CheckedPressed});
+            list.append(entry, state);
+        }
+    }
+    if (chance(m_random, 0.2)) {  // a file that went away after it was added
+        FileEntry ghost = fixture::entryFor(m_root + "/top/gone.txt", true);
+        ghost.NewName = "b";
+        list.append(ghost);
+    }
+    // Random rows swap places, so that chains run both ways.
+    std::shuffle(list.rows.begin(), list.rows.end(), m_random);
+    for (std::size_t i = 0; i < list.rows.size(); ++i)
+        list.rows[i].RowIndex = std::uint32_t(i);
+    const fixture::List before = list;
+
+    auto track = [&](FileEntry& entry, const std::string& newPath) {
+        std::size_t row = 0;
+        while (&list.rows[row].Data != &entry)
+            ++row;
+        const std::string oldPath = OldPathOf(entry);
+        const std::string content = fixture::readContent(QByteArray::fromStdString(newPath)).toStdString();
+        struct stat status;
+        if (oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
+            m_broken = "row " + std::to_string(row) + ": old name still there after " + newPath;
+        m_moves[row] = {content, canonical(oldPath), canonical(newPath)};
+        fixture::retarget(entry, newPath);
+    };
+
+    const fixture::FileSystem fileSystems[] = {fixture::FileSystem::Native, fixture::FileSystem::Native,
+                                               fixture::FileSystem::RefusesFlag,
+                                               fixture::FileSystem::IgnoresCase};
+    fixture::StandInFileSystem standIn(fileSystems[std::uniform_int_distribution(0, 3)(m_random)]);
+    const ApplyReport report = ApplyRenames(list, fixture::isChecked, track);
+    if (!m_broken.empty())
+        return m_broken;
+    return check(before, list, report);
+}
+
+std::string Case::check(const fixture::List& before, const fixture::List& after, const ApplyReport& report)
+{
+    // The files on disk are the files that were there, each at the place the
+    // reported renames put it: nothing lost, replaced, copied or left behind.
+    std::map<std::string, std::string> expected = m_initial;  // content -> canonical path
+    std::map<std::string, std::size_t> lastMover;
+    std::size_t nextFailure = 0;
+    std::size_t checked = 0;
+    const std::string missing = std::strerror(ENOENT);
+
+    for (std::size_t row = 0; row < after.rows.size(); ++row) {
+        const FileEntry& was = before.rows[row].Data;
+        const FileEntry& now = after.rows[row].Data;
+        const std::string where = "row " + std::to_string(row) + " (" + was.FileName + " -> "
+            + was.NewName + was.FileExt + "): ";
+        if (after.rows[row].State != before.rows[row].State)
+            return where + "check state changed";
+        const bool unchanged = OldPathOf(now) == OldPathOf(was) && now.NewName == was.NewName
+            && now.OldName == was.OldName && now.FileExt == was.FileExt;
+
+        if (!fixture::isChecked(&before.rows[row])) {
+            if (!unchanged || m_moves.count(row))
+                return where + "unchecked entry touched";
+            continue;
+        }
+        ++checked;
+        const std::string oldPath = canonical(OldPathOf(was));
+        const auto holder = std::find_if(expected.begin(), expected.end(),
+                                         [&](const auto& file) { return file.second == oldPath; });
+
+        if (const auto move = m_moves.find(row); move != m_moves.end()) {
+            if (OldPathOf(was) == NewPathOf(was))
+                continue;  // nothing to do, whether or not the file is still there
+            if (holder == expected.end() || holder->first != move->second.content)
+                return where + "renamed a file that was not at its old path";
+            if (move->second.from != oldPath)
+                return where + "renamed from elsewhere";
+            holder->second = move->second.to;
+            lastMover[move->second.content] = row;
+            if (canonical(OldPathOf(now)) != move->second.to || now.OldName != now.NewName)
+                return where + "entry does not name its renamed file";
+            continue;
+        }
+        if (nextFailure >= report.failures.size())
+            return where + "neither renamed nor reported";
+        const RenameFailure& failure = report.failures[nextFailure++];
+        if (failure.oldName != was.FileName || failure.newName != was.NewName + was.FileExt)
+            return where + "failure reported under other names";
+        if (!unchanged)
+            return where + "failed entry changed";
+        // A missing file is reported as such, unless the kernel finds fault
+        // with the new path first ("." and "..", a file where a folder
+        // should be, a name too long).
+        const std::string newPath = NewPathOf(was);
+        const bool newPathRefused = newPath.ends_with("/.") || newPath.ends_with("/..")
+            || failure.reason == std::strerror(ENOTDIR) || failure.reason == std::strerror(ENAMETOOLONG);
+        if (holder == expected.end() && failure.reason != missing && !newPathRefused)
+            return where + "no file at the old path, yet: " + failure.reason;
+    }
+    if (nextFailure != report.failures.size() || checked != report.checkedCount)
+        return "report does not add up";
+
+    const std::map<std::string, std::string> actual = filesOnDisk(QByteArray::fromStdString(m_root));
+    if (actual != expected) {
+        std::string diff = "disk differs from what was reported:";
+        for (const RenameFailure& failure : report.failures)
+            diff += "\n  failed " + failure.oldName + " -> " + failure.newName + ": " + failure.reason;
+        for (const auto& [content, path] : actual)
+            diff += "\n  on disk " + content + " at " + path;
+        for (const auto& [content, path] : expected)
+            diff += "\n  expected " + content + " at " + path;
+        return diff;
+    }
+    // A renamed entry names its file, unless a later row moved that file on.
+    for (const auto& [content, row] : lastMover) {
+        if (canonical(OldPathOf(after.rows[row].Data)) != actual.at(content))
+            return "row " + std::to_string(row) + " lost track of its file";
+    }
+    return {};
+}
+
+int envNumber(const char* name, int fallback)
+{
+    const char* text = std::getenv(name);
+    return text && *text ? std::atoi(text) : fallback;
+}
+
+}  // namespace
+
+class TestNothingLost : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomPasses();
+};
+
+void TestNothingLost::randomPasses()
+{
+    const int cases = envNumber("TOLVEX_NOTHING_LOST_CASES", 1000);
+    const int firstSeed = envNumber("TOLVEX_NOTHING_LOST_SEED", 1);
+    // The folders stay from case to case, only the files go: removing
+    // folders is what takes time on a busy disk.
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    for (int i = 0; i < cases; ++i) {
+        const unsigned seed = unsigned(firstSeed + i);
+        nftw(scratch.root(), [](const char* path, const struct stat* status, int, FTW*) {
+            return S_ISDIR(status->st_mode) ? 0 : unlink(path);
+        }, 16, FTW_PHYS);
+        const std::string broken = Case(seed, scratch.root()).run();
+        QVERIFY2(broken.empty(), qPrintable(QString("seed %1: %2").arg(seed).arg(QString::fromStdString(broken))));
+    }
+    qInfo("%d random cases from seed %d", cases, firstSeed);
+}
+
+QTEST_GUILESS_MAIN(TestNothingLost)
+#include "tst_nothinglost.moc"
