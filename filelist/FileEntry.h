@@ -9,7 +9,7 @@
 // A split entry keeps the extension apart in FileExt; a joined entry has it
 // inside FileName, OldName and NewName, and FileExt stays empty.
 struct FileEntry {
-    std::string FileName;     // current name on disk (without FileExt when split)
+    std::string FileName;     // the name on disk, extension included
     std::string OldName;      // the name the rules started from
     std::string NewName;      // the proposed name the rules shape
     std::string FilePath;     // folder, ending in '/'
