@@ -304,7 +304,10 @@ void TForm1::connectCommand(QAbstractButton* button, void (TForm1::*handler)())
 
 void TForm1::wireCommands()
 {
-    VT->OnGetText = [this](auto... args) { VTGetText(args...); };
+    // The cell text is an out parameter: it must reach VTGetText by reference.
+    VT->OnGetText = [this](TVirtualStringTree* s, PVirtualNode n, int col, TVSTTextType t, QString& text) {
+        VTGetText(s, n, col, t, text);
+    };
     VT->OnInitNode = [this](TVirtualStringTree* s, PVirtualNode p, PVirtualNode n, TVirtualNodeInitStates& st) {
         VTInitNode(s, p, n, st);
     };
