@@ -113,6 +113,17 @@ private Q_SLOTS:
         QCOMPARE(f.entry(3).FileExt, std::string(".gz"));
     }
 
+    void columnsShowTheEntry()
+    {
+        WindowFixture f({"photo.jpg"});
+        f.entry(0).NewName = "été";
+        const QAbstractItemModel* model = f.window.VT->model();
+        QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("photo"));
+        QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("été"));
+        QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("/nonexistent-folder/"));
+        QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    }
+
     void resetRestoresEveryProposal()
     {
         WindowFixture f({"one.txt", "two.txt"});
