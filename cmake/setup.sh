@@ -3,7 +3,8 @@
 set -euo pipefail
 
 tolvex_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-                 libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2)
+                 libgl-dev libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2
+                 fusefat dosfstools)
 
 tolvex_install_missing() {
   local missing=()
