@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filelist/VirtualStringTree.h"
+#include "rename/Placement.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -177,6 +178,8 @@ private:
                           QRect geometry);
     QLabel* label(QWidget* parent, const QString& text, int x, int y);
     void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
+    using RangeRule = std::string (*)(std::string_view, std::int32_t, std::int32_t, Placement, std::int32_t);
+    void runRangeRule(RangeRule rule);
 
     std::unique_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenFile;

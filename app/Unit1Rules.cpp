@@ -154,22 +154,23 @@ void TForm1::SpeedButton9Click()
     });
 }
 
-void TForm1::SpeedButton3Click()
+// Copy and Move read To, then From, then the destination.
+void TForm1::runRangeRule(RangeRule rule)
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
+    RunRulePass(*VT, [this, rule](const TVirtualNode&, const FileEntry& entry) {
         const std::int32_t to = readNumber(edStop);
         const std::int32_t from = readNumber(edStart);
         const Destination where = readDestination(rb1, rb2, edIPos);
-        return CopyRange(entry.NewName, from, to, where.mode, where.position);
+        return rule(entry.NewName, from, to, where.mode, where.position);
     });
+}
+
+void TForm1::SpeedButton3Click()
+{
+    runRangeRule(&CopyRange);
 }
 
 void TForm1::SpeedButton6Click()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        const std::int32_t to = readNumber(edStop);
-        const std::int32_t from = readNumber(edStart);
-        const Destination where = readDestination(rb1, rb2, edIPos);
-        return MoveRange(entry.NewName, from, to, where.mode, where.position);
-    });
+    runRangeRule(&MoveRange);
 }
