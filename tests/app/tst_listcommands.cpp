@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QToolButton>
 #include <QTest>
 
@@ -122,6 +123,23 @@ private Q_SLOTS:
         QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("été"));
         QCOMPARE(model->index(0, 2).data().toString(), QStringLiteral("/nonexistent-folder/"));
         QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    }
+
+    // Each list-wide command is one batch: one update of the view for all
+    // rows, however many there are.
+    void listCommandsRepaintOnce()
+    {
+        std::vector<std::string> names;
+        for (int i = 0; i < 5000; ++i)
+            names.push_back("file" + std::to_string(i) + ".txt");
+        WindowFixture f(names);
+        QSignalSpy changed(f.window.VT->model(), &QAbstractItemModel::dataChanged);
+        f.window.rbUncheck->click();
+        f.window.rbReverse->click();
+        f.window.BitBtn3->click();
+        f.window.cbInclude->setChecked(true);
+        f.window.cbInclude->setChecked(false);
+        QCOMPARE(changed.count(), 5);
     }
 
     void resetRestoresEveryProposal()

@@ -3,6 +3,8 @@
 #include "app/NumberBox.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -159,6 +161,23 @@ private Q_SLOTS:
         f.window.cbDateType->setCurrentIndex(2);
         f.window.SpeedButton9->click();
         QCOMPARE(f.newNames(), (Names{"20260304050607089a"}));
+    }
+
+    void fileTimesHaveWholeSeconds()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shot.jpg"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        WindowFixture f;
+        f.window.AddFiles({path.toStdString()});
+        f.window.cbDateType->setCurrentIndex(2); // "File Modified Time"
+        f.window.cbDateFormat->setCurrentText(QStringLiteral("YYYYMMDDHHMMSSZZZ"));
+        f.window.SpeedButton9->click();
+        const QString expected = QFileInfo(path).lastModified().toString(QStringLiteral("yyyyMMddHHmmss"))
+            + QStringLiteral("000shot");
+        QCOMPARE(QString::fromStdString(f.entry(0).NewName), expected);
     }
 
     void replaceAndMoveReadTheirBoxes()
