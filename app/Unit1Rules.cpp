@@ -1,5 +1,5 @@
 // The rule pages' commands: each reads its parameters from the page's
-// controls for every checked entry and runs the rule's step over the list.
+// controls at the first checked entry and runs the rule's step over the list.
 #include "app/Unit1.h"
 
 #include "app/NumberBox.h"
@@ -17,7 +17,36 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
 namespace {
+
+// A rule's parameters, read from its page when the first checked entry asks
+// for them and kept for the rest of the pass. Nothing can change a control
+// while a pass runs, and reading a box costs more than most rules' steps.
+// A bad number still fails at the first checked entry, before any name has
+// changed, and a list without checked entries reads nothing at all.
+template <typename Read>
+class ReadAtFirstUse {
+public:
+    explicit ReadAtFirstUse(Read read) : m_read(std::move(read)) {}
+
+    const auto& operator()()
+    {
+        if (!m_done) {
+            m_value = m_read();
+            m_done = true;
+        }
+        return m_value;
+    }
+
+private:
+    Read m_read;
+    std::invoke_result_t<Read&> m_value{};
+    bool m_done = false;
+};
 
 std::int32_t readNumber(const TNumberBox* box)
 {
@@ -71,31 +100,38 @@ void TForm1::SpeedButton10Click()
 
 void TForm1::btnDeleteFirstClick()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveFirst(entry.NewName, readNumber(edFirst));
+    ReadAtFirstUse count([this] { return readNumber(edFirst); });
+    RunRulePass(*VT, [&count](const TVirtualNode&, const FileEntry& entry) {
+        return RemoveFirst(entry.NewName, count());
     });
 }
 
 void TForm1::btnDeletelastClick()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveLast(entry.NewName, readNumber(edLast));
+    ReadAtFirstUse count([this] { return readNumber(edLast); });
+    RunRulePass(*VT, [&count](const TVirtualNode&, const FileEntry& entry) {
+        return RemoveLast(entry.NewName, count());
     });
 }
 
 void TForm1::btnDeleteFromClick()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
+    ReadAtFirstUse range([this] {
         const std::int32_t to = readNumber(edTo);
         const std::int32_t from = readNumber(edFrom);
+        return std::pair{from, to};
+    });
+    RunRulePass(*VT, [&range](const TVirtualNode&, const FileEntry& entry) {
+        const auto& [from, to] = range();
         return RemoveFromTo(entry.NewName, from, to);
     });
 }
 
 void TForm1::SpeedButton7Click()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveChars(entry.NewName, readText(edRemChar));
+    ReadAtFirstUse piece([this] { return readText(edRemChar); });
+    RunRulePass(*VT, [&piece](const TVirtualNode&, const FileEntry& entry) {
+        return RemoveChars(entry.NewName, piece());
     });
 }
 
@@ -117,39 +153,53 @@ void TForm1::SpeedButton12Click()
 
 void TForm1::btnReplaceClick()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        return ReplaceText(entry.NewName, readText(edmatch), readText(edReplace));
+    ReadAtFirstUse texts([this] { return std::pair{readText(edmatch), readText(edReplace)}; });
+    RunRulePass(*VT, [&texts](const TVirtualNode&, const FileEntry& entry) {
+        const auto& [match, replacement] = texts();
+        return ReplaceText(entry.NewName, match, replacement);
     });
 }
 
 void TForm1::SpeedButton4Click()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
-        const std::string characters = readText(edAddChar);
-        const Destination where = readDestination(rbPre, rbSuf, edAddPos);
+    ReadAtFirstUse parameters([this] {
+        std::string characters = readText(edAddChar);
+        return std::pair{std::move(characters), readDestination(rbPre, rbSuf, edAddPos)};
+    });
+    RunRulePass(*VT, [&parameters](const TVirtualNode&, const FileEntry& entry) {
+        const auto& [characters, where] = parameters();
         return AddCharacters(entry.NewName, characters, where.mode, where.position);
     });
 }
 
 void TForm1::SpeedButton5Click()
 {
-    RunRulePass(*VT, [this](const TVirtualNode& row, const FileEntry& entry) {
+    ReadAtFirstUse parameters([this] {
         const std::int32_t start = readNumber(edNumStart);
-        const std::string mask = readText(edNumMask);
-        const Destination where = readDestination(rbPre, rbSuf, edAddPos);
+        std::string mask = readText(edNumMask);
+        return std::tuple{start, std::move(mask), readDestination(rbPre, rbSuf, edAddPos)};
+    });
+    RunRulePass(*VT, [&parameters](const TVirtualNode& row, const FileEntry& entry) {
+        const auto& [start, mask, where] = parameters();
         return AddSerialNumber(entry.NewName, start, row.RowIndex, mask, where.mode, where.position);
     });
 }
 
 void TForm1::SpeedButton9Click()
 {
-    RunRulePass(*VT, [this](const TVirtualNode&, const FileEntry& entry) {
+    // The time is the entry's own (or the clock's at that row); the kind,
+    // layout and destination are the page's.
+    ReadAtFirstUse layout([this] {
         const auto source = static_cast<DateTimeSource>(cbDateType->currentIndex());
-        const std::string pattern = cbDateFormat->currentText().toStdString();
+        return std::pair{source, cbDateFormat->currentText().toStdString()};
+    });
+    ReadAtFirstUse destination([this] { return readDestination(rbPre, rbSuf, edAddPos); });
+    RunRulePass(*VT, [this, &layout, &destination](const TVirtualNode&, const FileEntry& entry) {
+        const auto& [source, pattern] = layout();
         const QDateTime time = ChooseDateTime(source, entry, Clock, [](const std::string& text) {
             return FileTimeFromText(text);
         });
-        const Destination where = readDestination(rbPre, rbSuf, edAddPos);
+        const Destination& where = destination();
         return AddDateTime(entry.NewName, time, pattern, where.mode, where.position);
     });
 }
@@ -157,10 +207,13 @@ void TForm1::SpeedButton9Click()
 // Copy and Move read To, then From, then the destination.
 void TForm1::runRangeRule(RangeRule rule)
 {
-    RunRulePass(*VT, [this, rule](const TVirtualNode&, const FileEntry& entry) {
+    ReadAtFirstUse parameters([this] {
         const std::int32_t to = readNumber(edStop);
         const std::int32_t from = readNumber(edStart);
-        const Destination where = readDestination(rb1, rb2, edIPos);
+        return std::tuple{from, to, readDestination(rb1, rb2, edIPos)};
+    });
+    RunRulePass(*VT, [&parameters, rule](const TVirtualNode&, const FileEntry& entry) {
+        const auto& [from, to, where] = parameters();
         return rule(entry.NewName, from, to, where.mode, where.position);
     });
 }
