@@ -1,0 +1,21 @@
+// The main of every benchmark executable: the widgets need a QApplication,
+// made before Google Benchmark reads its own options.
+#include "bench/BenchSupport.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tolvex File Renamer"));
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    RunTeardowns();
+    return 0;
+}

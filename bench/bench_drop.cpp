@@ -1,0 +1,98 @@
+// End to end: real files arriving in one drop on the shown window, until
+// they are listed with their proposed names and the list has painted, that
+// is until the window answers input again. The bare side asks the kernel
+// about each file once.
+#include "bench/WindowFixture.h"
+
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QWindow>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+template <std::size_t Count>
+struct DropFiles {
+    ScratchFolder folder;
+    std::vector<std::string> paths = SamplePaths(folder.Path(), Count);
+    QMimeData mime;
+
+    DropFiles()
+    {
+        CreateEmptyFiles(paths);
+        QByteArray uriList;
+        for (const std::string& path : paths)
+            uriList += "file://" + QByteArray::fromStdString(path) + "\r\n";
+        mime.setData(QStringLiteral("text/uri-list"), uriList);
+    }
+};
+
+constexpr Qt::DropActions Actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+
+// A point of the window beside the file list, where drops are taken.
+QPoint dropPoint(const TForm1& window)
+{
+    const QPoint listTopRight = window.VT->mapTo(&window, QPoint(window.VT->width(), 0));
+    return listTopRight + QPoint(40, 200);
+}
+
+// The drag reaches the window as the platform reports it: to its QWindow,
+// which hands it to the widget under the pointer that takes drops.
+void dragOver(QWindow* target, QPoint pos, const QMimeData& mime)
+{
+    QDragEnterEvent enter(pos, Actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(pos, Actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    move.setDropAction(enter.dropAction());
+    move.setAccepted(enter.isAccepted());
+    QCoreApplication::sendEvent(target, &move);
+}
+
+template <std::size_t Count>
+void DropTolvex(benchmark::State& state)
+{
+    const auto& files = SharedFixture<DropFiles<Count>>();
+    auto& fixture = SharedFixture<WindowFixture>();
+    TForm1& window = fixture.window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.BitBtn4->click();
+        PaintNow(*window.VT);
+        dragOver(window.windowHandle(), dropPoint(window), files.mime);
+        state.ResumeTiming();
+        QDropEvent drop(dropPoint(window), Actions, &files.mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.windowHandle(), &drop);
+        if (!PaintNow(*window.VT))
+            state.SkipWithError("the list did not paint");
+    }
+    if (window.VT->RowCount() != Count)
+        state.SkipWithError("not every file was listed");
+    fixture.Silent(state);
+    window.BitBtn4->click();
+    state.SetItemsProcessed(state.iterations() * Count);
+}
+
+template <std::size_t Count>
+void DropBare(benchmark::State& state)
+{
+    const auto& files = SharedFixture<DropFiles<Count>>();
+    for (auto _ : state) {
+        for (const std::string& path : files.paths) {
+            struct statx info;
+            benchmark::DoNotOptimize(statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
+                                           STATX_BTIME | STATX_ATIME | STATX_MTIME, &info));
+            benchmark::DoNotOptimize(info);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * Count);
+}
+
+} // namespace
+
+BENCHMARK(DropTolvex<100'000>)->Name("drop_100k/tolvex")->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DropBare<100'000>)->Name("drop_100k/bare")->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DropTolvex<1'000'000>)->Name("drop_1M/tolvex")->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(DropBare<1'000'000>)->Name("drop_1M/bare")->Iterations(2)->UseRealTime()->Unit(benchmark::kMillisecond);

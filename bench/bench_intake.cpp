@@ -1,0 +1,69 @@
+// Taking 100,000 real files into the list through the step both intakes
+// share, against asking the kernel about each file and nothing else.
+#include "bench/BenchSupport.h"
+
+#include "filelist/ListCommands.h"
+#include "filelist/VirtualStringTree.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+constexpr std::size_t FileCount = 100'000;
+constexpr int Iterations = 10;
+
+struct IntakeFiles {
+    ScratchFolder folder;
+    std::vector<std::string> paths = SamplePaths(folder.Path(), FileCount);
+
+    IntakeFiles() { CreateEmptyFiles(paths); }
+};
+
+// A list as the window has it: shown at its size, every row's texts asked
+// for when painted.
+struct ShownList {
+    TVirtualStringTree list;
+
+    ShownList()
+    {
+        list.resize(432, 423);
+        list.show();
+        PaintNow(list);
+    }
+};
+
+void IntakeTolvex(benchmark::State& state)
+{
+    const auto& files = SharedFixture<IntakeFiles>();
+    auto& shown = SharedFixture<ShownList>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        shown.list.ClearRows();
+        PaintNow(shown.list);
+        state.ResumeTiming();
+        AppendFiles(shown.list, files.paths, EntryForm::Split);
+    }
+    if (shown.list.RowCount() != FileCount)
+        state.SkipWithError("rows missing");
+    state.SetItemsProcessed(state.iterations() * FileCount);
+}
+
+void IntakeBare(benchmark::State& state)
+{
+    const auto& files = SharedFixture<IntakeFiles>();
+    for (auto _ : state) {
+        for (const std::string& path : files.paths) {
+            struct statx info;
+            benchmark::DoNotOptimize(statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
+                                           STATX_BTIME | STATX_ATIME | STATX_MTIME, &info));
+            benchmark::DoNotOptimize(info);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * FileCount);
+}
+
+} // namespace
+
+BENCHMARK(IntakeTolvex)->Name("intake_100k/tolvex")->Iterations(Iterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(IntakeBare)->Name("intake_100k/bare")->Iterations(Iterations)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -1,0 +1,212 @@
+// Reads the JSON files the benchmark executables wrote and prints one table:
+// each figure of the program next to its bare baseline, their ratio, and the
+// goal it is held to.
+//
+//     bench_report results/*.json
+//
+// Times are the GUI thread's CPU time, which a busy machine disturbs far
+// less than the wall-clock time shown beside it; the verdict goes by CPU.
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+struct Goal {
+    const char* pattern;  // matched against the figure's name
+    const char* title;    // %1 is the pattern's first capture
+    std::optional<double> ratio;
+    std::optional<double> milliseconds;
+    std::optional<double> bytesPerRow;
+};
+
+const std::vector<Goal>& goals()
+{
+    static const std::vector<Goal> list = {
+        {"intake_100k", "Intake of 100k tmpfs files [bare: statx]", 1.5, {}, {}},
+        {"rule_1M_(.+)", "Rule %1, 1M rows [bare: vector loop]", 3.0, 500.0, {}},
+        {"apply_100k", "Apply Rename, 100k tmpfs files [bare: renameat2]", 1.1, {}, {}},
+        {"view_1M_append_close", "1M rows appended: close batch, paint [bare: QTableView]", {}, 50.0, {}},
+        {"view_1M_rule_close", "1M rows changed: close batch, paint [bare: QTableView]", {}, 50.0, {}},
+        {"view_1M_scroll_end", "1M rows: scroll to last, paint [bare: QTableView]", {}, 16.0, {}},
+        {"memory_1M_rows", "Resident bytes/row, 1M rows [bare: path strings]", {}, {}, 400.0},
+        {"memory_1M_rows_with_times", "Resident bytes/row, 1M rows with file times", {}, {}, 400.0},
+        {"list_1M_reverse", "Reverse, 1M rows [bare: flag in a row struct]", {}, 200.0, {}},
+        {"list_1M_reset", "Reset, 1M rows [bare: string copies]", {}, 200.0, {}},
+        {"list_1M_ext_include", "Extension toggle on, 1M rows [bare: strings]", {}, 200.0, {}},
+        {"list_1M_ext_exclude", "Extension toggle off, 1M rows [bare: strings]", {}, 200.0, {}},
+        {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", {}, 1000.0, {}},
+        {"drop_1M", "Drop of 1M tmpfs files until painted [bare: statx]", {}, 10000.0, {}},
+    };
+    return list;
+}
+
+struct Measure {
+    double cpuMs = 0;
+    double wallMs = 0;
+    std::optional<double> bytesPerRow;
+};
+
+struct Figure {
+    QString name;
+    std::optional<Measure> tolvex;
+    std::optional<Measure> bare;
+};
+
+double toMilliseconds(double value, const QString& unit)
+{
+    if (unit == QLatin1String("ns"))
+        return value / 1e6;
+    if (unit == QLatin1String("us"))
+        return value / 1e3;
+    if (unit == QLatin1String("s"))
+        return value * 1e3;
+    return value;
+}
+
+Measure measureOf(const QJsonObject& run)
+{
+    const QString unit = run.value(QLatin1String("time_unit")).toString();
+    Measure measure;
+    measure.cpuMs = toMilliseconds(run.value(QLatin1String("cpu_time")).toDouble(), unit);
+    measure.wallMs = toMilliseconds(run.value(QLatin1String("real_time")).toDouble(), unit);
+    if (run.contains(QLatin1String("bytes_per_row")))
+        measure.bytesPerRow = run.value(QLatin1String("bytes_per_row")).toDouble();
+    return measure;
+}
+
+// The figures in the order they ran. With repetitions the median is used.
+std::vector<Figure> readFigures(const QStringList& files)
+{
+    static const QRegularExpression nameParts(QStringLiteral("^(.+)/(tolvex|bare)(/.*)?$"));
+    std::vector<Figure> figures;
+    std::map<QString, std::size_t> indexOf;
+    for (const QString& path : files) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            continue;
+        }
+        const QJsonArray runs = QJsonDocument::fromJson(file.readAll()).object()
+                                    .value(QLatin1String("benchmarks")).toArray();
+        bool hasMedians = false;
+        for (const QJsonValue& run : runs)
+            hasMedians |= run.toObject().value(QLatin1String("aggregate_name")).toString() == QLatin1String("median");
+        for (const QJsonValue& value : runs) {
+            const QJsonObject run = value.toObject();
+            const bool isMedian = run.value(QLatin1String("aggregate_name")).toString() == QLatin1String("median");
+            const bool isIteration = run.value(QLatin1String("run_type")).toString() == QLatin1String("iteration");
+            if (hasMedians ? !isMedian : !isIteration)
+                continue;
+            if (run.value(QLatin1String("error_occurred")).toBool())
+                continue;
+            const auto match = nameParts.match(run.value(QLatin1String("run_name")).toString());
+            if (!match.hasMatch())
+                continue;
+            const QString name = match.captured(1);
+            auto [it, added] = indexOf.try_emplace(name, figures.size());
+            if (added)
+                figures.push_back({name, {}, {}});
+            Figure& figure = figures[it->second];
+            (match.captured(2) == QLatin1String("tolvex") ? figure.tolvex : figure.bare) = measureOf(run);
+        }
+    }
+    return figures;
+}
+
+QString number(double value)
+{
+    if (value >= 100)
+        return QString::number(value, 'f', 0);
+    if (value >= 10)
+        return QString::number(value, 'f', 1);
+    return QString::number(value, 'f', 2);
+}
+
+QString msText(const std::optional<Measure>& m)
+{
+    return m ? number(m->cpuMs) + QStringLiteral(" ms") : QStringLiteral("-");
+}
+
+void printRow(const QStringList& cells)
+{
+    static const int widths[] = {-58, 12, 12, 12, 8, -18, -4};
+    QString line;
+    for (int i = 0; i < cells.size(); ++i)
+        line += QStringLiteral("%1 ").arg(cells[i], widths[i]);
+    std::printf("%s\n", qPrintable(line.trimmed()));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList files = app.arguments();
+    files.removeFirst();
+
+    int missed = 0;
+    printRow({QStringLiteral("Figure"), QStringLiteral("Tolvex CPU"), QStringLiteral("Tolvex wall"),
+              QStringLiteral("Bare CPU"), QStringLiteral("Ratio"), QStringLiteral("Goal"), QStringLiteral("Met")});
+    for (const Figure& figure : readFigures(files)) {
+        const Goal* goal = nullptr;
+        QRegularExpressionMatch match;
+        for (const Goal& candidate : goals()) {
+            match = QRegularExpression(QStringLiteral("^%1$").arg(QLatin1String(candidate.pattern))).match(figure.name);
+            if (match.hasMatch()) {
+                goal = &candidate;
+                break;
+            }
+        }
+        const QString title = goal ? QString::fromLatin1(goal->title).replace(QLatin1String("%1"), match.captured(1))
+                                   : figure.name;
+
+        QStringList cells{title};
+        QStringList goalTexts;
+        bool met = true;
+        std::optional<double> ratio;
+        if (figure.tolvex && figure.tolvex->bytesPerRow) {
+            const double bytes = *figure.tolvex->bytesPerRow;
+            cells << number(bytes) + QStringLiteral(" B") << QStringLiteral("-")
+                  << (figure.bare && figure.bare->bytesPerRow ? number(*figure.bare->bytesPerRow) + QStringLiteral(" B")
+                                                               : QStringLiteral("-"));
+            if (figure.bare && figure.bare->bytesPerRow && *figure.bare->bytesPerRow > 0)
+                ratio = bytes / *figure.bare->bytesPerRow;
+            if (goal && goal->bytesPerRow) {
+                goalTexts << QStringLiteral("<=%1 B").arg(*goal->bytesPerRow);
+                met = met && bytes <= *goal->bytesPerRow;
+            }
+        } else {
+            cells << msText(figure.tolvex)
+                  << (figure.tolvex ? number(figure.tolvex->wallMs) + QStringLiteral(" ms") : QStringLiteral("-"))
+                  << msText(figure.bare);
+            if (figure.tolvex && figure.bare && figure.bare->cpuMs > 0)
+                ratio = figure.tolvex->cpuMs / figure.bare->cpuMs;
+            if (goal && goal->ratio) {
+                goalTexts << QStringLiteral("<=%1x").arg(*goal->ratio);
+                met = met && ratio && *ratio <= *goal->ratio;
+            }
+            if (goal && goal->milliseconds) {
+                goalTexts << QStringLiteral("<=%1 ms").arg(*goal->milliseconds);
+                met = met && figure.tolvex && figure.tolvex->cpuMs <= *goal->milliseconds;
+            }
+        }
+        cells << (ratio ? number(*ratio) + QStringLiteral("x") : QStringLiteral("-"));
+        cells << (goalTexts.isEmpty() ? QStringLiteral("-") : goalTexts.join(QStringLiteral(", ")));
+        const bool judged = !goalTexts.isEmpty() && figure.tolvex;
+        cells << (!judged ? QStringLiteral("-") : met ? QStringLiteral("yes") : QStringLiteral("NO"));
+        if (judged && !met)
+            ++missed;
+        printRow(cells);
+    }
+    std::printf("\n%d figure(s) missed their goal.\n", missed);
+    return 0;
+}

@@ -1,0 +1,185 @@
+// A list of 1,000,000 rows on the shown window: closing an update batch until
+// the view has painted, and scrolling to the last row. The bare side is a
+// plain QTableView over the simplest model that serves the same texts.
+#include "bench/WindowFixture.h"
+
+#include "filelist/ListCommands.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QTableView>
+
+namespace {
+
+constexpr std::size_t RowCount = 1'000'000;
+constexpr int BatchIterations = 3;
+constexpr int ScrollIterations = 20;
+
+struct ViewPaths {
+    std::vector<std::string> paths = SamplePaths(MissingFolder, RowCount);
+};
+
+// Names, proposed names and folders straight from vectors.
+class BareModel : public QAbstractTableModel {
+public:
+    std::vector<std::string> names;
+    std::vector<std::string> folders;
+    int shown = 0;
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : shown; }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid())
+            return {};
+        const auto row = std::size_t(index.row());
+        if (role == Qt::CheckStateRole && index.column() == 0)
+            return Qt::Checked;
+        if (role != Qt::DisplayRole)
+            return {};
+        return QString::fromStdString(index.column() == 2 ? folders[row] : names[row]);
+    }
+
+    void Clear()
+    {
+        beginResetModel();
+        shown = 0;
+        endResetModel();
+    }
+
+    void ShowAll()
+    {
+        beginInsertRows({}, 0, int(names.size()) - 1);
+        shown = int(names.size());
+        endInsertRows();
+    }
+
+    void ChangeAll() { Q_EMIT dataChanged(index(0, 0), index(shown - 1, 2)); }
+};
+
+struct BareView {
+    BareModel model;
+    QTableView view;
+
+    BareView()
+    {
+        for (const std::string& path : SharedFixture<ViewPaths>().paths) {
+            const auto slash = path.rfind('/');
+            model.names.push_back(path.substr(slash + 1));
+            model.folders.push_back(path.substr(0, slash + 1));
+        }
+        view.setModel(&model);
+        view.verticalHeader()->hide();
+        view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        view.verticalHeader()->setDefaultSectionSize(18);
+        view.horizontalHeader()->setDefaultSectionSize(200);
+        view.resize(432, 423);
+        view.show();
+        model.ShowAll();
+        PaintNow(view);
+    }
+};
+
+struct ViewWindow : WindowFixture {
+    ViewWindow() { Fill(SharedFixture<ViewPaths>().paths); }
+};
+
+// Rows appended inside an open batch reach the view when it closes.
+void AppendCloseTolvex(benchmark::State& state)
+{
+    auto& fixture = SharedFixture<ViewWindow>();
+    TVirtualStringTree& list = *fixture.window.VT;
+    const auto& paths = SharedFixture<ViewPaths>().paths;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list.ClearRows();
+        PaintNow(list);
+        list.BeginBatch();
+        AppendFiles(list, paths, EntryForm::Split);
+        state.ResumeTiming();
+        list.EndBatch();
+        if (!PaintNow(list))
+            state.SkipWithError("the list did not paint");
+    }
+    if (list.RowCount() != RowCount)
+        state.SkipWithError("rows missing");
+}
+
+void AppendCloseBare(benchmark::State& state)
+{
+    auto& bare = SharedFixture<BareView>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        bare.model.Clear();
+        PaintNow(bare.view);
+        state.ResumeTiming();
+        bare.model.ShowAll();
+        if (!PaintNow(bare.view))
+            state.SkipWithError("the view did not paint");
+    }
+}
+
+// What every rule and list command ends with: every row may have changed.
+void RuleCloseTolvex(benchmark::State& state)
+{
+    auto& fixture = SharedFixture<ViewWindow>();
+    TVirtualStringTree& list = *fixture.window.VT;
+    for (auto _ : state) {
+        state.PauseTiming();
+        PaintNow(list);
+        list.BeginBatch();
+        state.ResumeTiming();
+        list.EndBatch();
+        if (!PaintNow(list))
+            state.SkipWithError("the list did not paint");
+    }
+}
+
+void RuleCloseBare(benchmark::State& state)
+{
+    auto& bare = SharedFixture<BareView>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        PaintNow(bare.view);
+        state.ResumeTiming();
+        bare.model.ChangeAll();
+        if (!PaintNow(bare.view))
+            state.SkipWithError("the view did not paint");
+    }
+}
+
+void scrollToEnd(benchmark::State& state, QTableView& view)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.scrollToTop();
+        PaintNow(view);
+        state.ResumeTiming();
+        view.scrollToBottom();
+        if (!PaintNow(view))
+            state.SkipWithError("the view did not paint");
+    }
+    const QModelIndex last = view.model()->index(view.model()->rowCount() - 1, 0);
+    if (!view.viewport()->rect().intersects(view.visualRect(last)))
+        state.SkipWithError("the last row is not shown");
+}
+
+void ScrollTolvex(benchmark::State& state)
+{
+    scrollToEnd(state, *SharedFixture<ViewWindow>().window.VT);
+}
+
+void ScrollBare(benchmark::State& state)
+{
+    scrollToEnd(state, SharedFixture<BareView>().view);
+}
+
+} // namespace
+
+BENCHMARK(AppendCloseTolvex)->Name("view_1M_append_close/tolvex")->Iterations(BatchIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(AppendCloseBare)->Name("view_1M_append_close/bare")->Iterations(BatchIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(RuleCloseTolvex)->Name("view_1M_rule_close/tolvex")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(RuleCloseBare)->Name("view_1M_rule_close/bare")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ScrollTolvex)->Name("view_1M_scroll_end/tolvex")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ScrollBare)->Name("view_1M_scroll_end/bare")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
