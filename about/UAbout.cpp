@@ -2,6 +2,7 @@
 
 #include "about/Addresses.h"
 #include "about/LinkLabel.h"
+#include "about/UiFont.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -13,17 +14,6 @@ namespace {
 
 constexpr int ClientWidth = 292;
 constexpr int ClientHeight = 152;
-
-QFont boxFont()
-{
-    // The same faces as the main window, one size up.
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(13);
-    return font;
-}
 
 // The product page as people would type it: no scheme, no trailing slash.
 QString readableAddress(const QString& address)
@@ -60,7 +50,7 @@ TFMAbout::TFMAbout(UrlOpener openUrl, QWidget* parent)
     setObjectName(QStringLiteral("FMAbout"));
     setWindowTitle(QStringLiteral("About File Renamer"));
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(boxFont());
+    setFont(UiFont(13));
 
     Label1 = named(new QLabel(QStringLiteral("Tolvex File Renamer " TOLVEX_VERSION), this), "Label1");
     QFont bold = Label1->font();

@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "about/UiFont.h"
 #include "app/CompactTabStyle.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
@@ -32,18 +33,6 @@ T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
-}
-
-QFont windowFont()
-{
-    // Arial-like faces keep the classic 8-point layout: every caption and
-    // all five page tabs fit without being cut.
-    QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                      QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(11);
-    return font;
 }
 
 } // namespace
@@ -109,11 +98,11 @@ void TForm1::buildWindow()
 {
     auto* client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight);
-    client->setFont(windowFont());
+    client->setFont(UiFont(11));
     setCentralWidget(client);
 
     MainMenu1 = named(new QMenuBar(this), "MainMenu1");
-    MainMenu1->setFont(windowFont());
+    MainMenu1->setFont(UiFont(11));
     help1 = named(MainMenu1->addAction(QStringLiteral("Help")), "help1");
     About1 = named(MainMenu1->addAction(QStringLiteral("About")), "About1");
     setMenuBar(MainMenu1);
