@@ -3,5 +3,5 @@
 cd "$(dirname "$0")"
 source cmake/setup.sh
 tolvex_install_missing
-tolvex_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+TOLVEX_TARGET=tolvex-file-renamer tolvex_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 exec build/app/tolvex-file-renamer "$@"

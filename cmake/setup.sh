@@ -19,9 +19,9 @@ tolvex_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
 }
 
-# tolvex_build BUILD_DIR [cmake options...]
+# tolvex_build BUILD_DIR [cmake options...]; TOLVEX_TARGET builds one target only.
 tolvex_build() {
   local dir=$1; shift
   cmake -S . -B "$dir" "$@"
-  cmake --build "$dir" -j2
+  cmake --build "$dir" -j2 ${TOLVEX_TARGET:+--target "$TOLVEX_TARGET"}
 }
