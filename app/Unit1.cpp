@@ -340,7 +340,8 @@ void TForm1::wireCommands()
 
 void TForm1::setFocusOrder()
 {
-    QWidget* order[] = {VT, BitBtn1, BitBtn2, BitBtn3, cbInclude, BitBtn4, PageControl1, rbCheck, BitBtn5};
+    QWidget* order[] = {VT,           BitBtn1, BitBtn2,   BitBtn3,   cbInclude, BitBtn4,
+                        PageControl1, rbCheck, rbUncheck, rbReverse, BitBtn5};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
 }
