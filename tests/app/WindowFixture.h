@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListContents.h"
 #include "RecordingDialogs.h"
 #include "app/Unit1.h"
 
@@ -20,13 +21,7 @@ struct WindowFixture {
             window.AddFiles(paths);
     }
 
-    std::vector<PVirtualNode> rows()
-    {
-        std::vector<PVirtualNode> all;
-        for (PVirtualNode row = window.VT->FirstRow(); row; row = window.VT->NextRow(row))
-            all.push_back(row);
-        return all;
-    }
+    std::vector<PVirtualNode> rows() { return ListRows(window); }
 
     FileEntry& entry(int index) { return *window.VT->RowData(rows().at(std::size_t(index))); }
 

@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "RecordingDialogs.h"
 #include "app/NumberBox.h"
 #include "app/Unit1.h"
@@ -142,21 +143,6 @@ class TestDropIntake : public QObject {
 
     static RecordingDialogs& dialogs(TForm1& window) { return static_cast<RecordingDialogs&>(window.Dialogs()); }
 
-    static std::vector<PVirtualNode> rows(TForm1& window)
-    {
-        std::vector<PVirtualNode> all;
-        for (PVirtualNode row = window.VT->FirstRow(); row; row = window.VT->NextRow(row))
-            all.push_back(row);
-        return all;
-    }
-
-    static std::vector<FileEntry> entries(TForm1& window)
-    {
-        std::vector<FileEntry> all;
-        for (PVirtualNode row : rows(window))
-            all.push_back(*window.VT->RowData(row));
-        return all;
-    }
 
     // The window point in the middle of a control, or at `local` in it.
     static QPoint pointOn(TForm1& window, QWidget* widget, QPoint local = {-1, -1})
@@ -244,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(drag.moveTo(pos), taken);
         QCOMPARE(drag.dropAt(pos), taken);
 
-        const std::vector<FileEntry> all = entries(*window);
+        const std::vector<FileEntry> all = ListEntries(*window);
         QCOMPARE(all.size(), std::size_t(taken ? 61 : 60));
         if (taken) {
             QCOMPARE(all.back().FileName, std::string("alpha.txt"));
@@ -317,8 +303,8 @@ private Q_SLOTS:
         chooser.filesToChoose = files;
         chosen.BitBtn1->click();
 
-        const std::vector<FileEntry> got = entries(*dropped);
-        const std::vector<FileEntry> expected = entries(chosen);
+        const std::vector<FileEntry> got = ListEntries(*dropped);
+        const std::vector<FileEntry> expected = ListEntries(chosen);
         QCOMPARE(got.size(), std::size_t(4));
         QCOMPARE(got[0].FileName, std::string("alpha.txt"));
         QCOMPARE(expected.size(), std::size_t(3));
@@ -336,7 +322,7 @@ private Q_SLOTS:
             QVERIFY(!a.ModifiedText.empty());
             QCOMPARE(B(a.FilePath + a.FileName), B(files[i]));
         }
-        for (PVirtualNode row : rows(*dropped)) {
+        for (PVirtualNode row : ListRows(*dropped)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
             QCOMPARE(row->CheckType, ctCheckBox);
         }
@@ -361,7 +347,7 @@ private Q_SLOTS:
         QCOMPARE(window->VT->RowCount(), std::size_t(2));
         const auto again = FileDrag({file("alpha.txt")});
         QVERIFY(Drag(*window, *again).dropAt(pos));
-        const std::vector<FileEntry> all = entries(*window);
+        const std::vector<FileEntry> all = ListEntries(*window);
         QCOMPARE(all.size(), std::size_t(3));
         for (const FileEntry& entry : all)
             QCOMPARE(entry.OldName, std::string("alpha"));
@@ -384,7 +370,7 @@ private Q_SLOTS:
         const std::unique_ptr<TForm1> window = shownWindow();
         const auto data = FileDrag({path});
         QVERIFY(Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn3)));
-        const std::vector<FileEntry> all = entries(*window);
+        const std::vector<FileEntry> all = ListEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
         QCOMPARE(all[0].FilePath + all[0].FileName, path);
         QCOMPARE(all[0].FilePath, folder);
@@ -403,7 +389,7 @@ private Q_SLOTS:
         QVERIFY(data->data(QStringLiteral("text/uri-list")).contains("bad%FF%FE%20name.txt"));
         QVERIFY(Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn1)));
 
-        const std::vector<FileEntry> all = entries(*window);
+        const std::vector<FileEntry> all = ListEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
         QCOMPARE(B(all[0].FileName), QByteArray("bad\xff\xfe name.txt"));
         QCOMPARE(B(all[0].OldName), QByteArray("bad\xff\xfe name"));

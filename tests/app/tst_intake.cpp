@@ -1,3 +1,4 @@
+#include "ListContents.h"
 #include "RecordingDialogs.h"
 #include "app/Unit1.h"
 #include "filelist/FileTimes.h"
@@ -53,21 +54,6 @@ class TestIntake : public QObject {
     QTemporaryDir m_dir;
     std::string m_folder; // m_dir's path with the trailing slash
 
-    static std::vector<PVirtualNode> rows(TForm1& window)
-    {
-        std::vector<PVirtualNode> all;
-        for (PVirtualNode row = window.VT->FirstRow(); row; row = window.VT->NextRow(row))
-            all.push_back(row);
-        return all;
-    }
-
-    static std::vector<FileEntry> entries(TForm1& window)
-    {
-        std::vector<FileEntry> all;
-        for (PVirtualNode row : rows(window))
-            all.push_back(*window.VT->RowData(row));
-        return all;
-    }
 
     static void choose(TForm1& window, RecordingDialogs& dialogs, std::vector<std::string> paths)
     {
@@ -117,7 +103,7 @@ private Q_SLOTS:
             paths.push_back(m_folder + name.toStdString());
         choose(window, dialogs, paths);
 
-        const std::vector<FileEntry> added = entries(window);
+        const std::vector<FileEntry> added = ListEntries(window);
         QCOMPARE(added.size(), std::size_t(3));
         for (std::size_t i = 0; i < added.size(); ++i) {
             const FileEntry& entry = added[i];
@@ -132,7 +118,7 @@ private Q_SLOTS:
             QCOMPARE(entry.AccessedText, times.AccessedText);
             QCOMPARE(entry.ModifiedText, times.ModifiedText);
         }
-        for (PVirtualNode row : rows(window)) {
+        for (PVirtualNode row : ListRows(window)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
             QCOMPARE(row->CheckType, ctCheckBox);
         }
@@ -168,7 +154,7 @@ private Q_SLOTS:
         RecordingDialogs& dialogs = RecordDialogs(window);
         choose(window, dialogs, {path});
 
-        const std::vector<FileEntry> added = entries(window);
+        const std::vector<FileEntry> added = ListEntries(window);
         QCOMPARE(added.size(), std::size_t(1));
         QCOMPARE(B(added[0].FileName), name);
         QCOMPARE(B(added[0].OldName), oldName);
@@ -191,17 +177,17 @@ private Q_SLOTS:
 
         choose(window, dialogs, {readme, alpha, alpha});
 
-        const std::vector<FileEntry> added = entries(window);
+        const std::vector<FileEntry> added = ListEntries(window);
         QCOMPARE(added.size(), std::size_t(4));
         // The earlier row keeps its place, its proposal and its check mark.
         QCOMPARE(added[0].NewName, std::string("edited"));
-        QCOMPARE(rows(window)[0]->CheckState, csUncheckedNormal);
+        QCOMPARE(ListRows(window)[0]->CheckState, csUncheckedNormal);
         QCOMPARE(added[1].OldName, std::string("README"));
         // The same file again is a row of its own, every time.
         QCOMPARE(added[2].FileName, std::string("alpha.txt"));
         QCOMPARE(added[3].FileName, std::string("alpha.txt"));
         QCOMPARE(added[2].NewName, std::string("alpha"));
-        QCOMPARE(rows(window)[3]->CheckState, csCheckedNormal);
+        QCOMPARE(ListRows(window)[3]->CheckState, csCheckedNormal);
         QCOMPARE(window.VT->model()->rowCount(), 4);
     }
 
@@ -212,7 +198,7 @@ private Q_SLOTS:
         const std::string missing = m_folder + "typed-but-missing.doc";
         choose(window, dialogs, {missing, m_folder + "alpha.txt"});
 
-        const std::vector<FileEntry> added = entries(window);
+        const std::vector<FileEntry> added = ListEntries(window);
         QCOMPARE(added.size(), std::size_t(2));
         QCOMPARE(added[0].OldName, std::string("typed-but-missing"));
         QCOMPARE(added[0].FileExt, std::string(".doc"));
@@ -220,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(added[0].CreatedText.empty());
         QVERIFY(added[0].AccessedText.empty());
         QVERIFY(added[0].ModifiedText.empty());
-        QCOMPARE(rows(window)[0]->CheckState, csCheckedNormal);
+        QCOMPARE(ListRows(window)[0]->CheckState, csCheckedNormal);
         // The file after it still has its times.
         QVERIFY(!added[1].ModifiedText.empty());
         QVERIFY(dialogs.messages.empty());
