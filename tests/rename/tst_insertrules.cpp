@@ -4,20 +4,9 @@
 #include "rename/MoveCopyRules.h"
 #include "rename/Text.h"
 
-#include <QtTest>
+#include "ByteText.h"
 
-namespace {
-std::string S(const QByteArray& bytes)
-{
-    return bytes.toStdString();
-}
-QByteArray B(const std::string& text)
-{
-    return QByteArray::fromStdString(text);
-}
-constexpr int kMax = std::numeric_limits<int>::max();
-constexpr int kMin = std::numeric_limits<int>::min();
-} // namespace
+#include <QtTest>
 
 class InsertRulesTest : public QObject
 {

@@ -2,22 +2,11 @@
 #include "rename/DeleteRules.h"
 #include "rename/RemovalRules.h"
 
+#include "ByteText.h"
+
 #include <QtTest>
 
 #include <functional>
-
-namespace {
-std::string S(const QByteArray& bytes)
-{
-    return bytes.toStdString();
-}
-QByteArray B(const std::string& text)
-{
-    return QByteArray::fromStdString(text);
-}
-constexpr int kMax = std::numeric_limits<int>::max();
-constexpr int kMin = std::numeric_limits<int>::min();
-} // namespace
 
 class RulesTest : public QObject
 {

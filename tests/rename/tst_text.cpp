@@ -2,18 +2,9 @@
 #include "rename/Text.h"
 #include "rename/Utf8.h"
 
-#include <QtTest>
+#include "ByteText.h"
 
-namespace {
-std::string S(const QByteArray& bytes)
-{
-    return bytes.toStdString();
-}
-QByteArray B(const std::string& text)
-{
-    return QByteArray::fromStdString(text);
-}
-} // namespace
+#include <QtTest>
 
 class TextTest : public QObject
 {
