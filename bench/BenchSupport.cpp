@@ -1,5 +1,7 @@
 #include "bench/BenchSupport.h"
 
+#include <benchmark/benchmark.h>
+
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QEvent>
@@ -143,5 +145,15 @@ void RunTeardowns()
         auto teardown = std::move(list.back());
         list.pop_back();
         teardown();
+    }
+}
+
+void StatxAll(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
+        struct statx info;
+        benchmark::DoNotOptimize(
+            statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BTIME | STATX_ATIME | STATX_MTIME, &info));
+        benchmark::DoNotOptimize(info);
     }
 }

@@ -54,6 +54,10 @@ void CreateEmptyFiles(const std::vector<std::string>& paths);
 // on failure. Puts files back between rename benchmarks.
 void RenameAll(const std::vector<std::string>& from, const std::vector<std::string>& to);
 
+// The bare baseline of both intakes: one statx per path asking for the
+// three times, as the program's per-file step does.
+void StatxAll(const std::vector<std::string>& paths);
+
 // The process's resident memory, from /proc/self/statm.
 std::size_t ResidentBytes();
 

@@ -9,9 +9,6 @@
 #include <QMimeData>
 #include <QWindow>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 namespace {
 
 template <std::size_t Count>
@@ -80,12 +77,7 @@ void DropBare(benchmark::State& state)
 {
     const auto& files = SharedFixture<DropFiles<Count>>();
     for (auto _ : state) {
-        for (const std::string& path : files.paths) {
-            struct statx info;
-            benchmark::DoNotOptimize(statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
-                                           STATX_BTIME | STATX_ATIME | STATX_MTIME, &info));
-            benchmark::DoNotOptimize(info);
-        }
+        StatxAll(files.paths);
     }
     state.SetItemsProcessed(state.iterations() * Count);
 }

@@ -5,9 +5,6 @@
 #include "filelist/ListCommands.h"
 #include "filelist/VirtualStringTree.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 namespace {
 
 constexpr std::size_t FileCount = 100'000;
@@ -53,12 +50,7 @@ void IntakeBare(benchmark::State& state)
 {
     const auto& files = SharedFixture<IntakeFiles>();
     for (auto _ : state) {
-        for (const std::string& path : files.paths) {
-            struct statx info;
-            benchmark::DoNotOptimize(statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT,
-                                           STATX_BTIME | STATX_ATIME | STATX_MTIME, &info));
-            benchmark::DoNotOptimize(info);
-        }
+        StatxAll(files.paths);
     }
     state.SetItemsProcessed(state.iterations() * FileCount);
 }
