@@ -4,7 +4,7 @@
 
 #include <utility>
 
-TLinkLabel::TLinkLabel(const QString& text, QWidget* parent)
+LinkLabel::LinkLabel(const QString& text, QWidget* parent)
     : QLabel(text, parent)
 {
     QFont linkFont = font();
@@ -21,13 +21,13 @@ TLinkLabel::TLinkLabel(const QString& text, QWidget* parent)
 
 // A click is a press and a release of the left button both on the label, so
 // that a press dragged off the link cancels it.
-void TLinkLabel::mousePressEvent(QMouseEvent* event)
+void LinkLabel::mousePressEvent(QMouseEvent* event)
 {
     m_pressed = event->button() == Qt::LeftButton;
     QLabel::mousePressEvent(event);
 }
 
-void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event)
 {
     const bool wasPressed = std::exchange(m_pressed, false);
     QLabel::mouseReleaseEvent(event);

@@ -3,10 +3,10 @@
 #include <QLabel>
 
 // A label that looks like a web link and reports a left click on it.
-class TLinkLabel : public QLabel {
+class LinkLabel : public QLabel {
     Q_OBJECT
 public:
-    TLinkLabel(const QString& text, QWidget* parent);
+    LinkLabel(const QString& text, QWidget* parent);
 
 Q_SIGNALS:
     void clicked();

@@ -50,7 +50,7 @@ TFMAbout::TFMAbout(UrlOpener openUrl, QWidget* parent)
     setObjectName(QStringLiteral("FMAbout"));
     setWindowTitle(QStringLiteral("About File Renamer"));
     setFixedSize(ClientWidth, ClientHeight);
-    setFont(UiFont(13));
+    setFont(uiFont(13));
 
     Label1 = named(new QLabel(QStringLiteral("Tolvex File Renamer " TOLVEX_VERSION), this), "Label1");
     QFont bold = Label1->font();
@@ -64,13 +64,13 @@ TFMAbout::TFMAbout(UrlOpener openUrl, QWidget* parent)
     Label4 = placedLabel(named(new QLabel(QStringLiteral("Web: "), this), "Label4"), 56, 75);
     Label6 = placedLabel(named(new QLabel(QStringLiteral("Email: "), this), "Label6"), 58, 99);
 
-    auto* webLink = named(new TLinkLabel(readableAddress(WebPageAddress), this), "Label5");
+    auto* webLink = named(new LinkLabel(readableAddress(WebPageAddress), this), "Label5");
     Label5 = placedLabel(webLink, 95, 75, 169, 13);
-    connect(webLink, &TLinkLabel::clicked, this, &TFMAbout::Label5Click);
+    connect(webLink, &LinkLabel::clicked, this, &TFMAbout::Label5Click);
 
-    auto* mailLink = named(new TLinkLabel(ContactMailAddress, this), "Label7");
+    auto* mailLink = named(new LinkLabel(ContactMailAddress, this), "Label7");
     Label7 = placedLabel(mailLink, 103, 99, 146, 13);
-    connect(mailLink, &TLinkLabel::clicked, this, &TFMAbout::Label7Click);
+    connect(mailLink, &LinkLabel::clicked, this, &TFMAbout::Label7Click);
 
     // Centred on the screen the program is on; an explicit position keeps
     // QDialog from placing the box over its parent instead.

@@ -4,7 +4,7 @@
 
 // The program's windows use Arial-like faces: at these sizes every caption
 // and all five rule-page tabs fit the fixed layout without being cut.
-inline QFont UiFont(int pixelSize)
+inline QFont uiFont(int pixelSize)
 {
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"), QStringLiteral("Arial"),

@@ -1,6 +1,6 @@
 #include "app/ErrorDisplay.h"
 
-QString ErrorDisplayText(std::string_view message)
+QString errorDisplayText(std::string_view message)
 {
     QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

@@ -6,4 +6,4 @@
 
 // The text the error display shows for an error's message: the message with
 // a full stop appended when its last byte sorts after '.'.
-QString ErrorDisplayText(std::string_view message);
+QString errorDisplayText(std::string_view message);

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-TUpDown::TUpDown(int min, int max, QObject* parent)
+UpDown::UpDown(int min, int max, QObject* parent)
     : QObject(parent)
     , m_min(min)
     , m_max(max)
@@ -13,14 +13,14 @@ TUpDown::TUpDown(int min, int max, QObject* parent)
 {
 }
 
-void TUpDown::SetPosition(int position)
+void UpDown::setPosition(int position)
 {
     m_position = std::clamp(position, m_min, m_max);
 }
 
-TNumberBox::TNumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent)
+NumberBox::NumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent)
     : QAbstractSpinBox(parent)
-    , m_upDown(new TUpDown(min, max, this))
+    , m_upDown(new UpDown(min, max, this))
 {
     setObjectName(name);
     m_upDown->setObjectName(upDownName);
@@ -28,26 +28,26 @@ TNumberBox::TNumberBox(const QString& name, const QString& upDownName, int min, 
     setWrapping(false);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    lineEdit()->setText(QString::number(m_upDown->Position()));
+    lineEdit()->setText(QString::number(m_upDown->position()));
 }
 
-QString TNumberBox::Text() const
+QString NumberBox::Text() const
 {
     return lineEdit()->text();
 }
 
-void TNumberBox::SetText(const QString& text)
+void NumberBox::setText(const QString& text)
 {
     lineEdit()->setText(text);
 }
 
-bool TNumberBox::IsAllowedTypedChar(QChar c)
+bool NumberBox::isAllowedTypedChar(QChar c)
 {
     const char16_t u = c.unicode();
     return (u >= u'0' && u <= u'9') || u == 8 || u == 10 || u == 13;
 }
 
-int TNumberBox::stepBase() const
+int NumberBox::stepBase() const
 {
     const QString text = Text();
     const bool plainDecimal =
@@ -55,49 +55,49 @@ int TNumberBox::stepBase() const
             return c >= u'0' && c <= u'9';
         });
     if (plainDecimal)
-        return std::clamp(text.toInt(), m_upDown->Min(), m_upDown->Max());
-    return m_upDown->Position();
+        return std::clamp(text.toInt(), m_upDown->minimum(), m_upDown->maximum());
+    return m_upDown->position();
 }
 
-void TNumberBox::stepBy(int steps)
+void NumberBox::stepBy(int steps)
 {
     const int base = stepBase();
-    m_upDown->SetPosition(base + steps);
-    lineEdit()->setText(QString::number(m_upDown->Position()));
+    m_upDown->setPosition(base + steps);
+    lineEdit()->setText(QString::number(m_upDown->position()));
     lineEdit()->selectAll();
 }
 
-QAbstractSpinBox::StepEnabled TNumberBox::stepEnabled() const
+QAbstractSpinBox::StepEnabled NumberBox::stepEnabled() const
 {
     const int base = stepBase();
     StepEnabled enabled = StepNone;
-    if (base < m_upDown->Max())
+    if (base < m_upDown->maximum())
         enabled |= StepUpEnabled;
-    if (base > m_upDown->Min())
+    if (base > m_upDown->minimum())
         enabled |= StepDownEnabled;
     return enabled;
 }
 
 // Whatever the box holds is acceptable: the rules judge the text when they
 // read it.
-QValidator::State TNumberBox::validate(QString&, int&) const
+QValidator::State NumberBox::validate(QString&, int&) const
 {
     return QValidator::Acceptable;
 }
 
-void TNumberBox::fixup(QString&) const
+void NumberBox::fixup(QString&) const
 {
 }
 
-void TNumberBox::keyPressEvent(QKeyEvent* event)
+void NumberBox::keyPressEvent(QKeyEvent* event)
 {
     // Only typed characters are filtered: Delete, the arrows and the other
     // editing keys do their usual work.
     const QString text = event->text();
     const int key = event->key();
-    if (OnKeyPress && !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab && key != Qt::Key_Backtab) {
+    if (m_keyFilter && !text.isEmpty() && key != Qt::Key_Delete && key != Qt::Key_Tab && key != Qt::Key_Backtab) {
         QChar typed = text.at(0);
-        OnKeyPress(this, typed);
+        m_keyFilter(this, typed);
         if (typed.isNull()) {
             event->accept();
             return;

@@ -6,15 +6,15 @@
 
 // The spin part of a number box: its range and last position. It has a name
 // of its own (UpDown1 … UpDown9) so that it can be found like any control.
-class TUpDown : public QObject {
+class UpDown : public QObject {
     Q_OBJECT
 public:
-    TUpDown(int min, int max, QObject* parent);
+    UpDown(int min, int max, QObject* parent);
 
-    int Min() const { return m_min; }
-    int Max() const { return m_max; }
-    int Position() const { return m_position; }
-    void SetPosition(int position);
+    int minimum() const { return m_min; }
+    int maximum() const { return m_max; }
+    int position() const { return m_position; }
+    void setPosition(int position);
 
 private:
     int m_min;
@@ -29,14 +29,14 @@ private:
 // arrows step by one within the range without wrapping, from the number the
 // box shows when it holds a plain decimal number, else from their own last
 // position, and write plain decimal digits.
-class TNumberBox : public QAbstractSpinBox {
+class NumberBox : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    TNumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent);
+    NumberBox(const QString& name, const QString& upDownName, int min, int max, QWidget* parent);
 
     QString Text() const;
-    void SetText(const QString& text);
-    TUpDown* UpDown() const { return m_upDown; }
+    void setText(const QString& text);
+    UpDown* upDown() const { return m_upDown; }
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
@@ -44,11 +44,12 @@ public:
 
     // The key filter every number box shares: digits, Backspace, line feed
     // and Enter pass; every other typed character is dropped.
-    static bool IsAllowedTypedChar(QChar c);
+    static bool isAllowedTypedChar(QChar c);
 
     // Sees each typed character, by reference, before the box does; setting
     // it to the character 0 drops it.
-    std::function<void(TNumberBox* sender, QChar& key)> OnKeyPress;
+    using KeyFilter = std::function<void(NumberBox* sender, QChar& key)>;
+    void setKeyFilter(KeyFilter filter) { m_keyFilter = std::move(filter); }
 
 protected:
     StepEnabled stepEnabled() const override;
@@ -57,5 +58,6 @@ protected:
 private:
     int stepBase() const;
 
-    TUpDown* m_upDown;
+    UpDown* m_upDown;
+    KeyFilter m_keyFilter;
 };

@@ -40,8 +40,8 @@ T* named(T* widget, const char* name)
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                               | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , Clock(&QDateTime::currentDateTime)
     , m_dialogs(std::make_unique<UserDialogs>())
+    , m_clock(&QDateTime::currentDateTime)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tolvex File Renamer"));
@@ -52,7 +52,7 @@ TForm1::TForm1(QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::SetUserDialogs(std::unique_ptr<UserDialogs> dialogs)
+void TForm1::setUserDialogs(std::unique_ptr<UserDialogs> dialogs)
 {
     m_dialogs = std::move(dialogs);
 }
@@ -65,12 +65,12 @@ QLabel* TForm1::label(QWidget* parent, const QString& text, int x, int y)
     return l;
 }
 
-TNumberBox* TForm1::numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
+NumberBox* TForm1::numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
                               QRect geometry)
 {
-    auto* box = new TNumberBox(QString::fromLatin1(name), QString::fromLatin1(upDownName), min, max, parent);
+    auto* box = new NumberBox(QString::fromLatin1(name), QString::fromLatin1(upDownName), min, max, parent);
     box->setGeometry(geometry);
-    box->OnKeyPress = [this](TNumberBox* sender, QChar& key) { edFirstKeyPress(sender, key); };
+    box->setKeyFilter([this](NumberBox* sender, QChar& key) { edFirstKeyPress(sender, key); });
     return box;
 }
 
@@ -98,11 +98,11 @@ void TForm1::buildWindow()
 {
     auto* client = new QWidget(this);
     client->setFixedSize(ClientWidth, ClientHeight);
-    client->setFont(UiFont(11));
+    client->setFont(uiFont(11));
     setCentralWidget(client);
 
     MainMenu1 = named(new QMenuBar(this), "MainMenu1");
-    MainMenu1->setFont(UiFont(11));
+    MainMenu1->setFont(uiFont(11));
     help1 = named(MainMenu1->addAction(QStringLiteral("Help")), "help1");
     About1 = named(MainMenu1->addAction(QStringLiteral("About")), "About1");
     setMenuBar(MainMenu1);
@@ -288,20 +288,20 @@ void TForm1::buildMoveCopyPage()
 
 void TForm1::connectCommand(QAbstractButton* button, void (TForm1::*handler)())
 {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { RunCommand([=, this] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { runCommand([=, this] { (this->*handler)(); }); });
 }
 
 void TForm1::wireCommands()
 {
     // The cell text is an out parameter: it must reach VTGetText by reference.
-    VT->OnGetText = [this](TVirtualStringTree* s, PVirtualNode n, int col, TVSTTextType t, QString& text) {
+    VT->OnGetText = [this](TVirtualStringTree* s, ListRow* n, int col, CellTextType t, QString& text) {
         VTGetText(s, n, col, t, text);
     };
-    VT->OnInitNode = [this](TVirtualStringTree* s, PVirtualNode p, PVirtualNode n, TVirtualNodeInitStates& st) {
+    VT->OnInitNode = [this](TVirtualStringTree* s, ListRow* p, ListRow* n, InitStates& st) {
         VTInitNode(s, p, n, st);
     };
-    VT->OnBeforeCellPaint = [this](TVirtualStringTree* s, QPainter* c, PVirtualNode n, int col,
-                                   TVTCellPaintMode m, const QRect& r, QRect& content) {
+    VT->OnBeforeCellPaint = [this](TVirtualStringTree* s, QPainter* c, ListRow* n, int col,
+                                   PaintMode m, const QRect& r, QRect& content) {
         VTBeforeCellPaint(s, c, n, col, m, r, content);
     };
 
@@ -310,15 +310,15 @@ void TForm1::wireCommands()
     connectCommand(BitBtn3, &TForm1::BitBtn3Click);
     connectCommand(BitBtn4, &TForm1::BitBtn4Click);
     connectCommand(BitBtn5, &TForm1::BitBtn5Click);
-    connect(cbInclude, &QCheckBox::toggled, this, [this] { RunCommand([this] { cbIncludeClick(); }); });
+    connect(cbInclude, &QCheckBox::toggled, this, [this] { runCommand([this] { cbIncludeClick(); }); });
     // A radio button's command runs only when it becomes selected.
     for (QRadioButton* radio : {rbCheck, rbUncheck, rbReverse})
         connect(radio, &QRadioButton::toggled, this, [this](bool selected) {
             if (selected)
-                RunCommand([this] { RadioClick(); });
+                runCommand([this] { RadioClick(); });
         });
-    connect(help1, &QAction::triggered, this, [this] { RunCommand([this] { help1Click(); }); });
-    connect(About1, &QAction::triggered, this, [this] { RunCommand([this] { About1Click(); }); });
+    connect(help1, &QAction::triggered, this, [this] { runCommand([this] { help1Click(); }); });
+    connect(About1, &QAction::triggered, this, [this] { runCommand([this] { About1Click(); }); });
 
     connectCommand(SpeedButton4, &TForm1::SpeedButton4Click);
     connectCommand(SpeedButton5, &TForm1::SpeedButton5Click);

@@ -25,7 +25,7 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QToolButton;
-class TNumberBox;
+class NumberBox;
 class UserDialogs;
 
 // The main window: the file list, the list-wide commands and the five rule
@@ -39,20 +39,20 @@ public:
 
     // Replaces the message boxes, the file dialog and the desktop's opener;
     // for tests. The window keeps the object.
-    void SetUserDialogs(std::unique_ptr<UserDialogs> dialogs);
-    UserDialogs& Dialogs() const { return *m_dialogs; }
+    void setUserDialogs(std::unique_ptr<UserDialogs> dialogs);
+    UserDialogs& dialogs() const { return *m_dialogs; }
 
     // Runs one command; an error it raises is shown by the error display
     // and goes no further, so no exception reaches Qt's event loop.
-    void RunCommand(const std::function<void()>& command);
-    void ShowError(std::string_view message);
+    void runCommand(const std::function<void()>& command);
+    void showError(std::string_view message);
 
     // Appends one row per path, made as the dialog intake makes them, in
     // the form the "Include File Extension" box asks for.
-    void AddFiles(const std::vector<std::string>& paths);
+    void addFiles(const std::vector<std::string>& paths);
 
     // The clock the date rule reads "Current Time" from; tests set it.
-    std::function<QDateTime()> Clock;
+    void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // Controls, named as the program names them.
     QMenuBar* MainMenu1;
@@ -80,22 +80,22 @@ public:
     QRadioButton* rbPre;
     QRadioButton* rbSuf;
     QRadioButton* rbPos;
-    TNumberBox* edAddPos;
+    NumberBox* edAddPos;
     QLineEdit* edAddChar;
     QToolButton* SpeedButton4;
-    TNumberBox* edNumStart;
+    NumberBox* edNumStart;
     QLineEdit* edNumMask;
     QToolButton* SpeedButton5;
     QComboBox* cbDateType;
     QComboBox* cbDateFormat;
     QToolButton* SpeedButton9;
     // Page "Delete"
-    TNumberBox* edFirst;
+    NumberBox* edFirst;
     QToolButton* btnDeleteFirst;
-    TNumberBox* edLast;
+    NumberBox* edLast;
     QToolButton* btnDeletelast;
-    TNumberBox* edFrom;
-    TNumberBox* edTo;
+    NumberBox* edFrom;
+    NumberBox* edTo;
     QToolButton* btnDeleteFrom;
     QLineEdit* edRemChar;
     QToolButton* SpeedButton7;
@@ -111,25 +111,25 @@ public:
     QToolButton* SpeedButton2;
     QToolButton* SpeedButton10;
     // Page "Move/Copy"
-    TNumberBox* edStart;
-    TNumberBox* edStop;
+    NumberBox* edStart;
+    NumberBox* edStop;
     QGroupBox* GroupBox3;
     QRadioButton* rb1;
     QRadioButton* rb2;
     QRadioButton* rb3;
-    TNumberBox* edIPos;
+    NumberBox* edIPos;
     QToolButton* SpeedButton3;
     QToolButton* SpeedButton6;
 
     // Handlers.
-    void VTGetText(TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType textType,
+    void VTGetText(TVirtualStringTree* sender, ListRow* node, int column, CellTextType textType,
                    QString& cellText);
-    void VTInitNode(TVirtualStringTree* sender, PVirtualNode parentNode, PVirtualNode node,
-                    TVirtualNodeInitStates& initialStates);
-    void VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, PVirtualNode node, int column,
-                           TVTCellPaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect);
+    void VTInitNode(TVirtualStringTree* sender, ListRow* parentNode, ListRow* node,
+                    InitStates& initialStates);
+    void VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, ListRow* node, int column,
+                           PaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect);
     void FormShow();
-    void edFirstKeyPress(TNumberBox* sender, QChar& key);
+    void edFirstKeyPress(NumberBox* sender, QChar& key);
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn3Click();
@@ -174,7 +174,7 @@ private:
     void setFocusOrder();
     QPushButton* bigButton(const char* name, const QString& caption, int x, QStyle::StandardPixmap icon);
     QToolButton* applyButton(QWidget* page, const char* name, int y);
-    TNumberBox* numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
+    NumberBox* numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
                           QRect geometry);
     QLabel* label(QWidget* parent, const QString& text, int x, int y);
     void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
@@ -184,4 +184,5 @@ private:
     std::unique_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenFile;
     bool m_shown = false;
+    std::function<QDateTime()> m_clock;
 };

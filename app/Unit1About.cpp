@@ -14,12 +14,12 @@ void TForm1::About1Click()
     // A fresh box each time, gone once it is closed. The guarded pointer
     // keeps the delete safe should the window go away while the box is up.
     QPointer<TFMAbout> box = new TFMAbout(
-        [this](const QUrl& url) { RunCommand([&] { Dialogs().OpenUrl(url); }); }, this);
+        [this](const QUrl& url) { runCommand([&] { dialogs().openUrl(url); }); }, this);
     box->exec();
     delete box;
 }
 
 void TForm1::help1Click()
 {
-    Dialogs().OpenUrl(QUrl(WebPageAddress));
+    dialogs().openUrl(QUrl(WebPageAddress));
 }

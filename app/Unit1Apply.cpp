@@ -11,9 +11,9 @@ void TForm1::BitBtn2Click()
 {
     // Every entry is in the form the box shows, so a renamed entry keeps it.
     const EntryForm form = cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split;
-    const ApplyReport report = ApplyRenames(
-        *VT, [](PVirtualNode row) { return IsChecked(*row); },
-        [form](FileEntry& entry, const std::string& newPath) { RetargetEntry(entry, newPath, form); });
-    Dialogs().ShowMessage(this, QString::fromStdString(CompletionMessage(report)),
+    const ApplyReport report = applyRenames(
+        *VT, [](ListRow* row) { return IsChecked(*row); },
+        [form](FileEntry& entry, const std::string& newPath) { retargetEntry(entry, newPath, form); });
+    dialogs().showMessage(this, QString::fromStdString(completionMessage(report)),
                           report.allRenamed() ? UserDialogs::Icon::None : UserDialogs::Icon::Warning);
 }

@@ -61,8 +61,8 @@ void TForm1::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    const std::vector<std::string> paths = LocalPathsFromUriList(event->mimeData()->data(UriListType));
-    RunCommand([&] {
-        AppendDroppedFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
+    const std::vector<std::string> paths = localPathsFromUriList(event->mimeData()->data(UriListType));
+    runCommand([&] {
+        appendDroppedFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
     });
 }

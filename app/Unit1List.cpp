@@ -17,23 +17,23 @@ const QColor TintColour(204, 234, 255);
 
 } // namespace
 
-void TForm1::RunCommand(const std::function<void()>& command)
+void TForm1::runCommand(const std::function<void()>& command)
 {
     try {
         command();
     } catch (const std::exception& error) {
-        ShowError(error.what());
+        showError(error.what());
     } catch (...) {
-        ShowError("Unknown error");
+        showError("Unknown error");
     }
 }
 
-void TForm1::ShowError(std::string_view message)
+void TForm1::showError(std::string_view message)
 {
-    m_dialogs->ShowMessage(this, ErrorDisplayText(message), UserDialogs::Icon::Error);
+    m_dialogs->showMessage(this, errorDisplayText(message), UserDialogs::Icon::Error);
 }
 
-void TForm1::VTGetText(TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType,
+void TForm1::VTGetText(TVirtualStringTree* sender, ListRow* node, int column, CellTextType,
                        QString& cellText)
 {
     const FileEntry* entry = sender->RowData(node);
@@ -47,15 +47,15 @@ void TForm1::VTGetText(TVirtualStringTree* sender, PVirtualNode node, int column
     }
 }
 
-void TForm1::VTInitNode(TVirtualStringTree*, PVirtualNode, PVirtualNode node, TVirtualNodeInitStates&)
+void TForm1::VTInitNode(TVirtualStringTree*, ListRow*, ListRow* node, InitStates&)
 {
     node->CheckType = ctCheckBox;
 }
 
 // A row whose proposed name differs from its current name, by even one
 // byte, is tinted; painting never fails because of it.
-void TForm1::VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, PVirtualNode node, int,
-                               TVTCellPaintMode, const QRect& cellRect, QRect&)
+void TForm1::VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, ListRow* node, int,
+                               PaintMode, const QRect& cellRect, QRect&)
 {
     try {
         const FileEntry* entry = sender->RowData(node);
@@ -65,29 +65,29 @@ void TForm1::VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanva
     }
 }
 
-void TForm1::edFirstKeyPress(TNumberBox*, QChar& key)
+void TForm1::edFirstKeyPress(NumberBox*, QChar& key)
 {
-    if (!TNumberBox::IsAllowedTypedChar(key))
+    if (!NumberBox::isAllowedTypedChar(key))
         key = QChar(0);
 }
 
-void TForm1::AddFiles(const std::vector<std::string>& paths)
+void TForm1::addFiles(const std::vector<std::string>& paths)
 {
-    AppendFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
+    appendFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
 }
 
 void TForm1::BitBtn1Click()
 {
-    const std::vector<std::string> paths = m_dialogs->ChooseFiles(this, m_lastChosenFile);
+    const std::vector<std::string> paths = m_dialogs->chooseFiles(this, m_lastChosenFile);
     if (paths.empty())
         return;
     m_lastChosenFile = QFile::decodeName(QByteArray::fromStdString(paths.front()));
-    AddFiles(paths);
+    addFiles(paths);
 }
 
 void TForm1::BitBtn3Click()
 {
-    ResetNames(*VT);
+    resetNames(*VT);
 }
 
 void TForm1::BitBtn4Click()
@@ -102,12 +102,12 @@ void TForm1::BitBtn5Click()
 
 void TForm1::cbIncludeClick()
 {
-    ConvertEntries(*VT, [this] { return cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split; });
+    convertEntries(*VT, [this] { return cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split; });
 }
 
 void TForm1::RadioClick()
 {
-    ApplyCheckCommand(*VT, [this] {
+    applyCheckCommand(*VT, [this] {
         if (rbCheck->isChecked())
             return CheckCommand::CheckAll;
         if (rbUncheck->isChecked())

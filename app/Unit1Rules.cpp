@@ -48,9 +48,9 @@ private:
     bool m_done = false;
 };
 
-std::int32_t readNumber(const TNumberBox* box)
+std::int32_t readNumber(const NumberBox* box)
 {
-    return ReadNumber(box->Text().toStdString());
+    return ReadNumber(box->text().toStdString());
 }
 
 std::string readText(const QLineEdit* box)
@@ -65,7 +65,7 @@ struct Destination {
 
 // The radio buttons are tested in order; the position box is read only
 // under "At Position", so a bad position does no harm otherwise.
-Destination readDestination(const QRadioButton* prefix, const QRadioButton* suffix, const TNumberBox* position)
+Destination readDestination(const QRadioButton* prefix, const QRadioButton* suffix, const NumberBox* position)
 {
     if (prefix->isChecked())
         return {Placement::Prefix};
@@ -78,39 +78,39 @@ Destination readDestination(const QRadioButton* prefix, const QRadioButton* suff
 template <typename List>
 void runNameRule(List& list, std::string (*rule)(std::string_view))
 {
-    RunRulePass(list, [rule](const TVirtualNode&, const FileEntry& entry) { return rule(entry.NewName); });
+    runRulePass(list, [rule](const ListRow&, const FileEntry& entry) { return rule(entry.NewName); });
 }
 
 } // namespace
 
 void TForm1::btnLowerClick()
 {
-    runNameRule(*VT, &LowerCaseName);
+    runNameRule(*VT, &lowerCaseName);
 }
 
 void TForm1::btnUpperClick()
 {
-    runNameRule(*VT, &UpperCaseName);
+    runNameRule(*VT, &upperCaseName);
 }
 
 void TForm1::SpeedButton10Click()
 {
-    runNameRule(*VT, &TitleCaseName);
+    runNameRule(*VT, &titleCaseName);
 }
 
 void TForm1::btnDeleteFirstClick()
 {
     ReadAtFirstUse count([this] { return readNumber(edFirst); });
-    RunRulePass(*VT, [&count](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveFirst(entry.NewName, count());
+    runRulePass(*VT, [&count](const ListRow&, const FileEntry& entry) {
+        return removeFirst(entry.NewName, count());
     });
 }
 
 void TForm1::btnDeletelastClick()
 {
     ReadAtFirstUse count([this] { return readNumber(edLast); });
-    RunRulePass(*VT, [&count](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveLast(entry.NewName, count());
+    runRulePass(*VT, [&count](const ListRow&, const FileEntry& entry) {
+        return removeLast(entry.NewName, count());
     });
 }
 
@@ -121,28 +121,28 @@ void TForm1::btnDeleteFromClick()
         const std::int32_t from = readNumber(edFrom);
         return std::pair{from, to};
     });
-    RunRulePass(*VT, [&range](const TVirtualNode&, const FileEntry& entry) {
+    runRulePass(*VT, [&range](const ListRow&, const FileEntry& entry) {
         const auto& [from, to] = range();
-        return RemoveFromTo(entry.NewName, from, to);
+        return removeFromTo(entry.NewName, from, to);
     });
 }
 
 void TForm1::SpeedButton7Click()
 {
     ReadAtFirstUse piece([this] { return readText(edRemChar); });
-    RunRulePass(*VT, [&piece](const TVirtualNode&, const FileEntry& entry) {
-        return RemoveChars(entry.NewName, piece());
+    runRulePass(*VT, [&piece](const ListRow&, const FileEntry& entry) {
+        return removeChars(entry.NewName, piece());
     });
 }
 
 void TForm1::SpeedButton8Click()
 {
-    runNameRule(*VT, &RemoveAllNumbers);
+    runNameRule(*VT, &removeAllNumbers);
 }
 
 void TForm1::SpeedButton11Click()
 {
-    runNameRule(*VT, &RemoveAllSymbols);
+    runNameRule(*VT, &removeAllSymbols);
 }
 
 void TForm1::SpeedButton12Click()
@@ -154,9 +154,9 @@ void TForm1::SpeedButton12Click()
 void TForm1::btnReplaceClick()
 {
     ReadAtFirstUse texts([this] { return std::pair{readText(edmatch), readText(edReplace)}; });
-    RunRulePass(*VT, [&texts](const TVirtualNode&, const FileEntry& entry) {
+    runRulePass(*VT, [&texts](const ListRow&, const FileEntry& entry) {
         const auto& [match, replacement] = texts();
-        return ReplaceText(entry.NewName, match, replacement);
+        return replaceText(entry.NewName, match, replacement);
     });
 }
 
@@ -166,9 +166,9 @@ void TForm1::SpeedButton4Click()
         std::string characters = readText(edAddChar);
         return std::pair{std::move(characters), readDestination(rbPre, rbSuf, edAddPos)};
     });
-    RunRulePass(*VT, [&parameters](const TVirtualNode&, const FileEntry& entry) {
+    runRulePass(*VT, [&parameters](const ListRow&, const FileEntry& entry) {
         const auto& [characters, where] = parameters();
-        return AddCharacters(entry.NewName, characters, where.mode, where.position);
+        return addCharacters(entry.NewName, characters, where.mode, where.position);
     });
 }
 
@@ -179,9 +179,9 @@ void TForm1::SpeedButton5Click()
         std::string mask = readText(edNumMask);
         return std::tuple{start, std::move(mask), readDestination(rbPre, rbSuf, edAddPos)};
     });
-    RunRulePass(*VT, [&parameters](const TVirtualNode& row, const FileEntry& entry) {
+    runRulePass(*VT, [&parameters](const ListRow& row, const FileEntry& entry) {
         const auto& [start, mask, where] = parameters();
-        return AddSerialNumber(entry.NewName, start, row.RowIndex, mask, where.mode, where.position);
+        return addSerialNumber(entry.NewName, start, row.RowIndex, mask, where.mode, where.position);
     });
 }
 
@@ -194,13 +194,13 @@ void TForm1::SpeedButton9Click()
         return std::pair{source, cbDateFormat->currentText().toStdString()};
     });
     ReadAtFirstUse destination([this] { return readDestination(rbPre, rbSuf, edAddPos); });
-    RunRulePass(*VT, [this, &layout, &destination](const TVirtualNode&, const FileEntry& entry) {
+    runRulePass(*VT, [this, &layout, &destination](const ListRow&, const FileEntry& entry) {
         const auto& [source, pattern] = layout();
-        const QDateTime time = ChooseDateTime(source, entry, Clock, [](const std::string& text) {
-            return FileTimeFromText(text);
+        const QDateTime time = chooseDateTime(source, entry, m_clock, [](const std::string& text) {
+            return fileTimeFromText(text);
         });
         const Destination& where = destination();
-        return AddDateTime(entry.NewName, time, pattern, where.mode, where.position);
+        return addDateTime(entry.NewName, time, pattern, where.mode, where.position);
     });
 }
 
@@ -212,7 +212,7 @@ void TForm1::runRangeRule(RangeRule rule)
         const std::int32_t from = readNumber(edStart);
         return std::tuple{from, to, readDestination(rb1, rb2, edIPos)};
     });
-    RunRulePass(*VT, [&parameters, rule](const TVirtualNode&, const FileEntry& entry) {
+    runRulePass(*VT, [&parameters, rule](const ListRow&, const FileEntry& entry) {
         const auto& [from, to, where] = parameters();
         return rule(entry.NewName, from, to, where.mode, where.position);
     });
@@ -220,10 +220,10 @@ void TForm1::runRangeRule(RangeRule rule)
 
 void TForm1::SpeedButton3Click()
 {
-    runRangeRule(&CopyRange);
+    runRangeRule(&copyRange);
 }
 
 void TForm1::SpeedButton6Click()
 {
-    runRangeRule(&MoveRange);
+    runRangeRule(&moveRange);
 }

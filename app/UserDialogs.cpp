@@ -6,7 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-void UserDialogs::ShowMessage(QWidget* parent, const QString& text, Icon icon)
+void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
 {
     const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
                          : icon == Icon::Warning ? QMessageBox::Warning
@@ -15,7 +15,7 @@ void UserDialogs::ShowMessage(QWidget* parent, const QString& text, Icon icon)
     box.exec();
 }
 
-std::vector<std::string> UserDialogs::ChooseFiles(QWidget* parent, const QString& preselect)
+std::vector<std::string> UserDialogs::chooseFiles(QWidget* parent, const QString& preselect)
 {
     const QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(), preselect);
     std::vector<std::string> paths;
@@ -25,7 +25,7 @@ std::vector<std::string> UserDialogs::ChooseFiles(QWidget* parent, const QString
     return paths;
 }
 
-void UserDialogs::OpenUrl(const QUrl& url)
+void UserDialogs::openUrl(const QUrl& url)
 {
     QDesktopServices::openUrl(url);
 }

@@ -17,10 +17,10 @@ public:
     virtual ~UserDialogs() = default;
 
     // A modal message with one OK button, captioned with the program's title.
-    virtual void ShowMessage(QWidget* parent, const QString& text, Icon icon);
+    virtual void showMessage(QWidget* parent, const QString& text, Icon icon);
     // The chosen files' full paths as bytes, in a stable order; empty when
     // cancelled. The first opening starts at `preselect`, if any.
-    virtual std::vector<std::string> ChooseFiles(QWidget* parent, const QString& preselect);
+    virtual std::vector<std::string> chooseFiles(QWidget* parent, const QString& preselect);
     // Opens an address with the user's default program; does not wait.
-    virtual void OpenUrl(const QUrl& url);
+    virtual void openUrl(const QUrl& url);
 };

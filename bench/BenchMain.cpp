@@ -16,6 +16,6 @@ int main(int argc, char** argv)
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    RunTeardowns();
+    runTeardowns();
     return 0;
 }

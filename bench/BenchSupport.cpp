@@ -73,23 +73,23 @@ ScratchFolder::~ScratchFolder()
     std::filesystem::remove_all(m_base, ignored);
 }
 
-std::string SampleName(std::size_t index)
+std::string sampleName(std::size_t index)
 {
     char name[32];
     std::snprintf(name, sizeof name, "IMG_%07zu.jpg", index);
     return name;
 }
 
-std::vector<std::string> SamplePaths(const std::string& folder, std::size_t count)
+std::vector<std::string> samplePaths(const std::string& folder, std::size_t count)
 {
     std::vector<std::string> paths;
     paths.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        paths.push_back(folder + SampleName(i));
+        paths.push_back(folder + sampleName(i));
     return paths;
 }
 
-void CreateEmptyFiles(const std::vector<std::string>& paths)
+void createEmptyFiles(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -99,7 +99,7 @@ void CreateEmptyFiles(const std::vector<std::string>& paths)
     }
 }
 
-void RenameAll(const std::vector<std::string>& from, const std::vector<std::string>& to)
+void renameAll(const std::vector<std::string>& from, const std::vector<std::string>& to)
 {
     for (std::size_t i = 0; i < from.size(); ++i) {
         if (::renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) != 0)
@@ -107,7 +107,7 @@ void RenameAll(const std::vector<std::string>& from, const std::vector<std::stri
     }
 }
 
-std::size_t ResidentBytes()
+std::size_t residentBytes()
 {
     std::FILE* statm = std::fopen("/proc/self/statm", "r");
     if (!statm)
@@ -121,7 +121,7 @@ std::size_t ResidentBytes()
     return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-bool PaintNow(QAbstractScrollArea& view)
+bool paintNow(QAbstractScrollArea& view)
 {
     PaintCounter counter(view.viewport());
     // Posted layout work and the window's update request come first; a view
@@ -133,12 +133,12 @@ bool PaintNow(QAbstractScrollArea& view)
     return counter.count > 0;
 }
 
-void AtTeardown(std::function<void()> teardown)
+void atTeardown(std::function<void()> teardown)
 {
     teardowns().push_back(std::move(teardown));
 }
 
-void RunTeardowns()
+void runTeardowns()
 {
     auto& list = teardowns();
     while (!list.empty()) {
@@ -148,7 +148,7 @@ void RunTeardowns()
     }
 }
 
-void StatxAll(const std::vector<std::string>& paths)
+void statxAll(const std::vector<std::string>& paths)
 {
     for (const std::string& path : paths) {
         struct statx info;

@@ -38,45 +38,45 @@ private:
 };
 
 // "IMG_0001234.jpg" for 1234: the kind of name a camera writes.
-std::string SampleName(std::size_t index);
+std::string sampleName(std::size_t index);
 
 // count paths of sample names in folder (which ends in '/').
-std::vector<std::string> SamplePaths(const std::string& folder, std::size_t count);
+std::vector<std::string> samplePaths(const std::string& folder, std::size_t count);
 
 // A folder that does not exist: rows of files that are gone show empty
 // times, which is all a list-only benchmark needs.
 inline const std::string MissingFolder = "/tmp/" + std::string(SampleFolderLength - 6, 'a') + "/";
 
 // Creates an empty file at every path; throws std::system_error on failure.
-void CreateEmptyFiles(const std::vector<std::string>& paths);
+void createEmptyFiles(const std::vector<std::string>& paths);
 
 // Renames every from[i] to to[i] without replacing; throws std::system_error
 // on failure. Puts files back between rename benchmarks.
-void RenameAll(const std::vector<std::string>& from, const std::vector<std::string>& to);
+void renameAll(const std::vector<std::string>& from, const std::vector<std::string>& to);
 
 // The bare baseline of both intakes: one statx per path asking for the
 // three times, as the program's per-file step does.
-void StatxAll(const std::vector<std::string>& paths);
+void statxAll(const std::vector<std::string>& paths);
 
 // The process's resident memory, from /proc/self/statm.
-std::size_t ResidentBytes();
+std::size_t residentBytes();
 
 // Runs the event loop until the view's viewport has painted at least once,
 // as it does before the window answers the next input. Whether it painted.
-bool PaintNow(QAbstractScrollArea& view);
+bool paintNow(QAbstractScrollArea& view);
 
 // Objects shared by the benchmarks of one executable: made on first use,
-// destroyed by RunTeardowns() while the QApplication still exists.
-void AtTeardown(std::function<void()> teardown);
-void RunTeardowns();
+// destroyed by runTeardowns() while the QApplication still exists.
+void atTeardown(std::function<void()> teardown);
+void runTeardowns();
 
 template <typename T>
-T& SharedFixture()
+T& sharedFixture()
 {
     static std::unique_ptr<T> object;
     if (!object) {
         object = std::make_unique<T>();
-        AtTeardown([] { object.reset(); });
+        atTeardown([] { object.reset(); });
     }
     return *object;
 }

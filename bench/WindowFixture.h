@@ -10,20 +10,20 @@
 // with dialogs that record their messages instead of blocking.
 struct WindowFixture {
     TForm1 window;
-    RecordingDialogs& dialogs = RecordDialogs(window);
+    RecordingDialogs& dialogs = recordDialogs(window);
 
     WindowFixture()
     {
         window.show();
-        PaintNow(*window.VT);
+        paintNow(*window.VT);
     }
 
     // The list holds exactly one row per path, as "Add Files" makes them.
     void Fill(const std::vector<std::string>& paths)
     {
         window.BitBtn4->click();
-        window.AddFiles(paths);
-        PaintNow(*window.VT);
+        window.addFiles(paths);
+        paintNow(*window.VT);
     }
 
     // A command that shows a message has not done the work measured: the

@@ -20,13 +20,13 @@ const QString Suffix = QStringLiteral("_r");
 
 struct ApplyFiles {
     ScratchFolder folder;
-    std::vector<std::string> paths = SamplePaths(folder.Path(), FileCount);
+    std::vector<std::string> paths = samplePaths(folder.Path(), FileCount);
     std::vector<std::string> renamedPaths;
     bool renamed = false;
 
     ApplyFiles()
     {
-        CreateEmptyFiles(paths);
+        createEmptyFiles(paths);
         renamedPaths.reserve(FileCount);
         for (const std::string& path : paths) {
             const auto dot = path.rfind('.');
@@ -37,15 +37,15 @@ struct ApplyFiles {
     void PutBack()
     {
         if (renamed)
-            RenameAll(renamedPaths, paths);
+            renameAll(renamedPaths, paths);
         renamed = false;
     }
 };
 
 void ApplyTolvex(benchmark::State& state)
 {
-    auto& files = SharedFixture<ApplyFiles>();
-    auto& fixture = SharedFixture<WindowFixture>();
+    auto& files = sharedFixture<ApplyFiles>();
+    auto& fixture = sharedFixture<WindowFixture>();
     TForm1& window = fixture.window;
     window.edAddChar->setText(Suffix);
     window.rbSuf->setChecked(true);
@@ -54,7 +54,7 @@ void ApplyTolvex(benchmark::State& state)
         files.PutBack();
         fixture.Fill(files.paths);
         window.SpeedButton4->click();
-        PaintNow(*window.VT);
+        paintNow(*window.VT);
         state.ResumeTiming();
         window.BitBtn2->click();
         state.PauseTiming();
@@ -70,7 +70,7 @@ void ApplyTolvex(benchmark::State& state)
 
 void ApplyBare(benchmark::State& state)
 {
-    auto& files = SharedFixture<ApplyFiles>();
+    auto& files = sharedFixture<ApplyFiles>();
     for (auto _ : state) {
         state.PauseTiming();
         files.PutBack();

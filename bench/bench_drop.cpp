@@ -14,12 +14,12 @@ namespace {
 template <std::size_t Count>
 struct DropFiles {
     ScratchFolder folder;
-    std::vector<std::string> paths = SamplePaths(folder.Path(), Count);
+    std::vector<std::string> paths = samplePaths(folder.Path(), Count);
     QMimeData mime;
 
     DropFiles()
     {
-        CreateEmptyFiles(paths);
+        createEmptyFiles(paths);
         QByteArray uriList;
         for (const std::string& path : paths)
             uriList += "file://" + QByteArray::fromStdString(path) + "\r\n";
@@ -51,21 +51,21 @@ void dragOver(QWindow* target, QPoint pos, const QMimeData& mime)
 template <std::size_t Count>
 void DropTolvex(benchmark::State& state)
 {
-    const auto& files = SharedFixture<DropFiles<Count>>();
-    auto& fixture = SharedFixture<WindowFixture>();
+    const auto& files = sharedFixture<DropFiles<Count>>();
+    auto& fixture = sharedFixture<WindowFixture>();
     TForm1& window = fixture.window;
     for (auto _ : state) {
         state.PauseTiming();
         window.BitBtn4->click();
-        PaintNow(*window.VT);
+        paintNow(*window.VT);
         dragOver(window.windowHandle(), dropPoint(window), files.mime);
         state.ResumeTiming();
         QDropEvent drop(dropPoint(window), Actions, &files.mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window.windowHandle(), &drop);
-        if (!PaintNow(*window.VT))
+        if (!paintNow(*window.VT))
             state.SkipWithError("the list did not paint");
     }
-    if (window.VT->RowCount() != Count)
+    if (window.VT->rowCount() != Count)
         state.SkipWithError("not every file was listed");
     fixture.Silent(state);
     window.BitBtn4->click();
@@ -75,9 +75,9 @@ void DropTolvex(benchmark::State& state)
 template <std::size_t Count>
 void DropBare(benchmark::State& state)
 {
-    const auto& files = SharedFixture<DropFiles<Count>>();
+    const auto& files = sharedFixture<DropFiles<Count>>();
     for (auto _ : state) {
-        StatxAll(files.paths);
+        statxAll(files.paths);
     }
     state.SetItemsProcessed(state.iterations() * Count);
 }

@@ -12,9 +12,9 @@ constexpr int Iterations = 10;
 
 struct IntakeFiles {
     ScratchFolder folder;
-    std::vector<std::string> paths = SamplePaths(folder.Path(), FileCount);
+    std::vector<std::string> paths = samplePaths(folder.Path(), FileCount);
 
-    IntakeFiles() { CreateEmptyFiles(paths); }
+    IntakeFiles() { createEmptyFiles(paths); }
 };
 
 // A list as the window has it: shown at its size, every row's texts asked
@@ -26,31 +26,31 @@ struct ShownList {
     {
         list.resize(432, 423);
         list.show();
-        PaintNow(list);
+        paintNow(list);
     }
 };
 
 void IntakeTolvex(benchmark::State& state)
 {
-    const auto& files = SharedFixture<IntakeFiles>();
-    auto& shown = SharedFixture<ShownList>();
+    const auto& files = sharedFixture<IntakeFiles>();
+    auto& shown = sharedFixture<ShownList>();
     for (auto _ : state) {
         state.PauseTiming();
         shown.list.ClearRows();
-        PaintNow(shown.list);
+        paintNow(shown.list);
         state.ResumeTiming();
-        AppendFiles(shown.list, files.paths, EntryForm::Split);
+        appendFiles(shown.list, files.paths, EntryForm::Split);
     }
-    if (shown.list.RowCount() != FileCount)
+    if (shown.list.rowCount() != FileCount)
         state.SkipWithError("rows missing");
     state.SetItemsProcessed(state.iterations() * FileCount);
 }
 
 void IntakeBare(benchmark::State& state)
 {
-    const auto& files = SharedFixture<IntakeFiles>();
+    const auto& files = sharedFixture<IntakeFiles>();
     for (auto _ : state) {
-        StatxAll(files.paths);
+        statxAll(files.paths);
     }
     state.SetItemsProcessed(state.iterations() * FileCount);
 }

@@ -9,15 +9,15 @@ namespace {
 constexpr std::size_t RowCount = 1'000'000;
 
 struct MissingPaths {
-    std::vector<std::string> paths = SamplePaths(MissingFolder, RowCount);
+    std::vector<std::string> paths = samplePaths(MissingFolder, RowCount);
 };
 
 // Real files: the rows carry their three time texts too.
 struct RealFiles {
     ScratchFolder folder;
-    std::vector<std::string> paths = SamplePaths(folder.Path(), RowCount);
+    std::vector<std::string> paths = samplePaths(folder.Path(), RowCount);
 
-    RealFiles() { CreateEmptyFiles(paths); }
+    RealFiles() { createEmptyFiles(paths); }
 };
 
 struct MissingWindow : WindowFixture {};
@@ -34,40 +34,40 @@ void reportPerRow(benchmark::State& state, std::size_t before, std::size_t after
 template <typename Window>
 void rowsOf(benchmark::State& state, const std::vector<std::string>& paths)
 {
-    auto& fixture = SharedFixture<Window>();
+    auto& fixture = sharedFixture<Window>();
     std::size_t before = 0;
     std::size_t after = 0;
     for (auto _ : state) {
-        before = ResidentBytes();
-        fixture.window.AddFiles(paths);
-        PaintNow(*fixture.window.VT);
-        after = ResidentBytes();
+        before = residentBytes();
+        fixture.window.addFiles(paths);
+        paintNow(*fixture.window.VT);
+        after = residentBytes();
     }
     reportPerRow(state, before, after);
 }
 
 void MemoryTolvex(benchmark::State& state)
 {
-    rowsOf<MissingWindow>(state, SharedFixture<MissingPaths>().paths);
+    rowsOf<MissingWindow>(state, sharedFixture<MissingPaths>().paths);
 }
 
 void MemoryBare(benchmark::State& state)
 {
-    const auto& paths = SharedFixture<MissingPaths>().paths;
-    auto& bare = SharedFixture<BareStrings>();
+    const auto& paths = sharedFixture<MissingPaths>().paths;
+    auto& bare = sharedFixture<BareStrings>();
     std::size_t before = 0;
     std::size_t after = 0;
     for (auto _ : state) {
-        before = ResidentBytes();
+        before = residentBytes();
         bare.copies.push_back(paths);
-        after = ResidentBytes();
+        after = residentBytes();
     }
     reportPerRow(state, before, after);
 }
 
 void MemoryRealFilesTolvex(benchmark::State& state)
 {
-    rowsOf<RealWindow>(state, SharedFixture<RealFiles>().paths);
+    rowsOf<RealWindow>(state, sharedFixture<RealFiles>().paths);
 }
 
 } // namespace

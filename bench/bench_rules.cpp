@@ -30,8 +30,8 @@ const QDateTime FixedNow(QDate(2024, 5, 17), QTime(14, 30, 15, 250));
 struct RuleWindow : WindowFixture {
     RuleWindow()
     {
-        window.Clock = [] { return FixedNow; };
-        Fill(SamplePaths(MissingFolder, RowCount));
+        window.setClock([] { return FixedNow; });
+        Fill(samplePaths(MissingFolder, RowCount));
     }
 };
 
@@ -44,7 +44,7 @@ struct BareNames {
     {
         original.reserve(RowCount);
         for (std::size_t i = 0; i < RowCount; ++i) {
-            std::string name = SampleName(i);
+            std::string name = sampleName(i);
             name.resize(name.rfind('.'));
             original.push_back(std::move(name));
         }
@@ -66,9 +66,9 @@ struct RuleCase {
     BareStep secondPass = {};
 };
 
-void setNumber(TNumberBox* box, int value)
+void setNumber(NumberBox* box, int value)
 {
-    box->SetText(QString::number(value));
+    box->setText(QString::number(value));
 }
 
 std::vector<RuleCase> ruleCases()
@@ -77,37 +77,37 @@ std::vector<RuleCase> ruleCases()
     const std::string pattern = "YYYYMMDDHHMMSS";
     return {
         {"lower", nothing, [](TForm1& w) { return w.SpeedButton1; },
-         [](const std::string& n, std::size_t) { return LowerCaseName(n); }},
+         [](const std::string& n, std::size_t) { return lowerCaseName(n); }},
         {"upper", nothing, [](TForm1& w) { return w.SpeedButton2; },
-         [](const std::string& n, std::size_t) { return UpperCaseName(n); }},
+         [](const std::string& n, std::size_t) { return upperCaseName(n); }},
         {"title", nothing, [](TForm1& w) { return w.SpeedButton10; },
-         [](const std::string& n, std::size_t) { return TitleCaseName(n); }},
+         [](const std::string& n, std::size_t) { return titleCaseName(n); }},
         {"remove_first", [](TForm1& w) { setNumber(w.edFirst, 3); },
          [](TForm1& w) { return w.btnDeleteFirst; },
-         [](const std::string& n, std::size_t) { return RemoveFirst(n, 3); }},
+         [](const std::string& n, std::size_t) { return removeFirst(n, 3); }},
         {"remove_last", [](TForm1& w) { setNumber(w.edLast, 3); },
          [](TForm1& w) { return w.btnDeletelast; },
-         [](const std::string& n, std::size_t) { return RemoveLast(n, 3); }},
+         [](const std::string& n, std::size_t) { return removeLast(n, 3); }},
         {"remove_from_to", [](TForm1& w) { setNumber(w.edFrom, 2); setNumber(w.edTo, 5); },
          [](TForm1& w) { return w.btnDeleteFrom; },
-         [](const std::string& n, std::size_t) { return RemoveFromTo(n, 2, 5); }},
+         [](const std::string& n, std::size_t) { return removeFromTo(n, 2, 5); }},
         {"remove_chars", [](TForm1& w) { w.edRemChar->setText(QStringLiteral("_0")); },
          [](TForm1& w) { return w.SpeedButton7; },
-         [](const std::string& n, std::size_t) { return RemoveChars(n, "_0"); }},
+         [](const std::string& n, std::size_t) { return removeChars(n, "_0"); }},
         {"remove_numbers", nothing, [](TForm1& w) { return w.SpeedButton8; },
-         [](const std::string& n, std::size_t) { return RemoveAllNumbers(n); }},
+         [](const std::string& n, std::size_t) { return removeAllNumbers(n); }},
         {"remove_symbols", nothing, [](TForm1& w) { return w.SpeedButton11; },
-         [](const std::string& n, std::size_t) { return RemoveAllSymbols(n); }},
+         [](const std::string& n, std::size_t) { return removeAllSymbols(n); }},
         {"remove_non_characters", nothing, [](TForm1& w) { return w.SpeedButton12; },
-         [](const std::string& n, std::size_t) { return RemoveAllNumbers(n); },
-         [](const std::string& n, std::size_t) { return RemoveAllSymbols(n); }},
+         [](const std::string& n, std::size_t) { return removeAllNumbers(n); },
+         [](const std::string& n, std::size_t) { return removeAllSymbols(n); }},
         {"replace",
          [](TForm1& w) {
              w.edmatch->setText(QStringLiteral("img"));
              w.edReplace->setText(QStringLiteral("Photo"));
          },
          [](TForm1& w) { return w.btnReplace; },
-         [](const std::string& n, std::size_t) { return ReplaceText(n, "img", "Photo"); }},
+         [](const std::string& n, std::size_t) { return replaceText(n, "img", "Photo"); }},
         {"add_characters",
          [](TForm1& w) {
              w.edAddChar->setText(QStringLiteral("_new"));
@@ -115,7 +115,7 @@ std::vector<RuleCase> ruleCases()
              setNumber(w.edAddPos, 4);
          },
          [](TForm1& w) { return w.SpeedButton4; },
-         [](const std::string& n, std::size_t) { return AddCharacters(n, "_new", Placement::AtPosition, 4); }},
+         [](const std::string& n, std::size_t) { return addCharacters(n, "_new", Placement::AtPosition, 4); }},
         {"serial",
          [](TForm1& w) {
              setNumber(w.edNumStart, 1);
@@ -124,7 +124,7 @@ std::vector<RuleCase> ruleCases()
          },
          [](TForm1& w) { return w.SpeedButton5; },
          [](const std::string& n, std::size_t row) {
-             return AddSerialNumber(n, 1, std::int64_t(row), "0000", Placement::Suffix);
+             return addSerialNumber(n, 1, std::int64_t(row), "0000", Placement::Suffix);
          }},
         {"date_time",
          [](TForm1& w) {
@@ -134,7 +134,7 @@ std::vector<RuleCase> ruleCases()
          },
          [](TForm1& w) { return w.SpeedButton9; },
          [pattern](const std::string& n, std::size_t) {
-             return AddDateTime(n, FixedNow, pattern, Placement::Prefix);
+             return addDateTime(n, FixedNow, pattern, Placement::Prefix);
          }},
         {"copy",
          [](TForm1& w) {
@@ -144,7 +144,7 @@ std::vector<RuleCase> ruleCases()
              setNumber(w.edIPos, 5);
          },
          [](TForm1& w) { return w.SpeedButton3; },
-         [](const std::string& n, std::size_t) { return CopyRange(n, 1, 3, Placement::AtPosition, 5); }},
+         [](const std::string& n, std::size_t) { return copyRange(n, 1, 3, Placement::AtPosition, 5); }},
         {"move",
          [](TForm1& w) {
              setNumber(w.edStart, 1);
@@ -153,7 +153,7 @@ std::vector<RuleCase> ruleCases()
              setNumber(w.edIPos, 5);
          },
          [](TForm1& w) { return w.SpeedButton6; },
-         [](const std::string& n, std::size_t) { return MoveRange(n, 1, 3, Placement::AtPosition, 5); }},
+         [](const std::string& n, std::size_t) { return moveRange(n, 1, 3, Placement::AtPosition, 5); }},
     };
 }
 
@@ -161,25 +161,25 @@ std::vector<RuleCase> ruleCases()
 // iteration does the same work; resetting and painting are not timed.
 void ruleTolvex(benchmark::State& state, const RuleCase& rule)
 {
-    auto& fixture = SharedFixture<RuleWindow>();
+    auto& fixture = sharedFixture<RuleWindow>();
     TForm1& window = fixture.window;
     rule.setUp(window);
     QAbstractButton* button = rule.button(window);
     for (auto _ : state) {
         state.PauseTiming();
-        ResetNames(*window.VT);
-        PaintNow(*window.VT);
+        resetNames(*window.VT);
+        paintNow(*window.VT);
         state.ResumeTiming();
         button->click();
     }
     // The bare loop must do the same work: the last row tells.
     const std::size_t last = RowCount - 1;
-    std::string expected = SharedFixture<BareNames>().original[last];
+    std::string expected = sharedFixture<BareNames>().original[last];
     for (const BareStep& step : {rule.bare, rule.secondPass}) {
         if (step)
             expected = step(expected, last);
     }
-    if (window.VT->RowData(window.VT->VisibleRow(int(last)))->NewName != expected)
+    if (window.VT->RowData(window.VT->visibleRow(int(last)))->NewName != expected)
         state.SkipWithError("the rule's result differs from the bare loop's");
     fixture.Silent(state);
     state.SetItemsProcessed(state.iterations() * RowCount);
@@ -187,7 +187,7 @@ void ruleTolvex(benchmark::State& state, const RuleCase& rule)
 
 void ruleBare(benchmark::State& state, const RuleCase& rule)
 {
-    auto& names = SharedFixture<BareNames>();
+    auto& names = sharedFixture<BareNames>();
     for (auto _ : state) {
         state.PauseTiming();
         names.Reset();
@@ -207,12 +207,12 @@ void ruleBare(benchmark::State& state, const RuleCase& rule)
 void listCommand(benchmark::State& state, const std::function<void(TForm1&)>& prepare,
                  const std::function<void(TForm1&)>& command)
 {
-    auto& fixture = SharedFixture<RuleWindow>();
+    auto& fixture = sharedFixture<RuleWindow>();
     TForm1& window = fixture.window;
     for (auto _ : state) {
         state.PauseTiming();
         prepare(window);
-        PaintNow(*window.VT);
+        paintNow(*window.VT);
         state.ResumeTiming();
         command(window);
     }
@@ -239,7 +239,7 @@ struct BareRows {
     {
         rows.reserve(RowCount);
         for (std::size_t i = 0; i < RowCount; ++i) {
-            std::string name = SampleName(i);
+            std::string name = sampleName(i);
             const auto dot = name.rfind('.');
             rows.push_back({name, name.substr(0, dot), name.substr(0, dot), name.substr(dot), true});
         }
@@ -268,7 +268,7 @@ struct BareRows {
 void bareCommand(benchmark::State& state, const std::function<void(BareRows&)>& prepare,
                  const std::function<void(BareRows&)>& command)
 {
-    auto& rows = SharedFixture<BareRows>();
+    auto& rows = sharedFixture<BareRows>();
     for (auto _ : state) {
         state.PauseTiming();
         prepare(rows);

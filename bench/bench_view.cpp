@@ -16,7 +16,7 @@ constexpr int BatchIterations = 3;
 constexpr int ScrollIterations = 20;
 
 struct ViewPaths {
-    std::vector<std::string> paths = SamplePaths(MissingFolder, RowCount);
+    std::vector<std::string> paths = samplePaths(MissingFolder, RowCount);
 };
 
 // Names, proposed names and folders straight from vectors.
@@ -64,7 +64,7 @@ struct BareView {
 
     BareView()
     {
-        for (const std::string& path : SharedFixture<ViewPaths>().paths) {
+        for (const std::string& path : sharedFixture<ViewPaths>().paths) {
             const auto slash = path.rfind('/');
             model.names.push_back(path.substr(slash + 1));
             model.folders.push_back(path.substr(0, slash + 1));
@@ -77,45 +77,45 @@ struct BareView {
         view.resize(432, 423);
         view.show();
         model.ShowAll();
-        PaintNow(view);
+        paintNow(view);
     }
 };
 
 struct ViewWindow : WindowFixture {
-    ViewWindow() { Fill(SharedFixture<ViewPaths>().paths); }
+    ViewWindow() { Fill(sharedFixture<ViewPaths>().paths); }
 };
 
 // Rows appended inside an open batch reach the view when it closes.
 void AppendCloseTolvex(benchmark::State& state)
 {
-    auto& fixture = SharedFixture<ViewWindow>();
+    auto& fixture = sharedFixture<ViewWindow>();
     TVirtualStringTree& list = *fixture.window.VT;
-    const auto& paths = SharedFixture<ViewPaths>().paths;
+    const auto& paths = sharedFixture<ViewPaths>().paths;
     for (auto _ : state) {
         state.PauseTiming();
         list.ClearRows();
-        PaintNow(list);
+        paintNow(list);
         list.BeginBatch();
-        AppendFiles(list, paths, EntryForm::Split);
+        appendFiles(list, paths, EntryForm::Split);
         state.ResumeTiming();
         list.EndBatch();
-        if (!PaintNow(list))
+        if (!paintNow(list))
             state.SkipWithError("the list did not paint");
     }
-    if (list.RowCount() != RowCount)
+    if (list.rowCount() != RowCount)
         state.SkipWithError("rows missing");
 }
 
 void AppendCloseBare(benchmark::State& state)
 {
-    auto& bare = SharedFixture<BareView>();
+    auto& bare = sharedFixture<BareView>();
     for (auto _ : state) {
         state.PauseTiming();
         bare.model.Clear();
-        PaintNow(bare.view);
+        paintNow(bare.view);
         state.ResumeTiming();
         bare.model.ShowAll();
-        if (!PaintNow(bare.view))
+        if (!paintNow(bare.view))
             state.SkipWithError("the view did not paint");
     }
 }
@@ -123,28 +123,28 @@ void AppendCloseBare(benchmark::State& state)
 // What every rule and list command ends with: every row may have changed.
 void RuleCloseTolvex(benchmark::State& state)
 {
-    auto& fixture = SharedFixture<ViewWindow>();
+    auto& fixture = sharedFixture<ViewWindow>();
     TVirtualStringTree& list = *fixture.window.VT;
     for (auto _ : state) {
         state.PauseTiming();
-        PaintNow(list);
+        paintNow(list);
         list.BeginBatch();
         state.ResumeTiming();
         list.EndBatch();
-        if (!PaintNow(list))
+        if (!paintNow(list))
             state.SkipWithError("the list did not paint");
     }
 }
 
 void RuleCloseBare(benchmark::State& state)
 {
-    auto& bare = SharedFixture<BareView>();
+    auto& bare = sharedFixture<BareView>();
     for (auto _ : state) {
         state.PauseTiming();
-        PaintNow(bare.view);
+        paintNow(bare.view);
         state.ResumeTiming();
         bare.model.ChangeAll();
-        if (!PaintNow(bare.view))
+        if (!paintNow(bare.view))
             state.SkipWithError("the view did not paint");
     }
 }
@@ -154,10 +154,10 @@ void scrollToEnd(benchmark::State& state, QTableView& view)
     for (auto _ : state) {
         state.PauseTiming();
         view.scrollToTop();
-        PaintNow(view);
+        paintNow(view);
         state.ResumeTiming();
         view.scrollToBottom();
-        if (!PaintNow(view))
+        if (!paintNow(view))
             state.SkipWithError("the view did not paint");
     }
     const QModelIndex last = view.model()->index(view.model()->rowCount() - 1, 0);
@@ -167,12 +167,12 @@ void scrollToEnd(benchmark::State& state, QTableView& view)
 
 void ScrollTolvex(benchmark::State& state)
 {
-    scrollToEnd(state, *SharedFixture<ViewWindow>().window.VT);
+    scrollToEnd(state, *sharedFixture<ViewWindow>().window.VT);
 }
 
 void ScrollBare(benchmark::State& state)
 {
-    scrollToEnd(state, SharedFixture<BareView>().view);
+    scrollToEnd(state, sharedFixture<BareView>().view);
 }
 
 } // namespace

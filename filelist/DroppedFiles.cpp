@@ -30,7 +30,7 @@ std::optional<QByteArray> localPathOf(QByteArray url)
 
 } // namespace
 
-std::vector<std::string> LocalPathsFromUriList(const QByteArray& uriList)
+std::vector<std::string> localPathsFromUriList(const QByteArray& uriList)
 {
     std::vector<std::string> paths;
     for (QByteArray line : uriList.split('\n')) {
@@ -43,7 +43,7 @@ std::vector<std::string> LocalPathsFromUriList(const QByteArray& uriList)
     return paths;
 }
 
-bool IsFolder(const std::string& path)
+bool isFolder(const std::string& path)
 {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

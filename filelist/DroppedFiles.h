@@ -9,7 +9,7 @@
 // as the exact bytes of their paths: file names need not be UTF-8, so the
 // percent-encoded URLs are decoded to bytes, never through QString. Lines
 // that are comments, not file URLs, or name another host are left out.
-std::vector<std::string> LocalPathsFromUriList(const QByteArray& uriList);
+std::vector<std::string> localPathsFromUriList(const QByteArray& uriList);
 
 // Whether the path names an existing folder, or a link to one.
-bool IsFolder(const std::string& path);
+bool isFolder(const std::string& path);

@@ -21,7 +21,7 @@ void SetNames(FileEntry& entry, const std::string& path, EntryForm form)
 
 } // namespace
 
-FileEntry MakeFileEntry(const std::string& path, EntryForm form)
+FileEntry makeFileEntry(const std::string& path, EntryForm form)
 {
     FileEntry entry;
     SetNames(entry, path, form);
@@ -29,12 +29,12 @@ FileEntry MakeFileEntry(const std::string& path, EntryForm form)
     return entry;
 }
 
-void RetargetEntry(FileEntry& entry, const std::string& newPath, EntryForm form)
+void retargetEntry(FileEntry& entry, const std::string& newPath, EntryForm form)
 {
     SetNames(entry, newPath, form);
 }
 
-void JoinExtension(FileEntry& entry)
+void joinExtension(FileEntry& entry)
 {
     if (entry.FileExt.empty())
         return;
@@ -43,7 +43,7 @@ void JoinExtension(FileEntry& entry)
     entry.FileExt.clear();
 }
 
-void SplitExtension(FileEntry& entry)
+void splitExtension(FileEntry& entry)
 {
     entry.OldName = StripExtension(entry.FileName);
     entry.NewName = StripExtension(entry.NewName);

@@ -11,16 +11,16 @@ enum class EntryForm { Split, Joined };
 
 // The entry for one file the user adds, in the list's current form:
 // names taken from the path, NewName equal to OldName, file times read.
-FileEntry MakeFileEntry(const std::string& path, EntryForm form);
+FileEntry makeFileEntry(const std::string& path, EntryForm form);
 
 // After the entry's file was renamed to newPath: the entry becomes what
-// MakeFileEntry would make for newPath, keeping its time texts (a rename
+// makeFileEntry would make for newPath, keeping its time texts (a rename
 // does not change them).
-void RetargetEntry(FileEntry& entry, const std::string& newPath, EntryForm form);
+void retargetEntry(FileEntry& entry, const std::string& newPath, EntryForm form);
 
 // The extension toggle, for one entry.
 // Split to joined: FileExt goes back into OldName and NewName.
-void JoinExtension(FileEntry& entry);
+void joinExtension(FileEntry& entry);
 // Joined to split: the extension is taken from FileName again, and cut from
 // the proposed name; a proposed name without a dot keeps its whole text.
-void SplitExtension(FileEntry& entry);
+void splitExtension(FileEntry& entry);

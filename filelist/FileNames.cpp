@@ -6,7 +6,7 @@ constexpr char folderSeparator = '/';
 constexpr const char* extensionDelimiters = "./";
 
 // Position of the dot that starts the extension, or npos.
-std::string::size_type ExtensionDot(const std::string& name)
+std::string::size_type extensionDot(const std::string& name)
 {
     const auto at = name.find_last_of(extensionDelimiters);
     return at != std::string::npos && name[at] == '.' ? at : std::string::npos;
@@ -28,12 +28,12 @@ std::string FolderOfPath(const std::string& path)
 
 std::string ExtensionOfName(const std::string& name)
 {
-    const auto dot = ExtensionDot(name);
+    const auto dot = extensionDot(name);
     return dot == std::string::npos ? std::string() : name.substr(dot);
 }
 
 std::string StripExtension(const std::string& name)
 {
-    const auto dot = ExtensionDot(name);
+    const auto dot = extensionDot(name);
     return dot == std::string::npos ? name : name.substr(0, dot);
 }

@@ -51,12 +51,12 @@ std::string FileTimeToText(std::time_t time, const TimeTextFormat& format)
     return format.text(local);
 }
 
-std::optional<QDateTime> FileTimeFromText(const std::string& text)
+std::optional<QDateTime> fileTimeFromText(const std::string& text)
 {
-    return FileTimeFromText(text, TimeTextFormat::system(), QDate::currentDate().year());
+    return fileTimeFromText(text, TimeTextFormat::system(), QDate::currentDate().year());
 }
 
-std::optional<QDateTime> FileTimeFromText(const std::string& text,
+std::optional<QDateTime> fileTimeFromText(const std::string& text,
                                           const TimeTextFormat& format, int currentYear)
 {
     return format.parse(text, currentYear);

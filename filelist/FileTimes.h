@@ -26,6 +26,6 @@ std::string FileTimeToText(std::time_t time,
 // Reads a text made by FileTimeToText back, to the second; see
 // TimeTextFormat::parse. The one-argument form uses the user's locale and
 // the current year.
-std::optional<QDateTime> FileTimeFromText(const std::string& text);
-std::optional<QDateTime> FileTimeFromText(const std::string& text,
+std::optional<QDateTime> fileTimeFromText(const std::string& text);
+std::optional<QDateTime> fileTimeFromText(const std::string& text,
                                           const TimeTextFormat& format, int currentYear);

@@ -9,14 +9,14 @@ namespace {
 // The one step both intakes take for each file.
 void appendFile(TVirtualStringTree& list, const std::string& path, EntryForm form)
 {
-    PVirtualNode row = list.AppendRow();
-    *list.RowData(row) = MakeFileEntry(path, form);
+    ListRow* row = list.AppendRow();
+    *list.RowData(row) = makeFileEntry(path, form);
     row->CheckState = csCheckedNormal;
 }
 
 } // namespace
 
-void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
+void appendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
 {
     UpdateBatch batch(list);
     list.SetNodeDataSize(int(sizeof(FileEntry)));
@@ -24,20 +24,20 @@ void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths
         appendFile(list, path, form);
 }
 
-void AppendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
+void appendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form)
 {
     UpdateBatch batch(list);
     list.SetNodeDataSize(int(sizeof(FileEntry)));
     for (const std::string& path : paths) {
-        if (!IsFolder(path))
+        if (!isFolder(path))
             appendFile(list, path, form);
     }
 }
 
-void ApplyCheckCommand(TVirtualStringTree& list, const std::function<CheckCommand()>& selected)
+void applyCheckCommand(TVirtualStringTree& list, const std::function<CheckCommand()>& selected)
 {
     UpdateBatch batch(list);
-    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+    for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
         switch (selected()) {
         case CheckCommand::CheckAll:
             row->CheckState = csCheckedNormal;
@@ -54,23 +54,23 @@ void ApplyCheckCommand(TVirtualStringTree& list, const std::function<CheckComman
     }
 }
 
-void ResetNames(TVirtualStringTree& list)
+void resetNames(TVirtualStringTree& list)
 {
     UpdateBatch batch(list);
-    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+    for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
         FileEntry& entry = *list.RowData(row);
         entry.NewName = entry.OldName;
     }
 }
 
-void ConvertEntries(TVirtualStringTree& list, const std::function<EntryForm()>& form)
+void convertEntries(TVirtualStringTree& list, const std::function<EntryForm()>& form)
 {
     UpdateBatch batch(list);
-    for (PVirtualNode row = list.FirstRow(); row; row = list.NextRow(row)) {
+    for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
         FileEntry& entry = *list.RowData(row);
         if (form() == EntryForm::Joined)
-            JoinExtension(entry);
+            joinExtension(entry);
         else
-            SplitExtension(entry);
+            splitExtension(entry);
     }
 }

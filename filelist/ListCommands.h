@@ -9,10 +9,10 @@
 class TVirtualStringTree;
 
 // Appends one checked row per path, in order, inside one update batch.
-void AppendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
+void appendFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
 
 // The same for a drop, which skips folders silently.
-void AppendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
+void appendDroppedFiles(TVirtualStringTree& list, const std::vector<std::string>& paths, EntryForm form);
 
 // What "Check All", "Uncheck All" and "Reverse" do to every row; None when
 // none of them is selected.
@@ -20,11 +20,11 @@ enum class CheckCommand { CheckAll, UncheckAll, Reverse, None };
 
 // Sets every row's check state as the selected command says, asking which
 // one is selected anew for each row.
-void ApplyCheckCommand(TVirtualStringTree& list, const std::function<CheckCommand()>& selected);
+void applyCheckCommand(TVirtualStringTree& list, const std::function<CheckCommand()>& selected);
 
 // Gives every row its old name back as the proposed name.
-void ResetNames(TVirtualStringTree& list);
+void resetNames(TVirtualStringTree& list);
 
 // Turns every entry into the form the "Include File Extension" box asks for,
 // reading the box anew for each row.
-void ConvertEntries(TVirtualStringTree& list, const std::function<EntryForm()>& form);
+void convertEntries(TVirtualStringTree& list, const std::function<EntryForm()>& form);

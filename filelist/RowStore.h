@@ -13,13 +13,13 @@ public:
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
 
-    TVirtualNode& append();
-    TVirtualNode& at(std::size_t index) { return m_chunks[index / ChunkSize][index % ChunkSize]; }
-    const TVirtualNode& at(std::size_t index) const { return m_chunks[index / ChunkSize][index % ChunkSize]; }
+    ListRow& append();
+    ListRow& at(std::size_t index) { return m_chunks[index / ChunkSize][index % ChunkSize]; }
+    const ListRow& at(std::size_t index) const { return m_chunks[index / ChunkSize][index % ChunkSize]; }
     void clear();
 
 private:
     static constexpr std::size_t ChunkSize = 4096;
-    std::vector<std::unique_ptr<TVirtualNode[]>> m_chunks;
+    std::vector<std::unique_ptr<ListRow[]>> m_chunks;
     std::size_t m_size = 0;
 };

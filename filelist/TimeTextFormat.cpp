@@ -17,7 +17,7 @@ struct FormatToken {
 // Splits a Qt format string: runs of a letter from fieldLetters are fields;
 // text between single quotes, a doubled quote and every other character are
 // literal text.
-std::vector<FormatToken> Tokenize(const QString& format, QStringView fieldLetters)
+std::vector<FormatToken> tokenize(const QString& format, QStringView fieldLetters)
 {
     std::vector<FormatToken> tokens;
     auto appendLiteral = [&tokens](const QString& text) {
@@ -65,7 +65,7 @@ std::vector<FormatToken> Tokenize(const QString& format, QStringView fieldLetter
 }
 
 // Writes value in decimal, with zeros in front up to minDigits digits.
-char* WriteNumber(char* out, int value, int minDigits)
+char* writeNumber(char* out, int value, int minDigits)
 {
     char digits[12];
     char* const end = digits + sizeof digits;
@@ -83,23 +83,23 @@ char* WriteNumber(char* out, int value, int minDigits)
 }
 
 // The quick way for the calendar and clock fields, which stay below 100.
-char* WriteSmallNumber(char* out, int value, bool twoDigits)
+char* writeSmallNumber(char* out, int value, bool twoDigits)
 {
     if (value < 0 || value > 99)
-        return WriteNumber(out, value, twoDigits ? 2 : 1);
+        return writeNumber(out, value, twoDigits ? 2 : 1);
     if (value >= 10 || twoDigits)
         *out++ = static_cast<char>('0' + value / 10);
     *out++ = static_cast<char>('0' + value % 10);
     return out;
 }
 
-char* WriteText(char* out, const std::string& text)
+char* copyText(char* out, const std::string& text)
 {
     return std::copy(text.begin(), text.end(), out);
 }
 
 template<std::size_t N>
-std::size_t LongestOf(const std::array<std::string, N>& texts)
+std::size_t longestOf(const std::array<std::string, N>& texts)
 {
     std::size_t longest = 0;
     for (const std::string& text : texts)
@@ -111,15 +111,15 @@ std::size_t LongestOf(const std::array<std::string, N>& texts)
 // matched and reports whether it matched.
 class TextReader {
 public:
-    explicit TextReader(std::string_view text) : rest_(text) {}
+    explicit TextReader(std::string_view text) : m_rest(text) {}
 
-    bool atEnd() const { return rest_.empty(); }
+    bool atEnd() const { return m_rest.empty(); }
 
     bool literal(std::string_view expected)
     {
-        if (!rest_.starts_with(expected))
+        if (!m_rest.starts_with(expected))
             return false;
-        rest_.remove_prefix(expected.size());
+        m_rest.remove_prefix(expected.size());
         return true;
     }
 
@@ -128,14 +128,14 @@ public:
     {
         int count = 0;
         int result = 0;
-        while (count < maxDigits && static_cast<std::size_t>(count) < rest_.size()
-               && rest_[count] >= '0' && rest_[count] <= '9') {
-            result = result * 10 + (rest_[count] - '0');
+        while (count < maxDigits && static_cast<std::size_t>(count) < m_rest.size()
+               && m_rest[count] >= '0' && m_rest[count] <= '9') {
+            result = result * 10 + (m_rest[count] - '0');
             ++count;
         }
         if (count == 0)
             return false;
-        rest_.remove_prefix(count);
+        m_rest.remove_prefix(count);
         value = result;
         if (digitCount)
             *digitCount = count;
@@ -149,24 +149,24 @@ public:
         std::size_t best = 0;
         for (std::size_t i = 0; i < N; ++i) {
             const std::string& name = names[i];
-            if (!name.empty() && name.size() > best && rest_.starts_with(name)) {
+            if (!name.empty() && name.size() > best && m_rest.starts_with(name)) {
                 best = name.size();
                 index = static_cast<int>(i);
             }
         }
         if (best == 0)
             return false;
-        rest_.remove_prefix(best);
+        m_rest.remove_prefix(best);
         return true;
     }
 
 private:
-    std::string_view rest_;
+    std::string_view m_rest;
 };
 
 // A year written with one or two digits lies in the hundred years that begin
 // fifty years before the current one.
-int PlaceYear(int written, int digitCount, int currentYear)
+int placeYear(int written, int digitCount, int currentYear)
 {
     if (digitCount > 2)
         return written;
@@ -174,7 +174,7 @@ int PlaceYear(int written, int digitCount, int currentYear)
     return first + ((written - first) % 100 + 100) % 100;
 }
 
-bool HasLetterOrDigit(const QString& text)
+bool hasLetterOrDigit(const QString& text)
 {
     return std::any_of(text.cbegin(), text.cend(),
                        [](QChar c) { return c.isLetterOrNumber(); });
@@ -185,30 +185,30 @@ bool HasLetterOrDigit(const QString& text)
 TimeTextFormat::TimeTextFormat(const QLocale& locale)
 {
     for (int month = 1; month <= 12; ++month) {
-        shortMonthNames_[month - 1] = locale.monthName(month, QLocale::ShortFormat).toStdString();
-        longMonthNames_[month - 1] = locale.monthName(month, QLocale::LongFormat).toStdString();
+        m_shortMonthNames[month - 1] = locale.monthName(month, QLocale::ShortFormat).toStdString();
+        m_longMonthNames[month - 1] = locale.monthName(month, QLocale::LongFormat).toStdString();
     }
     for (int weekday = 0; weekday < 7; ++weekday) {
         const int qtDay = weekday == 0 ? 7 : weekday; // Qt counts from Monday = 1
-        shortDayNames_[weekday] = locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
-        longDayNames_[weekday] = locale.dayName(qtDay, QLocale::LongFormat).toStdString();
+        m_shortDayNames[weekday] = locale.dayName(qtDay, QLocale::ShortFormat).toStdString();
+        m_longDayNames[weekday] = locale.dayName(qtDay, QLocale::LongFormat).toStdString();
     }
     compileDateFormat(locale.dateFormat(QLocale::ShortFormat));
     compileTimeFormat(locale.timeFormat(QLocale::LongFormat), locale);
 
     constexpr std::size_t widestNumber = 11; // "-2147483648"
-    for (const DatePart& part : dateParts_) {
+    for (const DatePart& part : m_dateParts) {
         switch (part.field) {
-        case Field::Literal: maxTextLength_ += part.literal.size(); break;
-        case Field::ShortDayName: maxTextLength_ += LongestOf(shortDayNames_); break;
-        case Field::LongDayName: maxTextLength_ += LongestOf(longDayNames_); break;
-        case Field::ShortMonthName: maxTextLength_ += LongestOf(shortMonthNames_); break;
-        case Field::LongMonthName: maxTextLength_ += LongestOf(longMonthNames_); break;
-        default: maxTextLength_ += widestNumber; break;
+        case Field::Literal: m_maxTextLength += part.literal.size(); break;
+        case Field::ShortDayName: m_maxTextLength += longestOf(m_shortDayNames); break;
+        case Field::LongDayName: m_maxTextLength += longestOf(m_longDayNames); break;
+        case Field::ShortMonthName: m_maxTextLength += longestOf(m_shortMonthNames); break;
+        case Field::LongMonthName: m_maxTextLength += longestOf(m_longMonthNames); break;
+        default: m_maxTextLength += widestNumber; break;
         }
     }
-    maxTextLength_ += 1 + std::max(morning_.size(), afternoon_.size()) + 1
-                      + 3 * widestNumber + 2 * timeSeparator_.size();
+    m_maxTextLength += 1 + std::max(m_morning.size(), m_afternoon.size()) + 1
+                      + 3 * widestNumber + 2 * m_timeSeparator.size();
 }
 
 const TimeTextFormat& TimeTextFormat::system()
@@ -220,17 +220,17 @@ const TimeTextFormat& TimeTextFormat::system()
 void TimeTextFormat::compileDateFormat(const QString& format)
 {
     auto addLiteral = [this](const std::string& text) {
-        if (!dateParts_.empty() && dateParts_.back().field == Field::Literal)
-            dateParts_.back().literal += text;
+        if (!m_dateParts.empty() && m_dateParts.back().field == Field::Literal)
+            m_dateParts.back().literal += text;
         else
-            dateParts_.push_back({Field::Literal, text});
+            m_dateParts.push_back({Field::Literal, text});
     };
     static constexpr Field dayFields[] = {Field::Day, Field::DayTwoDigits,
                                           Field::ShortDayName, Field::LongDayName};
     static constexpr Field monthFields[] = {Field::Month, Field::MonthTwoDigits,
                                             Field::ShortMonthName, Field::LongMonthName};
 
-    for (const FormatToken& token : Tokenize(format, u"dMy")) {
+    for (const FormatToken& token : tokenize(format, u"dMy")) {
         if (token.letter.isNull()) {
             addLiteral(token.literal.toStdString());
             continue;
@@ -239,10 +239,10 @@ void TimeTextFormat::compileDateFormat(const QString& format)
         for (qsizetype left = token.count; left > 0;) {
             if (token.letter == u'y') {
                 if (left >= 4) {
-                    dateParts_.push_back({Field::YearFourDigits, {}});
+                    m_dateParts.push_back({Field::YearFourDigits, {}});
                     left -= 4;
                 } else if (left >= 2) {
-                    dateParts_.push_back({Field::YearTwoDigits, {}});
+                    m_dateParts.push_back({Field::YearTwoDigits, {}});
                     left -= 2;
                 } else {
                     addLiteral("y");
@@ -251,7 +251,7 @@ void TimeTextFormat::compileDateFormat(const QString& format)
             } else {
                 const qsizetype width = std::min<qsizetype>(left, 4);
                 const Field* fields = token.letter == u'd' ? dayFields : monthFields;
-                dateParts_.push_back({fields[width - 1], {}});
+                m_dateParts.push_back({fields[width - 1], {}});
                 left -= width;
             }
         }
@@ -263,7 +263,7 @@ void TimeTextFormat::compileTimeFormat(const QString& format, const QLocale& loc
     // Only the hour field, the separator after it and the designator field
     // are taken from the locale's time format; the rest of the layout is
     // fixed (seconds always shown, no time zone).
-    const std::vector<FormatToken> tokens = Tokenize(format, u"hHmsaAzt");
+    const std::vector<FormatToken> tokens = tokenize(format, u"hHmsaAzt");
     std::size_t hour = tokens.size();
     std::size_t designator = tokens.size();
     for (std::size_t i = 0; i < tokens.size(); ++i) {
@@ -276,12 +276,12 @@ void TimeTextFormat::compileTimeFormat(const QString& format, const QLocale& loc
     if (hour == tokens.size())
         return;
 
-    hourLeadingZero_ = tokens[hour].count >= 2;
+    m_hourLeadingZero = tokens[hour].count >= 2;
     if (hour + 2 < tokens.size() && tokens[hour + 1].letter.isNull()
         && tokens[hour + 2].letter == u'm') {
         const QString& separator = tokens[hour + 1].literal;
-        if (!separator.isEmpty() && !HasLetterOrDigit(separator))
-            timeSeparator_ = separator.toStdString();
+        if (!separator.isEmpty() && !hasLetterOrDigit(separator))
+            m_timeSeparator = separator.toStdString();
     }
 
     // In a Qt format 'h' counts to 12 only when the format shows a designator.
@@ -294,19 +294,19 @@ void TimeTextFormat::compileTimeFormat(const QString& format, const QLocale& loc
     // back, so such a locale gets the 24-hour clock.
     if (am.isEmpty() || pm.isEmpty() || am == pm)
         return;
-    twelveHourClock_ = true;
-    designatorFirst_ = designator < hour;
-    morning_ = am.toStdString();
-    afternoon_ = pm.toStdString();
+    m_twelveHourClock = true;
+    m_designatorFirst = designator < hour;
+    m_morning = am.toStdString();
+    m_afternoon = pm.toStdString();
 }
 
 std::string TimeTextFormat::text(const std::tm& local) const
 {
     // Written into a buffer on the stack, so the text costs one allocation.
     char onStack[128];
-    if (maxTextLength_ <= sizeof onStack)
+    if (m_maxTextLength <= sizeof onStack)
         return std::string(onStack, writeText(onStack, local));
-    std::string onHeap(maxTextLength_, '\0');
+    std::string onHeap(m_maxTextLength, '\0');
     onHeap.resize(writeText(onHeap.data(), local) - onHeap.data());
     return onHeap;
 }
@@ -326,19 +326,19 @@ char* TimeTextFormat::writeDate(char* out, const std::tm& local) const
     const int year = local.tm_year + 1900;
     const int month = (local.tm_mon % 12 + 12) % 12;
     const int weekday = (local.tm_wday % 7 + 7) % 7;
-    for (const DatePart& part : dateParts_) {
+    for (const DatePart& part : m_dateParts) {
         switch (part.field) {
-        case Field::Literal: out = WriteText(out, part.literal); break;
-        case Field::Day: out = WriteSmallNumber(out, local.tm_mday, false); break;
-        case Field::DayTwoDigits: out = WriteSmallNumber(out, local.tm_mday, true); break;
-        case Field::ShortDayName: out = WriteText(out, shortDayNames_[weekday]); break;
-        case Field::LongDayName: out = WriteText(out, longDayNames_[weekday]); break;
-        case Field::Month: out = WriteSmallNumber(out, month + 1, false); break;
-        case Field::MonthTwoDigits: out = WriteSmallNumber(out, month + 1, true); break;
-        case Field::ShortMonthName: out = WriteText(out, shortMonthNames_[month]); break;
-        case Field::LongMonthName: out = WriteText(out, longMonthNames_[month]); break;
-        case Field::YearTwoDigits: out = WriteSmallNumber(out, (year % 100 + 100) % 100, true); break;
-        case Field::YearFourDigits: out = WriteNumber(out, year, 4); break;
+        case Field::Literal: out = copyText(out, part.literal); break;
+        case Field::Day: out = writeSmallNumber(out, local.tm_mday, false); break;
+        case Field::DayTwoDigits: out = writeSmallNumber(out, local.tm_mday, true); break;
+        case Field::ShortDayName: out = copyText(out, m_shortDayNames[weekday]); break;
+        case Field::LongDayName: out = copyText(out, m_longDayNames[weekday]); break;
+        case Field::Month: out = writeSmallNumber(out, month + 1, false); break;
+        case Field::MonthTwoDigits: out = writeSmallNumber(out, month + 1, true); break;
+        case Field::ShortMonthName: out = copyText(out, m_shortMonthNames[month]); break;
+        case Field::LongMonthName: out = copyText(out, m_longMonthNames[month]); break;
+        case Field::YearTwoDigits: out = writeSmallNumber(out, (year % 100 + 100) % 100, true); break;
+        case Field::YearFourDigits: out = writeNumber(out, year, 4); break;
         }
     }
     return out;
@@ -348,24 +348,24 @@ char* TimeTextFormat::writeTime(char* out, const std::tm& local) const
 {
     int hour = local.tm_hour;
     const std::string* designator = nullptr;
-    if (twelveHourClock_) {
-        designator = hour < 12 ? &morning_ : &afternoon_;
+    if (m_twelveHourClock) {
+        designator = hour < 12 ? &m_morning : &m_afternoon;
         hour %= 12;
         if (hour == 0)
             hour = 12;
-        if (designatorFirst_) {
-            out = WriteText(out, *designator);
+        if (m_designatorFirst) {
+            out = copyText(out, *designator);
             *out++ = ' ';
         }
     }
-    out = WriteSmallNumber(out, hour, hourLeadingZero_);
-    out = WriteText(out, timeSeparator_);
-    out = WriteSmallNumber(out, local.tm_min, true);
-    out = WriteText(out, timeSeparator_);
-    out = WriteSmallNumber(out, local.tm_sec, true);
-    if (designator && !designatorFirst_) {
+    out = writeSmallNumber(out, hour, m_hourLeadingZero);
+    out = copyText(out, m_timeSeparator);
+    out = writeSmallNumber(out, local.tm_min, true);
+    out = copyText(out, m_timeSeparator);
+    out = writeSmallNumber(out, local.tm_sec, true);
+    if (designator && !m_designatorFirst) {
         *out++ = ' ';
-        out = WriteText(out, *designator);
+        out = copyText(out, *designator);
     }
     return out;
 }
@@ -377,22 +377,22 @@ std::optional<QDateTime> TimeTextFormat::parse(std::string_view text, int curren
     int month = 1;
     int year = currentYear;
     int ignoredWeekday = 0;
-    for (const DatePart& part : dateParts_) {
+    for (const DatePart& part : m_dateParts) {
         bool matched = false;
         int yearDigits = 0;
         switch (part.field) {
         case Field::Literal: matched = reader.literal(part.literal); break;
         case Field::Day:
         case Field::DayTwoDigits: matched = reader.number(2, day); break;
-        case Field::ShortDayName: matched = reader.oneOf(shortDayNames_, ignoredWeekday); break;
-        case Field::LongDayName: matched = reader.oneOf(longDayNames_, ignoredWeekday); break;
+        case Field::ShortDayName: matched = reader.oneOf(m_shortDayNames, ignoredWeekday); break;
+        case Field::LongDayName: matched = reader.oneOf(m_longDayNames, ignoredWeekday); break;
         case Field::Month:
         case Field::MonthTwoDigits: matched = reader.number(2, month); break;
         case Field::ShortMonthName:
         case Field::LongMonthName: {
             int index = 0;
-            matched = reader.oneOf(part.field == Field::ShortMonthName ? shortMonthNames_
-                                                                       : longMonthNames_,
+            matched = reader.oneOf(part.field == Field::ShortMonthName ? m_shortMonthNames
+                                                                       : m_longMonthNames,
                                    index);
             month = index + 1;
             break;
@@ -400,7 +400,7 @@ std::optional<QDateTime> TimeTextFormat::parse(std::string_view text, int curren
         case Field::YearTwoDigits:
         case Field::YearFourDigits:
             matched = reader.number(part.field == Field::YearTwoDigits ? 2 : 9, year, &yearDigits);
-            year = PlaceYear(year, yearDigits, currentYear);
+            year = placeYear(year, yearDigits, currentYear);
             break;
         }
         if (!matched)
@@ -416,9 +416,9 @@ std::optional<QDateTime> TimeTextFormat::parse(std::string_view text, int curren
         bool afternoon = false;
         auto readDesignator = [&]() {
             // Try the longer text first in case one designator begins the other.
-            const bool pmFirst = afternoon_.size() > morning_.size();
-            const std::string& first = pmFirst ? afternoon_ : morning_;
-            const std::string& second = pmFirst ? morning_ : afternoon_;
+            const bool pmFirst = m_afternoon.size() > m_morning.size();
+            const std::string& first = pmFirst ? m_afternoon : m_morning;
+            const std::string& second = pmFirst ? m_morning : m_afternoon;
             if (reader.literal(first)) {
                 afternoon = pmFirst;
                 return true;
@@ -429,17 +429,17 @@ std::optional<QDateTime> TimeTextFormat::parse(std::string_view text, int curren
             }
             return false;
         };
-        if (twelveHourClock_ && designatorFirst_ && !(readDesignator() && reader.literal(" ")))
+        if (m_twelveHourClock && m_designatorFirst && !(readDesignator() && reader.literal(" ")))
             return std::nullopt;
-        if (!reader.number(2, hour) || !reader.literal(timeSeparator_)
-            || !reader.number(2, minute) || !reader.literal(timeSeparator_)
+        if (!reader.number(2, hour) || !reader.literal(m_timeSeparator)
+            || !reader.number(2, minute) || !reader.literal(m_timeSeparator)
             || !reader.number(2, second))
             return std::nullopt;
-        if (twelveHourClock_ && !designatorFirst_ && !(reader.literal(" ") && readDesignator()))
+        if (m_twelveHourClock && !m_designatorFirst && !(reader.literal(" ") && readDesignator()))
             return std::nullopt;
         if (!reader.atEnd())
             return std::nullopt;
-        if (twelveHourClock_) {
+        if (m_twelveHourClock) {
             if (hour < 1 || hour > 12)
                 return std::nullopt;
             hour = hour % 12 + (afternoon ? 12 : 0);

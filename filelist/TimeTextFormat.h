@@ -63,17 +63,17 @@ private:
     char* writeDate(char* out, const std::tm& local) const;
     char* writeTime(char* out, const std::tm& local) const;
 
-    std::vector<DatePart> dateParts_;
-    std::array<std::string, 12> shortMonthNames_;
-    std::array<std::string, 12> longMonthNames_;
-    std::array<std::string, 7> shortDayNames_;  // Sunday first, as tm_wday
-    std::array<std::string, 7> longDayNames_;
+    std::vector<DatePart> m_dateParts;
+    std::array<std::string, 12> m_shortMonthNames;
+    std::array<std::string, 12> m_longMonthNames;
+    std::array<std::string, 7> m_shortDayNames;  // Sunday first, as tm_wday
+    std::array<std::string, 7> m_longDayNames;
 
-    std::string timeSeparator_ = ":";
-    bool hourLeadingZero_ = true;
-    bool twelveHourClock_ = false;
-    bool designatorFirst_ = false;
-    std::string morning_;
-    std::string afternoon_;
-    std::size_t maxTextLength_ = 0;  // room enough for any text of this format
+    std::string m_timeSeparator = ":";
+    bool m_hourLeadingZero = true;
+    bool m_twelveHourClock = false;
+    bool m_designatorFirst = false;
+    std::string m_morning;
+    std::string m_afternoon;
+    std::size_t m_maxTextLength = 0;  // room enough for any text of this format
 };

@@ -15,7 +15,7 @@ void VTDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, co
     if (m_list->OnBeforeCellPaint) {
         QRect contentRect = option.rect;
         painter->save();
-        m_list->OnBeforeCellPaint(m_list, painter, m_list->VisibleRow(index.row()), index.column(), cpmPaint,
+        m_list->OnBeforeCellPaint(m_list, painter, m_list->visibleRow(index.row()), index.column(), cpmPaint,
                                   option.rect, contentRect);
         painter->restore();
     }

@@ -22,7 +22,7 @@ QVariant VTModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shown)
         return {};
-    PVirtualNode node = m_list->VisibleRow(index.row());
+    ListRow* node = m_list->visibleRow(index.row());
     switch (role) {
     case Qt::DisplayRole: {
         QString text;
@@ -65,7 +65,7 @@ Qt::ItemFlags VTModel::flags(const QModelIndex& index) const
 
 void VTModel::publish(bool rowsChanged)
 {
-    const int total = static_cast<int>(m_list->RowCount());
+    const int total = static_cast<int>(m_list->rowCount());
     if (total > m_shown) {
         beginInsertRows({}, m_shown, total - 1);
         m_shown = total;

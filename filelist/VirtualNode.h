@@ -23,7 +23,7 @@ enum TCheckType : std::uint8_t {
 
 // One row of the list. The program reads RowIndex and CheckState and writes
 // CheckState and CheckType directly; such writes show at the next repaint.
-struct TVirtualNode {
+struct ListRow {
     std::uint32_t RowIndex = 0;
     TCheckState CheckState = csUncheckedNormal;
     TCheckType CheckType = ctNone;
@@ -31,11 +31,10 @@ struct TVirtualNode {
     FileEntry Data;            // the row's data area
 };
 
-using PVirtualNode = TVirtualNode*;
 
 // Whether rules and the apply pass work on the row: checked, and not held
 // down by the user at this moment.
-inline bool IsChecked(const TVirtualNode& node)
+inline bool IsChecked(const ListRow& node)
 {
     return node.CheckState == csCheckedNormal;
 }

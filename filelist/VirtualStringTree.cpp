@@ -98,40 +98,40 @@ void TVirtualStringTree::SetNodeDataSize(int size)
     EndBatch();
 }
 
-PVirtualNode TVirtualStringTree::AppendRow()
+ListRow* TVirtualStringTree::AppendRow()
 {
-    TVirtualNode& node = m_rows.append();
+    ListRow& node = m_rows.append();
     if (m_batchCount == 0)
         m_model->publish(false);
     return &node;
 }
 
-FileEntry* TVirtualStringTree::RowData(PVirtualNode node) const
+FileEntry* TVirtualStringTree::RowData(ListRow* node) const
 {
     if (!node)
         return nullptr;
     if (m_nodeDataSize <= 0)
-        throw EListError("NodeDataSize not initialized.");
+        throw ListError("NodeDataSize not initialized.");
     return &node->Data;
 }
 
-PVirtualNode TVirtualStringTree::FirstRow()
+ListRow* TVirtualStringTree::FirstRow()
 {
     if (m_rows.empty())
         return nullptr;
-    TVirtualNode& node = m_rows.at(0);
+    ListRow& node = m_rows.at(0);
     initialize(node);
     return &node;
 }
 
-PVirtualNode TVirtualStringTree::NextRow(PVirtualNode node)
+ListRow* TVirtualStringTree::NextRow(ListRow* node)
 {
     if (!node)
         return nullptr;
     const std::size_t next = std::size_t(node->RowIndex) + 1;
     if (next >= m_rows.size())
         return nullptr;
-    TVirtualNode& nextNode = m_rows.at(next);
+    ListRow& nextNode = m_rows.at(next);
     initialize(nextNode);
     return &nextNode;
 }
@@ -146,24 +146,24 @@ void TVirtualStringTree::ClearRows()
     EndBatch();
 }
 
-PVirtualNode TVirtualStringTree::VisibleRow(int row)
+ListRow* TVirtualStringTree::visibleRow(int row)
 {
-    TVirtualNode& node = m_rows.at(std::size_t(row));
+    ListRow& node = m_rows.at(std::size_t(row));
     initialize(node);
     return &node;
 }
 
-void TVirtualStringTree::initialize(TVirtualNode& node)
+void TVirtualStringTree::initialize(ListRow& node)
 {
     if (node.Initialized)
         return;
     node.Initialized = true;
-    TVirtualNodeInitStates states = 0;
+    InitStates states = 0;
     if (OnInitNode)
         OnInitNode(this, nullptr, &node, states);
 }
 
-QRect TVirtualStringTree::CheckBoxRect(int row) const
+QRect TVirtualStringTree::checkBoxRect(int row) const
 {
     const QModelIndex index = m_model->index(row, 0);
     if (!index.isValid())
@@ -186,7 +186,7 @@ void TVirtualStringTree::repaintRow(int row)
 
 void TVirtualStringTree::beginPendingCheck(int row)
 {
-    TVirtualNode& node = m_rows.at(std::size_t(row));
+    ListRow& node = m_rows.at(std::size_t(row));
     m_pending.row = row;
     m_pending.before = node.CheckState;
     m_pending.toCome = node.CheckState == csCheckedNormal ? csUncheckedNormal : csCheckedNormal;
@@ -212,7 +212,7 @@ bool TVirtualStringTree::pressCheckBoxAt(const QPoint& pos)
     const QModelIndex index = indexAt(pos);
     if (!index.isValid() || index.column() != 0)
         return false;
-    if (VisibleRow(index.row())->CheckType == ctNone || !CheckBoxRect(index.row()).contains(pos))
+    if (visibleRow(index.row())->CheckType == ctNone || !checkBoxRect(index.row()).contains(pos))
         return false;
     endPendingCheck(false);
     setFocus(Qt::MouseFocusReason);
@@ -245,7 +245,7 @@ void TVirtualStringTree::mouseReleaseEvent(QMouseEvent* event)
         const QPoint pos = event->position().toPoint();
         const QModelIndex index = indexAt(pos);
         const bool overSameBox = index.isValid() && index.row() == m_pending.row && index.column() == 0
-            && CheckBoxRect(index.row()).contains(pos);
+            && checkBoxRect(index.row()).contains(pos);
         endPendingCheck(overSameBox);
         event->accept();
         return;
@@ -266,7 +266,7 @@ void TVirtualStringTree::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
         const QModelIndex current = currentIndex();
-        if (!event->isAutoRepeat() && current.isValid() && VisibleRow(current.row())->CheckType != ctNone) {
+        if (!event->isAutoRepeat() && current.isValid() && visibleRow(current.row())->CheckType != ctNone) {
             endPendingCheck(false);
             beginPendingCheck(current.row());
             m_pending.byKeyboard = true;

@@ -11,25 +11,25 @@ class QPainter;
 class VTModel;
 class VTDelegate;
 
-enum TVSTTextType { ttNormal, ttStatic };
-enum TVTCellPaintMode { cpmPaint, cpmGetContentMargin };
+enum CellTextType { ttNormal, ttStatic };
+enum PaintMode { cpmPaint, cpmGetContentMargin };
 
 // Initial states OnInitNode may add; this flat list has no use for them, so
 // the control accepts and ignores them.
-using TVirtualNodeInitStates = unsigned;
+using InitStates = unsigned;
 
 class TVirtualStringTree;
 
-using TVTGetTextEvent = std::function<void(TVirtualStringTree* sender, PVirtualNode node, int column,
-                                           TVSTTextType textType, QString& cellText)>;
-using TVTInitNodeEvent = std::function<void(TVirtualStringTree* sender, PVirtualNode parentNode,
-                                            PVirtualNode node, TVirtualNodeInitStates& initialStates)>;
-using TVTBeforeCellPaintEvent =
-    std::function<void(TVirtualStringTree* sender, QPainter* targetCanvas, PVirtualNode node, int column,
-                       TVTCellPaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect)>;
+using GetTextEvent = std::function<void(TVirtualStringTree* sender, ListRow* node, int column,
+                                           CellTextType textType, QString& cellText)>;
+using InitNodeEvent = std::function<void(TVirtualStringTree* sender, ListRow* parentNode,
+                                            ListRow* node, InitStates& initialStates)>;
+using BeforeCellPaintEvent =
+    std::function<void(TVirtualStringTree* sender, QPainter* targetCanvas, ListRow* node, int column,
+                       PaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect)>;
 
 // The programming error of reaching a row's data before its size was set.
-class EListError : public std::logic_error {
+class ListError : public std::logic_error {
 public:
     using std::logic_error::logic_error;
 };
@@ -49,26 +49,26 @@ public:
 
     void BeginBatch();
     void EndBatch();
-    int BatchCount() const { return m_batchCount; }
+    int batchCount() const { return m_batchCount; }
 
     int NodeDataSize() const { return m_nodeDataSize; }
     void SetNodeDataSize(int size);
 
-    PVirtualNode AppendRow();
-    FileEntry* RowData(PVirtualNode node) const;
-    PVirtualNode FirstRow();
-    PVirtualNode NextRow(PVirtualNode node);
+    ListRow* AppendRow();
+    FileEntry* RowData(ListRow* node) const;
+    ListRow* FirstRow();
+    ListRow* NextRow(ListRow* node);
     void ClearRows();
 
-    std::size_t RowCount() const { return m_rows.size(); }
+    std::size_t rowCount() const { return m_rows.size(); }
     // The row shown at a model row, initialised first as painting needs it.
-    PVirtualNode VisibleRow(int row);
+    ListRow* visibleRow(int row);
     // Where the check box of a row is drawn, in viewport coordinates.
-    QRect CheckBoxRect(int row) const;
+    QRect checkBoxRect(int row) const;
 
-    TVTGetTextEvent OnGetText;
-    TVTInitNodeEvent OnInitNode;
-    TVTBeforeCellPaintEvent OnBeforeCellPaint;
+    GetTextEvent OnGetText;
+    InitNodeEvent OnInitNode;
+    BeforeCellPaintEvent OnBeforeCellPaint;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -82,7 +82,7 @@ private:
     friend class VTModel;
     friend class VTDelegate;
 
-    void initialize(TVirtualNode& node);
+    void initialize(ListRow& node);
     bool pressCheckBoxAt(const QPoint& pos);
     void beginPendingCheck(int row);
     void endPendingCheck(bool commit);

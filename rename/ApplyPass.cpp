@@ -9,17 +9,17 @@ constexpr std::size_t kListedFailures = 20;
 
 }  // namespace
 
-std::string OldPathOf(const FileEntry& entry)
+std::string oldPathOf(const FileEntry& entry)
 {
     return entry.FilePath + entry.FileName;
 }
 
-std::string NewPathOf(const FileEntry& entry)
+std::string newPathOf(const FileEntry& entry)
 {
     return entry.FilePath + entry.NewName + entry.FileExt;
 }
 
-std::string CompletionMessage(const ApplyReport& report)
+std::string completionMessage(const ApplyReport& report)
 {
     std::string message = "Rename Completed!";
     if (report.allRenamed())

@@ -27,13 +27,13 @@ struct ApplyReport {
 
 // The file an entry stands for, and the path the rules propose for it. A '/'
 // inside NewName reaches into a folder relative to the entry's own folder.
-std::string OldPathOf(const FileEntry& entry);
-std::string NewPathOf(const FileEntry& entry);
+std::string oldPathOf(const FileEntry& entry);
+std::string newPathOf(const FileEntry& entry);
 
 // The text that closes the pass: "Rename Completed!" alone when every checked
 // file was renamed (or none was checked); otherwise that line, a count of
 // the failures and one line per failure, at most twenty of them. UTF-8.
-std::string CompletionMessage(const ApplyReport& report);
+std::string completionMessage(const ApplyReport& report);
 
 // What the apply pass needs of the list: rows in list order, each with a
 // FileEntry, and an update batch.
@@ -53,7 +53,7 @@ concept ApplyPassList = requires(List& list, decltype(list.FirstRow()) row) {
 template <ApplyPassList List, typename IsChecked, typename Retarget>
     requires std::predicate<IsChecked&, decltype(std::declval<List&>().FirstRow())>
     && std::invocable<Retarget&, FileEntry&, const std::string&>
-ApplyReport ApplyRenames(List& list, IsChecked isChecked, Retarget retarget)
+ApplyReport applyRenames(List& list, IsChecked isChecked, Retarget retarget)
 {
     UpdateBatch batch(list);
     ApplyReport report;
@@ -62,8 +62,8 @@ ApplyReport ApplyRenames(List& list, IsChecked isChecked, Retarget retarget)
             continue;
         ++report.checkedCount;
         FileEntry& entry = *list.RowData(row);
-        const std::string newPath = NewPathOf(entry);
-        const RenameResult result = RenameNoReplace(OldPathOf(entry), newPath);
+        const std::string newPath = newPathOf(entry);
+        const RenameResult result = renameNoReplace(oldPathOf(entry), newPath);
         if (result.succeeded())
             retarget(entry, newPath);
         else

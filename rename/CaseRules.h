@@ -5,8 +5,8 @@
 
 // The rules of the "Case" page, one name in, the new name out. Only the
 // ASCII letters change case; every other character keeps its form.
-std::string LowerCaseName(std::string_view name);
-std::string UpperCaseName(std::string_view name);
+std::string lowerCaseName(std::string_view name);
+std::string upperCaseName(std::string_view name);
 // The first character upper-cased, every later letter lower-cased, across
 // blanks and dots alike: "my HOLIDAY photo" gives "My holiday photo".
-std::string TitleCaseName(std::string_view name);
+std::string titleCaseName(std::string_view name);

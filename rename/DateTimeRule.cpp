@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::string* FileTimeText(DateTimeSource source, const FileEntry& entry)
+const std::string* fileTimeText(DateTimeSource source, const FileEntry& entry)
 {
     switch (source) {
     case DateTimeSource::CurrentTime:
@@ -22,12 +22,12 @@ const std::string* FileTimeText(DateTimeSource source, const FileEntry& entry)
     return nullptr;
 }
 
-char UpperAsciiLetter(char c)
+char upperAsciiLetter(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
-void AppendPadded(std::string& text, int value, std::size_t width)
+void appendPadded(std::string& text, int value, std::size_t width)
 {
     char digits[12];
     std::size_t count = 0;
@@ -46,10 +46,10 @@ void AppendPadded(std::string& text, int value, std::size_t width)
 
 } // namespace
 
-QDateTime ChooseDateTime(DateTimeSource source, const FileEntry& entry,
+QDateTime chooseDateTime(DateTimeSource source, const FileEntry& entry,
                          const CurrentTimeClock& now, const FileTimeParser& parseFileTime)
 {
-    const std::string* text = FileTimeText(source, entry);
+    const std::string* text = fileTimeText(source, entry);
     if (text && !text->empty()) {
         if (std::optional<QDateTime> fileTime = parseFileTime(*text)) {
             if (fileTime->isValid()) {
@@ -63,7 +63,7 @@ QDateTime ChooseDateTime(DateTimeSource source, const FileEntry& entry,
     return now();
 }
 
-std::string DateTimeText(const QDateTime& time, std::string_view pattern)
+std::string dateTimeText(const QDateTime& time, std::string_view pattern)
 {
     const QDate date = time.date();
     const QTime clock = time.time();
@@ -71,30 +71,30 @@ std::string DateTimeText(const QDateTime& time, std::string_view pattern)
     text.reserve(pattern.size());
     bool afterHour = false;
     for (std::size_t pos = 0; pos < pattern.size();) {
-        const char letter = UpperAsciiLetter(pattern[pos]);
+        const char letter = upperAsciiLetter(pattern[pos]);
         std::size_t run = 1;
-        while (pos + run < pattern.size() && UpperAsciiLetter(pattern[pos + run]) == letter)
+        while (pos + run < pattern.size() && upperAsciiLetter(pattern[pos + run]) == letter)
             ++run;
         pos += run;
 
         switch (letter) {
         case 'Y':
-            AppendPadded(text, run <= 2 ? date.year() % 100 : date.year(), run);
+            appendPadded(text, run <= 2 ? date.year() % 100 : date.year(), run);
             break;
         case 'M':
-            AppendPadded(text, afterHour ? clock.minute() : date.month(), run);
+            appendPadded(text, afterHour ? clock.minute() : date.month(), run);
             break;
         case 'D':
-            AppendPadded(text, date.day(), run);
+            appendPadded(text, date.day(), run);
             break;
         case 'H':
-            AppendPadded(text, clock.hour(), run);
+            appendPadded(text, clock.hour(), run);
             break;
         case 'S':
-            AppendPadded(text, clock.second(), run);
+            appendPadded(text, clock.second(), run);
             break;
         case 'Z':
-            AppendPadded(text, clock.msec(), run);
+            appendPadded(text, clock.msec(), run);
             break;
         default:
             text.append(pattern.substr(pos - run, run));

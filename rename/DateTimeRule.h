@@ -33,7 +33,7 @@ using FileTimeParser = std::function<std::optional<QDateTime>(const std::string&
 
 // The time to insert for one entry: the entry's file time of that kind when
 // its text reads back (to the whole second), else the clock's current time.
-QDateTime ChooseDateTime(DateTimeSource source, const FileEntry& entry,
+QDateTime chooseDateTime(DateTimeSource source, const FileEntry& entry,
                          const CurrentTimeClock& now, const FileTimeParser& parseFileTime);
 
 // `time` written in a layout of the "Format" list: each run of one letter is a
@@ -41,11 +41,11 @@ QDateTime ChooseDateTime(DateTimeSource source, const FileEntry& entry,
 // the last two digits for YY; M month, or minutes right after an hour field;
 // D day; H hour on the 24-hour clock; S seconds; Z milliseconds), letters in
 // any case, nothing between the fields.
-std::string DateTimeText(const QDateTime& time, std::string_view pattern);
+std::string dateTimeText(const QDateTime& time, std::string_view pattern);
 
-inline std::string AddDateTime(std::string_view name, const QDateTime& time,
+inline std::string addDateTime(std::string_view name, const QDateTime& time,
                                std::string_view pattern, Placement mode,
                                std::int32_t position = 0)
 {
-    return ApplyPlacement(name, DateTimeText(time, pattern), mode, position);
+    return ApplyPlacement(name, dateTimeText(time, pattern), mode, position);
 }

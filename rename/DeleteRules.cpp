@@ -6,23 +6,23 @@
 #include <algorithm>
 #include <utility>
 
-std::string RemoveFirst(std::string_view name, std::int32_t n)
+std::string removeFirst(std::string_view name, std::int32_t n)
 {
     return SubText(name, std::int64_t{n} + 1, kToTheEnd);
 }
 
-std::string RemoveLast(std::string_view name, std::int32_t n)
+std::string removeLast(std::string_view name, std::int32_t n)
 {
     // Most names are ASCII, where the characters can be counted from the end.
-    if (utf8::IsAscii(name)) {
+    if (utf8::isAscii(name)) {
         if (n <= 0)
             return std::string(name);
         return std::string(name.substr(0, name.size() - std::min<std::size_t>(name.size(), std::size_t(n))));
     }
-    return SubText(name, 0, CharLength(name) - n);
+    return SubText(name, 0, charLength(name) - n);
 }
 
-std::string RemoveFromTo(std::string_view name, std::int32_t from, std::int32_t to)
+std::string removeFromTo(std::string_view name, std::int32_t from, std::int32_t to)
 {
     // Taken literally, a backwards range would repeat the characters between
     // the two positions; the user meant the same range written the other way.

@@ -9,7 +9,7 @@ namespace {
 constexpr std::size_t kMaxPaddedWidth = 32;
 }
 
-std::string SerialNumberText(std::int32_t start, std::int64_t rowIndex, std::string_view mask)
+std::string serialNumberText(std::int32_t start, std::int64_t rowIndex, std::string_view mask)
 {
     const std::int64_t number = start + rowIndex;
     const std::uint64_t magnitude = number < 0 ? 0 - static_cast<std::uint64_t>(number)
@@ -18,7 +18,7 @@ std::string SerialNumberText(std::int32_t start, std::int64_t rowIndex, std::str
     const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
     const auto digitCount = static_cast<std::size_t>(end - digits);
 
-    std::size_t width = utf8::CharCount(mask);
+    std::size_t width = utf8::charCount(mask);
     if (width > kMaxPaddedWidth)
         width = 0;
 

@@ -8,7 +8,7 @@
 
 // The rules of the "Add" page, apart from the date (DateTimeRule.h).
 
-inline std::string AddCharacters(std::string_view name, std::string_view characters,
+inline std::string addCharacters(std::string_view name, std::string_view characters,
                                  Placement mode, std::int32_t position = 0)
 {
     return ApplyPlacement(name, characters, mode, position);
@@ -19,11 +19,11 @@ inline std::string AddCharacters(std::string_view name, std::string_view charact
 // mask has characters (what they are does not matter), a minus sign in front
 // of the padded digits when negative. A mask of more than 32 characters pads
 // nothing; a longer number is never cut.
-std::string SerialNumberText(std::int32_t start, std::int64_t rowIndex, std::string_view mask);
+std::string serialNumberText(std::int32_t start, std::int64_t rowIndex, std::string_view mask);
 
-inline std::string AddSerialNumber(std::string_view name, std::int32_t start,
+inline std::string addSerialNumber(std::string_view name, std::int32_t start,
                                    std::int64_t rowIndex, std::string_view mask,
                                    Placement mode, std::int32_t position = 0)
 {
-    return ApplyPlacement(name, SerialNumberText(start, rowIndex, mask), mode, position);
+    return ApplyPlacement(name, serialNumberText(start, rowIndex, mask), mode, position);
 }

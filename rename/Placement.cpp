@@ -16,7 +16,7 @@ std::string ApplyPlacement(std::string_view name, std::string_view piece, Placem
         split = name.size();
         break;
     case Placement::AtPosition:
-        split = utf8::SkipChars(name, 0, static_cast<std::size_t>(std::max(position, 0)));
+        split = utf8::skipChars(name, 0, static_cast<std::size_t>(std::max(position, 0)));
         break;
     }
     std::string result;

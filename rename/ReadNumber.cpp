@@ -5,7 +5,7 @@
 
 namespace {
 
-std::optional<unsigned> HexDigitValue(char c)
+std::optional<unsigned> hexDigitValue(char c)
 {
     if (c >= '0' && c <= '9')
         return unsigned(c - '0');
@@ -17,13 +17,13 @@ std::optional<unsigned> HexDigitValue(char c)
 }
 
 // Hexadecimal digits up to the end, as a 32-bit two's-complement number.
-std::optional<std::int32_t> ReadHex(std::string_view digits, bool negative)
+std::optional<std::int32_t> readHex(std::string_view digits, bool negative)
 {
     if (digits.empty())
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
-        const std::optional<unsigned> digit = HexDigitValue(c);
+        const std::optional<unsigned> digit = hexDigitValue(c);
         if (!digit || value > 0x0FFFFFFFu)
             return std::nullopt;
         value = (value << 4) | *digit;
@@ -35,7 +35,7 @@ std::optional<std::int32_t> ReadHex(std::string_view digits, bool negative)
 
 // Decimal digits up to the end; the range is checked digit by digit, so
 // nothing ever overflows however long the text is.
-std::optional<std::int32_t> ReadDecimal(std::string_view digits, bool negative)
+std::optional<std::int32_t> readDecimal(std::string_view digits, bool negative)
 {
     if (digits.empty())
         return std::nullopt;
@@ -66,10 +66,10 @@ std::optional<std::int32_t> Parse(std::string_view text)
     }
 
     if (rest.starts_with('$') || rest.starts_with('x') || rest.starts_with('X'))
-        return ReadHex(rest.substr(1), negative);
+        return readHex(rest.substr(1), negative);
     if (rest.starts_with("0x") || rest.starts_with("0X"))
-        return ReadHex(rest.substr(2), negative);
-    return ReadDecimal(rest, negative);
+        return readHex(rest.substr(2), negative);
+    return readDecimal(rest, negative);
 }
 
 } // namespace

@@ -2,23 +2,23 @@
 
 #include "rename/ReplaceIgnoreCase.h"
 
-std::string ReplaceText(std::string_view name, std::string_view match,
+std::string replaceText(std::string_view name, std::string_view match,
                         std::string_view replacement)
 {
     return ReplaceAllIgnoreCase(name, match, replacement);
 }
 
-std::string RemoveChars(std::string_view name, std::string_view piece)
+std::string removeChars(std::string_view name, std::string_view piece)
 {
     return ReplaceAllIgnoreCase(name, piece, {});
 }
 
-std::string RemoveAllNumbers(std::string_view name)
+std::string removeAllNumbers(std::string_view name)
 {
     return RemoveEachChar(name, kDigitSet);
 }
 
-std::string RemoveAllSymbols(std::string_view name)
+std::string removeAllSymbols(std::string_view name)
 {
     return RemoveEachChar(name, kSymbolSet);
 }

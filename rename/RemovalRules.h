@@ -13,17 +13,17 @@ inline constexpr std::string_view kDigitSet = "0123456789";
 inline constexpr std::string_view kSymbolSet = ".-~:,[]{}-+-@#$%^&*()!`|<>?/ __ ";
 
 // Every occurrence of `match`, in any case, becomes `replacement` as typed.
-std::string ReplaceText(std::string_view name, std::string_view match,
+std::string replaceText(std::string_view name, std::string_view match,
                         std::string_view replacement);
 
 // Every occurrence of `piece` as a whole, in any case, is removed.
-std::string RemoveChars(std::string_view name, std::string_view piece);
+std::string removeChars(std::string_view name, std::string_view piece);
 
-std::string RemoveAllNumbers(std::string_view name);
-std::string RemoveAllSymbols(std::string_view name);
+std::string removeAllNumbers(std::string_view name);
+std::string removeAllSymbols(std::string_view name);
 
 // "Remove All Non Characters" is the two rules above run one after the other,
 // each as a pass of its own over the list.
 using NameStep = std::string (*)(std::string_view);
 inline constexpr std::array<NameStep, 2> kRemoveAllNonCharactersPasses = {
-    &RemoveAllNumbers, &RemoveAllSymbols};
+    &removeAllNumbers, &removeAllSymbols};

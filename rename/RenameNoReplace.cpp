@@ -70,7 +70,7 @@ std::vector<char32_t> foldedName(std::string_view name)
     constexpr char32_t kStrayByte = 0x80000000u;
     std::vector<char32_t> folded;
     for (std::size_t pos = 0; pos < name.size();) {
-        const utf8::DecodedChar c = utf8::DecodeChar(name, pos);
+        const utf8::DecodedChar c = utf8::decodeChar(name, pos);
         folded.push_back(c.wellFormed ? foldCase(c.codePoint) : kStrayByte | c.codePoint);
         pos += c.size;
     }
@@ -215,7 +215,7 @@ RenameResult renameCaseOnly(const std::string& oldPath, const std::string& newPa
 
 RenameAt2Function renameAt2Hook = &systemRenameAt2;
 
-RenameResult RenameNoReplace(const std::string& oldPath, const std::string& newPath)
+RenameResult renameNoReplace(const std::string& oldPath, const std::string& newPath)
 {
     if (oldPath == newPath)
         return {};

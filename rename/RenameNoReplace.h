@@ -21,7 +21,7 @@ struct RenameResult {
 // file system ignores case: it goes through a temporary name in the same
 // folder, unless the folder already lists an entry spelled exactly like the
 // new name (say a hard link of the same file), which is kept.
-RenameResult RenameNoReplace(const std::string& oldPath, const std::string& newPath);
+RenameResult renameNoReplace(const std::string& oldPath, const std::string& newPath);
 
 // Every flagged rename of RenameNoReplace goes through this pointer, which
 // holds ::renameat2 by default. Tests point it elsewhere to act like file

@@ -16,7 +16,7 @@ namespace {
 // matches U+00FF.
 constexpr char32_t kStrayBase = 0x110000;
 
-inline unsigned char FoldAscii(unsigned char c) noexcept
+inline unsigned char foldAscii(unsigned char c) noexcept
 {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
 }
@@ -26,16 +26,16 @@ inline char32_t Fold(const utf8::DecodedChar& c) noexcept
     if (!c.wellFormed)
         return kStrayBase + c.codePoint;
     if (c.codePoint < 0x80)
-        return FoldAscii(static_cast<unsigned char>(c.codePoint));
+        return foldAscii(static_cast<unsigned char>(c.codePoint));
     return QChar::toUpper(c.codePoint);
 }
 
 // Both texts ASCII: a character is a byte and folding is A-Z only.
-std::string ReplaceAscii(std::string_view text, std::string_view pattern,
+std::string replaceAscii(std::string_view text, std::string_view pattern,
                          std::string_view replacement)
 {
     const auto foldedAt = [](std::string_view s, std::size_t i) {
-        return FoldAscii(static_cast<unsigned char>(s[i]));
+        return foldAscii(static_cast<unsigned char>(s[i]));
     };
     const std::size_t length = pattern.size();
     const unsigned char first = foldedAt(pattern, 0);
@@ -66,14 +66,14 @@ std::string ReplaceAscii(std::string_view text, std::string_view pattern,
 
 // Folds the text as it goes; only where a character folds like the pattern's
 // first one is the match followed further.
-std::string ReplaceFolded(std::string_view text, std::string_view pattern,
+std::string replaceFolded(std::string_view text, std::string_view pattern,
                           std::string_view replacement, bool textIsAscii)
 {
     // Reused between calls: a rule runs this once per name, over many names.
     thread_local std::vector<char32_t> foldedPattern;
     foldedPattern.clear();
     for (std::size_t pos = 0; pos < pattern.size();) {
-        const utf8::DecodedChar c = utf8::DecodeChar(pattern, pos);
+        const utf8::DecodedChar c = utf8::decodeChar(pattern, pos);
         foldedPattern.push_back(Fold(c));
         pos += c.size;
     }
@@ -86,7 +86,7 @@ std::string ReplaceFolded(std::string_view text, std::string_view pattern,
     std::size_t copiedUpTo = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const utf8::DecodedChar first = utf8::DecodeChar(text, pos);
+        const utf8::DecodedChar first = utf8::decodeChar(text, pos);
         std::size_t matchEnd = pos + first.size;
         bool match = Fold(first) == foldedPattern[0];
         for (std::size_t k = 1; match && k < foldedPattern.size(); ++k) {
@@ -94,7 +94,7 @@ std::string ReplaceFolded(std::string_view text, std::string_view pattern,
                 match = false;
                 break;
             }
-            const utf8::DecodedChar next = utf8::DecodeChar(text, matchEnd);
+            const utf8::DecodedChar next = utf8::decodeChar(text, matchEnd);
             match = Fold(next) == foldedPattern[k];
             matchEnd += next.size;
         }
@@ -121,11 +121,11 @@ struct AsciiSet {
     bool hasLetter = false;
 };
 
-AsciiSet MakeAsciiSet(std::string_view set)
+AsciiSet makeAsciiSet(std::string_view set)
 {
     AsciiSet result;
     for (char c : set) {
-        const unsigned char folded = FoldAscii(static_cast<unsigned char>(c));
+        const unsigned char folded = foldAscii(static_cast<unsigned char>(c));
         result.members[folded] = true;
         if (folded >= 'A' && folded <= 'Z') {
             result.members[folded + ('a' - 'A')] = true;
@@ -138,7 +138,7 @@ AsciiSet MakeAsciiSet(std::string_view set)
 // Removes in one walk what the character-by-character removal would remove.
 // That holds as long as removing characters cannot join stray bytes into a new
 // character, so this gives up (returns false) on the first stray byte.
-bool RemoveAsciiSetInOneWalk(std::string_view text, const AsciiSet& set, std::string& result)
+bool removeAsciiSetInOneWalk(std::string_view text, const AsciiSet& set, std::string& result)
 {
     result.resize(text.size());
     char* out = result.data();
@@ -150,7 +150,7 @@ bool RemoveAsciiSetInOneWalk(std::string_view text, const AsciiSet& set, std::st
             ++pos;
             continue;
         }
-        const utf8::DecodedChar c = utf8::DecodeChar(text, pos);
+        const utf8::DecodedChar c = utf8::decodeChar(text, pos);
         if (!c.wellFormed)
             return false;
         const char32_t folded = set.hasLetter ? QChar::toUpper(c.codePoint) : c.codePoint;
@@ -173,10 +173,10 @@ std::string ReplaceAllIgnoreCase(std::string_view text, std::string_view pattern
     // text's bytes has more characters than the text and cannot match.
     if (pattern.empty() || pattern.size() > text.size() * 4)
         return std::string(text);
-    const bool textIsAscii = utf8::IsAscii(text);
-    if (textIsAscii && utf8::IsAscii(pattern))
-        return ReplaceAscii(text, pattern, replacement);
-    return ReplaceFolded(text, pattern, replacement, textIsAscii);
+    const bool textIsAscii = utf8::isAscii(text);
+    if (textIsAscii && utf8::isAscii(pattern))
+        return replaceAscii(text, pattern, replacement);
+    return replaceFolded(text, pattern, replacement, textIsAscii);
 }
 
 std::string RemoveEachChar(std::string_view text, std::string_view set)
@@ -190,17 +190,17 @@ std::string RemoveEachChar(std::string_view text, std::string_view set)
     if (set != lastSet) {
         lastSet.assign(set);
         lastAsciiSet.reset();
-        if (utf8::IsAscii(set))
-            lastAsciiSet = MakeAsciiSet(set);
+        if (utf8::isAscii(set))
+            lastAsciiSet = makeAsciiSet(set);
     }
     if (lastAsciiSet) {
         std::string result;
-        if (RemoveAsciiSetInOneWalk(text, *lastAsciiSet, result))
+        if (removeAsciiSetInOneWalk(text, *lastAsciiSet, result))
             return result;
     }
 
     std::string result(text);
-    for (std::string_view c : utf8::SplitChars(set))
+    for (std::string_view c : utf8::splitChars(set))
         result = ReplaceAllIgnoreCase(result, c, {});
     return result;
 }

@@ -17,7 +17,7 @@
 // Works with any list offering BeginBatch, EndBatch, FirstRow, NextRow and
 // RowData, whose rows answer IsChecked(row).
 template <typename List, typename Step>
-void RunRulePass(List& list, Step&& step)
+void runRulePass(List& list, Step&& step)
 {
     UpdateBatch batch(list);
     for (auto* row = list.FirstRow(); row; row = list.NextRow(row)) {

@@ -12,7 +12,7 @@
 inline constexpr std::int64_t kToTheEnd = std::numeric_limits<std::int64_t>::max();
 
 // Length of a text in characters.
-std::int64_t CharLength(std::string_view text) noexcept;
+std::int64_t charLength(std::string_view text) noexcept;
 
 // Up to `count` characters beginning at the 1-based position `start`.
 // A start below 1 counts as 1 without shortening the count; a start past the

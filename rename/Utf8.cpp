@@ -8,28 +8,28 @@ namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-bool IsContinuation(unsigned char byte) noexcept
+bool isContinuation(unsigned char byte) noexcept
 {
     return (byte & 0xC0) == 0x80;
 }
 
 // True when the 8 bytes at text[pos] are all ASCII; names are mostly ASCII,
 // so whole words are stepped over at once.
-bool EightAsciiBytesAt(std::string_view text, std::size_t pos) noexcept
+bool eightAsciiBytesAt(std::string_view text, std::size_t pos) noexcept
 {
     std::uint64_t word;
     std::memcpy(&word, text.data() + pos, sizeof word);
     return (word & kHighBits) == 0;
 }
 
-DecodedChar Stray(unsigned char byte) noexcept
+DecodedChar stray(unsigned char byte) noexcept
 {
     return {byte, 1, false};
 }
 
 } // namespace
 
-DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept
+DecodedChar decodeMultiByteChar(std::string_view text, std::size_t pos) noexcept
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data()) + pos;
     const std::size_t available = text.size() - pos;
@@ -44,7 +44,7 @@ DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept
     unsigned char secondMax = 0xBF;
     char32_t codePoint;
     if (lead < 0xC2) { // a continuation byte, or the overlong leads C0 and C1
-        return Stray(lead);
+        return stray(lead);
     } else if (lead < 0xE0) {
         size = 2;
         codePoint = lead & 0x1F;
@@ -63,35 +63,35 @@ DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept
         else if (lead == 0xF4)
             secondMax = 0x8F;
     } else {
-        return Stray(lead);
+        return stray(lead);
     }
 
     if (available < size || bytes[1] < secondMin || bytes[1] > secondMax)
-        return Stray(lead);
+        return stray(lead);
     codePoint = (codePoint << 6) | (bytes[1] & 0x3F);
     for (std::size_t i = 2; i < size; ++i) {
-        if (!IsContinuation(bytes[i]))
-            return Stray(lead);
+        if (!isContinuation(bytes[i]))
+            return stray(lead);
         codePoint = (codePoint << 6) | (bytes[i] & 0x3F);
     }
     return {codePoint, size, true};
 }
 
-std::size_t MultiByteCharSize(std::string_view text, std::size_t pos) noexcept
+std::size_t multiByteCharSize(std::string_view text, std::size_t pos) noexcept
 {
     // The two-byte form is by far the most common in names (Latin letters
     // with accents) and needs no range check beyond its lead byte.
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead >= 0xC2 && lead <= 0xDF)
-        return pos + 1 < text.size() && IsContinuation(static_cast<unsigned char>(text[pos + 1])) ? 2 : 1;
-    return DecodeMultiByteChar(text, pos).size;
+        return pos + 1 < text.size() && isContinuation(static_cast<unsigned char>(text[pos + 1])) ? 2 : 1;
+    return decodeMultiByteChar(text, pos).size;
 }
 
-bool IsAscii(std::string_view text) noexcept
+bool isAscii(std::string_view text) noexcept
 {
     std::size_t pos = 0;
     for (; pos + 8 <= text.size(); pos += 8) {
-        if (!EightAsciiBytesAt(text, pos))
+        if (!eightAsciiBytesAt(text, pos))
             return false;
     }
     for (; pos < text.size(); ++pos) {
@@ -101,43 +101,43 @@ bool IsAscii(std::string_view text) noexcept
     return true;
 }
 
-std::size_t CharCount(std::string_view text) noexcept
+std::size_t charCount(std::string_view text) noexcept
 {
     std::size_t count = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (pos + 8 <= text.size() && EightAsciiBytesAt(text, pos)) {
+        if (pos + 8 <= text.size() && eightAsciiBytesAt(text, pos)) {
             pos += 8;
             count += 8;
         } else {
-            pos += CharSize(text, pos);
+            pos += charSize(text, pos);
             ++count;
         }
     }
     return count;
 }
 
-std::size_t SkipChars(std::string_view text, std::size_t from, std::size_t count) noexcept
+std::size_t skipChars(std::string_view text, std::size_t from, std::size_t count) noexcept
 {
     std::size_t pos = from;
     while (count > 0 && pos < text.size()) {
-        if (count >= 8 && pos + 8 <= text.size() && EightAsciiBytesAt(text, pos)) {
+        if (count >= 8 && pos + 8 <= text.size() && eightAsciiBytesAt(text, pos)) {
             pos += 8;
             count -= 8;
         } else {
-            pos += CharSize(text, pos);
+            pos += charSize(text, pos);
             --count;
         }
     }
     return pos < text.size() ? pos : text.size();
 }
 
-std::vector<std::string_view> SplitChars(std::string_view text)
+std::vector<std::string_view> splitChars(std::string_view text)
 {
     std::vector<std::string_view> chars;
     chars.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
-        const std::size_t size = CharSize(text, pos);
+        const std::size_t size = charSize(text, pos);
         chars.push_back(text.substr(pos, size));
         pos += size;
     }

@@ -19,36 +19,36 @@ struct DecodedChar {
 };
 
 // Reads the character that starts at text[pos]; pos must be < text.size().
-DecodedChar DecodeMultiByteChar(std::string_view text, std::size_t pos) noexcept;
-inline DecodedChar DecodeChar(std::string_view text, std::size_t pos) noexcept
+DecodedChar decodeMultiByteChar(std::string_view text, std::size_t pos) noexcept;
+inline DecodedChar decodeChar(std::string_view text, std::size_t pos) noexcept
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
-    return lead < 0x80 ? DecodedChar{lead, 1, true} : DecodeMultiByteChar(text, pos);
+    return lead < 0x80 ? DecodedChar{lead, 1, true} : decodeMultiByteChar(text, pos);
 }
 
 // Size in bytes of the character that starts at text[pos] (pos < size).
-std::size_t MultiByteCharSize(std::string_view text, std::size_t pos) noexcept;
-inline std::size_t CharSize(std::string_view text, std::size_t pos) noexcept
+std::size_t multiByteCharSize(std::string_view text, std::size_t pos) noexcept;
+inline std::size_t charSize(std::string_view text, std::size_t pos) noexcept
 {
-    return static_cast<unsigned char>(text[pos]) < 0x80 ? 1 : MultiByteCharSize(text, pos);
+    return static_cast<unsigned char>(text[pos]) < 0x80 ? 1 : multiByteCharSize(text, pos);
 }
 
-bool IsAscii(std::string_view text) noexcept;
+bool isAscii(std::string_view text) noexcept;
 
-std::size_t CharCount(std::string_view text) noexcept;
+std::size_t charCount(std::string_view text) noexcept;
 
 // Byte offset reached by stepping over `count` characters from byte offset
 // `from` (which must start a character); text.size() when the text ends first.
-std::size_t SkipChars(std::string_view text, std::size_t from, std::size_t count) noexcept;
+std::size_t skipChars(std::string_view text, std::size_t from, std::size_t count) noexcept;
 
 // Byte offset at which the character with 0-based index n begins;
 // text.size() when the text has n characters or fewer.
-inline std::size_t ByteOffsetOfChar(std::string_view text, std::size_t n) noexcept
+inline std::size_t byteOffsetOfChar(std::string_view text, std::size_t n) noexcept
 {
-    return SkipChars(text, 0, n);
+    return skipChars(text, 0, n);
 }
 
 // The characters of a text, in order, as views into it.
-std::vector<std::string_view> SplitChars(std::string_view text);
+std::vector<std::string_view> splitChars(std::string_view text);
 
 } // namespace utf8

@@ -18,23 +18,23 @@ public:
     std::vector<std::string> filesToChoose;
     QStringList preselections;
 
-    void ShowMessage(QWidget*, const QString& text, Icon icon) override { messages.push_back({text, icon}); }
+    void showMessage(QWidget*, const QString& text, Icon icon) override { messages.push_back({text, icon}); }
 
-    std::vector<std::string> ChooseFiles(QWidget*, const QString& preselect) override
+    std::vector<std::string> chooseFiles(QWidget*, const QString& preselect) override
     {
         preselections << preselect;
         return filesToChoose;
     }
 
-    void OpenUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
 };
 
 // Installs recording dialogs on a window and hands them back.
 template <typename Window>
-RecordingDialogs& RecordDialogs(Window& window)
+RecordingDialogs& recordDialogs(Window& window)
 {
     auto dialogs = std::make_unique<RecordingDialogs>();
     RecordingDialogs& recorder = *dialogs;
-    window.SetUserDialogs(std::move(dialogs));
+    window.setUserDialogs(std::move(dialogs));
     return recorder;
 }

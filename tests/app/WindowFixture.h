@@ -10,7 +10,7 @@
 // not exist (rules and list commands only look at the names).
 struct WindowFixture {
     TForm1 window;
-    RecordingDialogs& dialogs = RecordDialogs(window);
+    RecordingDialogs& dialogs = recordDialogs(window);
 
     explicit WindowFixture(const std::vector<std::string>& names = {})
     {
@@ -18,17 +18,17 @@ struct WindowFixture {
         for (const std::string& name : names)
             paths.push_back("/nonexistent-folder/" + name);
         if (!paths.empty())
-            window.AddFiles(paths);
+            window.addFiles(paths);
     }
 
-    std::vector<PVirtualNode> rows() { return ListRows(window); }
+    std::vector<ListRow*> rows() { return listRows(window); }
 
     FileEntry& entry(int index) { return *window.VT->RowData(rows().at(std::size_t(index))); }
 
     std::vector<std::string> newNames()
     {
         std::vector<std::string> names;
-        for (PVirtualNode row : rows())
+        for (ListRow* row : rows())
             names.push_back(window.VT->RowData(row)->NewName);
         return names;
     }

@@ -20,9 +20,9 @@ struct RecordingDialogs : UserDialogs {
         , messages(messages)
     {
     }
-    void ShowMessage(QWidget*, const QString&, Icon) override { ++*messages; }
-    std::vector<std::string> ChooseFiles(QWidget*, const QString&) override { return {}; }
-    void OpenUrl(const QUrl& url) override { opened->append(url); }
+    void showMessage(QWidget*, const QString&, Icon) override { ++*messages; }
+    std::vector<std::string> chooseFiles(QWidget*, const QString&) override { return {}; }
+    void openUrl(const QUrl& url) override { opened->append(url); }
 };
 
 } // namespace
@@ -54,7 +54,7 @@ void AboutMenuTest::init()
     m_opened.clear();
     m_messages = 0;
     m_form = std::make_unique<TForm1>();
-    m_form->SetUserDialogs(std::make_unique<RecordingDialogs>(&m_opened, &m_messages));
+    m_form->setUserDialogs(std::make_unique<RecordingDialogs>(&m_opened, &m_messages));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
 }

@@ -26,7 +26,7 @@ private Q_SLOTS:
         touch(folder + "b.txt");
         touch(folder + "taken.txt");
         WindowFixture f;
-        f.window.AddFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString()});
+        f.window.addFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString()});
         f.entry(0).NewName = "renamed";
         f.entry(1).NewName = "taken";
 
@@ -76,13 +76,13 @@ private Q_SLOTS:
     {
         QFETCH(QString, message);
         QFETCH(QString, shown);
-        QCOMPARE(ErrorDisplayText(message.toStdString()), shown);
+        QCOMPARE(errorDisplayText(message.toStdString()), shown);
     }
 
     void commandErrorsAreShownNotThrown()
     {
         WindowFixture f;
-        f.window.RunCommand([] { throw std::runtime_error("Something failed"); });
+        f.window.runCommand([] { throw std::runtime_error("Something failed"); });
         QCOMPARE(f.dialogs.messages.size(), 1u);
         QCOMPARE(f.dialogs.messages[0].text, QStringLiteral("Something failed."));
         QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Error);

@@ -37,7 +37,7 @@ QByteArray B(const std::string& text)
     return QByteArray::fromStdString(text);
 }
 
-void MakeFile(const std::string& path)
+void makeFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0)
@@ -134,14 +134,14 @@ class TestDropIntake : public QObject {
     static std::unique_ptr<TForm1> shownWindow()
     {
         auto window = std::make_unique<TForm1>();
-        RecordDialogs(*window);
+        recordDialogs(*window);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qFatal("window not exposed");
         return window;
     }
 
-    static RecordingDialogs& dialogs(TForm1& window) { return static_cast<RecordingDialogs&>(window.Dialogs()); }
+    static RecordingDialogs& dialogs(TForm1& window) { return static_cast<RecordingDialogs&>(window.dialogs()); }
 
 
     // The window point in the middle of a control, or at `local` in it.
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_folder = QFile::encodeName(m_dir.path()).toStdString() + "/";
         for (const char* name : {"c-third.txt", "a-first.log", "b second.tar.gz", "alpha.txt"})
-            MakeFile(file(name));
+            makeFile(file(name));
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
     }
 
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QFETCH(bool, taken);
         const std::unique_ptr<TForm1> window = shownWindow();
         // Enough rows for the list to show its scroll bar.
-        window->AddFiles(Paths(60, file("listed-before.txt")));
+        window->addFiles(Paths(60, file("listed-before.txt")));
         QTRY_VERIFY(window->VT->verticalScrollBar()->isVisible());
 
         QWidget* expectedUnder = nullptr;
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(drag.moveTo(pos), taken);
         QCOMPARE(drag.dropAt(pos), taken);
 
-        const std::vector<FileEntry> all = ListEntries(*window);
+        const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(taken ? 61 : 60));
         if (taken) {
             QCOMPARE(all.back().FileName, std::string("alpha.txt"));
@@ -254,7 +254,7 @@ private Q_SLOTS:
             QVERIFY(!drag.moveTo(list));
             QVERIFY(!drag.dropAt(list));
         }
-        QCOMPARE(window->VT->RowCount(), std::size_t(0));
+        QCOMPARE(window->VT->rowCount(), std::size_t(0));
         {
             Drag drag(*window, *data);
             QVERIFY(!drag.moveTo(list));
@@ -262,7 +262,7 @@ private Q_SLOTS:
             QVERIFY(!drag.moveTo(list));
             QVERIFY(drag.dropAt(page));
         }
-        QCOMPARE(window->VT->RowCount(), std::size_t(1));
+        QCOMPARE(window->VT->rowCount(), std::size_t(1));
     }
 
     void dragWithoutFilesIsRefused()
@@ -274,7 +274,7 @@ private Q_SLOTS:
         const QPoint button = pointOn(*window, window->BitBtn1);
         QVERIFY(!drag.moveTo(button));
         QVERIFY(!drag.dropAt(button));
-        QCOMPARE(window->VT->RowCount(), std::size_t(0));
+        QCOMPARE(window->VT->rowCount(), std::size_t(0));
     }
 
     void sameAsDialogIntake_data()
@@ -293,18 +293,18 @@ private Q_SLOTS:
 
         const std::unique_ptr<TForm1> dropped = shownWindow();
         dropped->cbInclude->setChecked(include);
-        dropped->AddFiles({file("alpha.txt")});
+        dropped->addFiles({file("alpha.txt")});
         const auto data = FileDrag({files[0], file("folder"), files[1], files[2]});
         QVERIFY(Drag(*dropped, *data).dropAt(pointOn(*dropped, dropped->BitBtn1)));
 
         TForm1 chosen;
-        RecordingDialogs& chooser = RecordDialogs(chosen);
+        RecordingDialogs& chooser = recordDialogs(chosen);
         chosen.cbInclude->setChecked(include);
         chooser.filesToChoose = files;
         chosen.BitBtn1->click();
 
-        const std::vector<FileEntry> got = ListEntries(*dropped);
-        const std::vector<FileEntry> expected = ListEntries(chosen);
+        const std::vector<FileEntry> got = listEntries(*dropped);
+        const std::vector<FileEntry> expected = listEntries(chosen);
         QCOMPARE(got.size(), std::size_t(4));
         QCOMPARE(got[0].FileName, std::string("alpha.txt"));
         QCOMPARE(expected.size(), std::size_t(3));
@@ -322,7 +322,7 @@ private Q_SLOTS:
             QVERIFY(!a.ModifiedText.empty());
             QCOMPARE(B(a.FilePath + a.FileName), B(files[i]));
         }
-        for (PVirtualNode row : ListRows(*dropped)) {
+        for (ListRow* row : listRows(*dropped)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
             QCOMPARE(row->CheckType, ctCheckBox);
         }
@@ -334,7 +334,7 @@ private Q_SLOTS:
         const std::unique_ptr<TForm1> window = shownWindow();
         const auto data = FileDrag({file("folder")});
         Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn1));
-        QCOMPARE(window->VT->RowCount(), std::size_t(0));
+        QCOMPARE(window->VT->rowCount(), std::size_t(0));
         QVERIFY(dialogs(*window).messages.empty());
     }
 
@@ -344,10 +344,10 @@ private Q_SLOTS:
         const QPoint pos = pointOn(*window, window->cbInclude);
         const auto twice = FileDrag({file("alpha.txt"), file("alpha.txt")});
         QVERIFY(Drag(*window, *twice).dropAt(pos));
-        QCOMPARE(window->VT->RowCount(), std::size_t(2));
+        QCOMPARE(window->VT->rowCount(), std::size_t(2));
         const auto again = FileDrag({file("alpha.txt")});
         QVERIFY(Drag(*window, *again).dropAt(pos));
-        const std::vector<FileEntry> all = ListEntries(*window);
+        const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(3));
         for (const FileEntry& entry : all)
             QCOMPARE(entry.OldName, std::string("alpha"));
@@ -365,12 +365,12 @@ private Q_SLOTS:
         std::string path = folder + "long-file-name";
         path += std::string(300 - path.size() - 4, 'n') + ".txt";
         QCOMPARE(path.size(), std::size_t(300));
-        MakeFile(path);
+        makeFile(path);
 
         const std::unique_ptr<TForm1> window = shownWindow();
         const auto data = FileDrag({path});
         QVERIFY(Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn3)));
-        const std::vector<FileEntry> all = ListEntries(*window);
+        const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
         QCOMPARE(all[0].FilePath + all[0].FileName, path);
         QCOMPARE(all[0].FilePath, folder);
@@ -383,13 +383,13 @@ private Q_SLOTS:
     void nameThatIsNotUtf8()
     {
         const std::string path = file("bad\xff\xfe name.txt");
-        MakeFile(path);
+        makeFile(path);
         const std::unique_ptr<TForm1> window = shownWindow();
         const auto data = FileDrag({path});
         QVERIFY(data->data(QStringLiteral("text/uri-list")).contains("bad%FF%FE%20name.txt"));
         QVERIFY(Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn1)));
 
-        const std::vector<FileEntry> all = ListEntries(*window);
+        const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
         QCOMPARE(B(all[0].FileName), QByteArray("bad\xff\xfe name.txt"));
         QCOMPARE(B(all[0].OldName), QByteArray("bad\xff\xfe name"));

@@ -26,7 +26,7 @@ QByteArray B(const std::string& text)
 
 // Creates a file whose name is given as raw bytes, which need not be UTF-8,
 // and returns its full path as bytes.
-std::string MakeFile(const QTemporaryDir& dir, const QByteArray& name)
+std::string makeFile(const QTemporaryDir& dir, const QByteArray& name)
 {
     const std::string path = QFile::encodeName(dir.path()).toStdString() + "/" + name.toStdString();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -37,7 +37,7 @@ std::string MakeFile(const QTemporaryDir& dir, const QByteArray& name)
 }
 
 // The time texts the file system gives for a path right now.
-FileEntry TimesOf(const std::string& path)
+FileEntry timesOf(const std::string& path)
 {
     FileEntry times;
     ReadFileTimes(path, times);
@@ -67,7 +67,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         m_folder = QFile::encodeName(m_dir.path()).toStdString() + "/";
         for (const char* name : {"beta.tar.gz", "README", "alpha.txt", ".profile", "trailing.", "back\\slash:c.txt"})
-            MakeFile(m_dir, name);
+            makeFile(m_dir, name);
     }
 
     // Qt cannot remove names that are not UTF-8; the standard library
@@ -94,7 +94,7 @@ private Q_SLOTS:
         QFETCH(Bytes, names);
         QFETCH(Bytes, extensions);
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         window.cbInclude->setChecked(include);
 
         const Bytes fileNames{"beta.tar.gz", "README", "alpha.txt"};
@@ -103,7 +103,7 @@ private Q_SLOTS:
             paths.push_back(m_folder + name.toStdString());
         choose(window, dialogs, paths);
 
-        const std::vector<FileEntry> added = ListEntries(window);
+        const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(3));
         for (std::size_t i = 0; i < added.size(); ++i) {
             const FileEntry& entry = added[i];
@@ -112,13 +112,13 @@ private Q_SLOTS:
             QCOMPARE(B(entry.NewName), names[i]);
             QCOMPARE(B(entry.FileExt), extensions[i]);
             QCOMPARE(entry.FilePath, m_folder);
-            const FileEntry times = TimesOf(paths[i]);
+            const FileEntry times = timesOf(paths[i]);
             QVERIFY(!entry.ModifiedText.empty());
             QCOMPARE(entry.CreatedText, times.CreatedText);
             QCOMPARE(entry.AccessedText, times.AccessedText);
             QCOMPARE(entry.ModifiedText, times.ModifiedText);
         }
-        for (PVirtualNode row : ListRows(window)) {
+        for (ListRow* row : listRows(window)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
             QCOMPARE(row->CheckType, ctCheckBox);
         }
@@ -149,12 +149,12 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QByteArray, oldName);
         QFETCH(QByteArray, fileExt);
-        const std::string path = MakeFile(m_dir, name);
+        const std::string path = makeFile(m_dir, name);
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         choose(window, dialogs, {path});
 
-        const std::vector<FileEntry> added = ListEntries(window);
+        const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(1));
         QCOMPARE(B(added[0].FileName), name);
         QCOMPARE(B(added[0].OldName), oldName);
@@ -162,13 +162,13 @@ private Q_SLOTS:
         QCOMPARE(B(added[0].FileExt), fileExt);
         QCOMPARE(added[0].FilePath + added[0].FileName, path);
         QVERIFY(!added[0].ModifiedText.empty());
-        QCOMPARE(added[0].ModifiedText, TimesOf(path).ModifiedText);
+        QCOMPARE(added[0].ModifiedText, timesOf(path).ModifiedText);
     }
 
     void appendsAfterExistingRows()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         const std::string alpha = m_folder + "alpha.txt";
         const std::string readme = m_folder + "README";
         choose(window, dialogs, {alpha});
@@ -177,28 +177,28 @@ private Q_SLOTS:
 
         choose(window, dialogs, {readme, alpha, alpha});
 
-        const std::vector<FileEntry> added = ListEntries(window);
+        const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(4));
         // The earlier row keeps its place, its proposal and its check mark.
         QCOMPARE(added[0].NewName, std::string("edited"));
-        QCOMPARE(ListRows(window)[0]->CheckState, csUncheckedNormal);
+        QCOMPARE(listRows(window)[0]->CheckState, csUncheckedNormal);
         QCOMPARE(added[1].OldName, std::string("README"));
         // The same file again is a row of its own, every time.
         QCOMPARE(added[2].FileName, std::string("alpha.txt"));
         QCOMPARE(added[3].FileName, std::string("alpha.txt"));
         QCOMPARE(added[2].NewName, std::string("alpha"));
-        QCOMPARE(ListRows(window)[3]->CheckState, csCheckedNormal);
+        QCOMPARE(listRows(window)[3]->CheckState, csCheckedNormal);
         QCOMPARE(window.VT->model()->rowCount(), 4);
     }
 
     void missingFileGetsRowWithoutTimes()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         const std::string missing = m_folder + "typed-but-missing.doc";
         choose(window, dialogs, {missing, m_folder + "alpha.txt"});
 
-        const std::vector<FileEntry> added = ListEntries(window);
+        const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(2));
         QCOMPARE(added[0].OldName, std::string("typed-but-missing"));
         QCOMPARE(added[0].FileExt, std::string(".doc"));
@@ -206,7 +206,7 @@ private Q_SLOTS:
         QVERIFY(added[0].CreatedText.empty());
         QVERIFY(added[0].AccessedText.empty());
         QVERIFY(added[0].ModifiedText.empty());
-        QCOMPARE(ListRows(window)[0]->CheckState, csCheckedNormal);
+        QCOMPARE(listRows(window)[0]->CheckState, csCheckedNormal);
         // The file after it still has its times.
         QVERIFY(!added[1].ModifiedText.empty());
         QVERIFY(dialogs.messages.empty());
@@ -215,12 +215,12 @@ private Q_SLOTS:
     void cancelAddsNothing()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         choose(window, dialogs, {});
-        QCOMPARE(window.VT->RowCount(), std::size_t(0));
+        QCOMPARE(window.VT->rowCount(), std::size_t(0));
         choose(window, dialogs, {m_folder + "README"});
         choose(window, dialogs, {});
-        QCOMPARE(window.VT->RowCount(), std::size_t(1));
+        QCOMPARE(window.VT->rowCount(), std::size_t(1));
         QCOMPARE(window.VT->model()->rowCount(), 1);
         QVERIFY(dialogs.messages.empty());
     }
@@ -230,7 +230,7 @@ private Q_SLOTS:
     void preselectsFirstChosenFile()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         const std::string beta = m_folder + "beta.tar.gz";
         const std::string readme = m_folder + "README";
         choose(window, dialogs, {beta, readme});
@@ -246,8 +246,8 @@ private Q_SLOTS:
     void columnTexts()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
-        const std::string umlaut = MakeFile(m_dir, "Übersicht été.pdf");
+        RecordingDialogs& dialogs = recordDialogs(window);
+        const std::string umlaut = makeFile(m_dir, "Übersicht été.pdf");
         choose(window, dialogs, {m_folder + "alpha.txt", umlaut});
         window.VT->RowData(window.VT->FirstRow())->NewName = "omega";
 
@@ -272,9 +272,9 @@ private Q_SLOTS:
     void columnTextOfInvalidName()
     {
         TForm1 window;
-        RecordingDialogs& dialogs = RecordDialogs(window);
+        RecordingDialogs& dialogs = recordDialogs(window);
         const QByteArray name("odd\xff.txt");
-        const std::string path = MakeFile(m_dir, name);
+        const std::string path = makeFile(m_dir, name);
         choose(window, dialogs, {path});
 
         const QString shown = window.VT->model()->index(0, 0).data().toString();

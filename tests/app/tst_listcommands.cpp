@@ -15,7 +15,7 @@ class TestListCommands : public QObject {
     static std::vector<bool> checks(WindowFixture& f)
     {
         std::vector<bool> states;
-        for (PVirtualNode row : f.rows())
+        for (ListRow* row : f.rows())
             states.push_back(row->CheckState == csCheckedNormal);
         return states;
     }
@@ -71,15 +71,15 @@ private Q_SLOTS:
     {
         WindowFixture f;
         f.window.BitBtn4->click(); // on an empty list
-        QCOMPARE(f.window.VT->RowCount(), 0u);
-        f.window.AddFiles({"/nowhere/a.txt", "/nowhere/b.txt"});
+        QCOMPARE(f.window.VT->rowCount(), 0u);
+        f.window.addFiles({"/nowhere/a.txt", "/nowhere/b.txt"});
         f.window.rbUncheck->click();
         f.window.cbInclude->setChecked(true);
         f.window.BitBtn4->click();
-        QCOMPARE(f.window.VT->RowCount(), 0u);
+        QCOMPARE(f.window.VT->rowCount(), 0u);
         QVERIFY(f.window.rbUncheck->isChecked());
         QVERIFY(f.window.cbInclude->isChecked());
-        f.window.AddFiles({"/nowhere/c.txt"});
+        f.window.addFiles({"/nowhere/c.txt"});
         QCOMPARE(f.window.VT->FirstRow()->RowIndex, 0u);
         QCOMPARE(f.entry(0).OldName, std::string("c.txt"));
     }
@@ -97,7 +97,7 @@ private Q_SLOTS:
         QCOMPARE(f.entry(2).NewName, std::string("Notes"));
 
         f.window.SpeedButton1->click(); // Lower Case while joined
-        f.window.AddFiles({"/nowhere/archive.tar.gz"});
+        f.window.addFiles({"/nowhere/archive.tar.gz"});
         QCOMPARE(f.entry(3).OldName, std::string("archive.tar.gz"));
         QCOMPARE(f.entry(3).FileExt, std::string());
 

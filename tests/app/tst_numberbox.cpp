@@ -56,9 +56,9 @@ class TestNumberBox : public QObject {
 
     std::unique_ptr<TForm1> m_window;
 
-    TNumberBox* box(const QString& name) const
+    NumberBox* box(const QString& name) const
     {
-        auto* found = m_window->findChild<TNumberBox*>(name);
+        auto* found = m_window->findChild<NumberBox*>(name);
         if (!found)
             qFatal("no number box %s", qPrintable(name));
         return found;
@@ -66,7 +66,7 @@ class TestNumberBox : public QObject {
 
     // Shows the page that holds the box and gives the box the keyboard
     // focus, so keys reach it as they reach it from the keyboard.
-    QWidget* focus(TNumberBox* target)
+    QWidget* focus(NumberBox* target)
     {
         for (QWidget* w = target; w; w = w->parentWidget()) {
             if (m_window->PageControl1->indexOf(w) >= 0)
@@ -76,7 +76,7 @@ class TestNumberBox : public QObject {
         return QApplication::focusWidget();
     }
 
-    static QRect arrowRect(TNumberBox* target, QStyle::SubControl arrow)
+    static QRect arrowRect(NumberBox* target, QStyle::SubControl arrow)
     {
         QStyleOptionSpinBox option;
         option.initFrom(target);
@@ -99,7 +99,7 @@ private Q_SLOTS:
     void init()
     {
         m_window = std::make_unique<TForm1>();
-        RecordDialogs(*m_window);
+        recordDialogs(*m_window);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
         m_window->activateWindow();
@@ -149,10 +149,10 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QFETCH(int, finished);
 
-        TNumberBox* target = box(QStringLiteral("edFirst"));
+        NumberBox* target = box(QStringLiteral("edFirst"));
         QWidget* focused = focus(target);
         QCOMPARE(focused, target);
-        target->SetText(QStringLiteral("12"));
+        target->setText(QStringLiteral("12"));
         Press(focused, End);
         QApplication::clipboard()->setText(QStringLiteral("77"));
         QSignalSpy editingFinished(target, &QAbstractSpinBox::editingFinished);
@@ -160,7 +160,7 @@ private Q_SLOTS:
         for (const Stroke& stroke : strokes)
             Press(focused, stroke);
 
-        QCOMPARE(target->Text(), expected);
+        QCOMPARE(target->text(), expected);
         QCOMPARE(editingFinished.count(), finished);
         // Neither a copy nor a cut reached the clipboard.
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("77"));
@@ -168,16 +168,16 @@ private Q_SLOTS:
 
     void ctrlCCopiesNothing()
     {
-        TNumberBox* target = box(QStringLiteral("edLast"));
+        NumberBox* target = box(QStringLiteral("edLast"));
         QWidget* focused = focus(target);
         QCOMPARE(focused, target);
-        target->SetText(QStringLiteral("42"));
+        target->setText(QStringLiteral("42"));
         QApplication::clipboard()->setText(QStringLiteral("before"));
         Press(focused, Home);
         Press(focused, ShiftEnd);
         Press(focused, Ctrl(Qt::Key_C, 0x03));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-        QCOMPARE(target->Text(), QStringLiteral("42"));
+        QCOMPARE(target->text(), QStringLiteral("42"));
     }
 
     // The same filter guards every box, not only the one it is named after.
@@ -192,14 +192,14 @@ private Q_SLOTS:
     void everyBoxFilters()
     {
         QFETCH(QString, name);
-        TNumberBox* target = box(name);
+        NumberBox* target = box(name);
         QWidget* focused = focus(target);
         QCOMPARE(focused, target);
-        QCOMPARE(target->Text(), QStringLiteral("1"));
+        QCOMPARE(target->text(), QStringLiteral("1"));
         Press(focused, End);
         for (const Stroke& stroke : {Typed('a'), Typed(' '), Typed('-'), Typed(','), Typed('2')})
             Press(focused, stroke);
-        QCOMPARE(target->Text(), QStringLiteral("12"));
+        QCOMPARE(target->text(), QStringLiteral("12"));
     }
 
     void ranges_data()
@@ -225,30 +225,30 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QString, upDown);
         QFETCH(int, max);
-        TNumberBox* target = box(name);
-        TUpDown* spin = m_window->findChild<TUpDown*>(upDown);
+        NumberBox* target = box(name);
+        UpDown* spin = m_window->findChild<UpDown*>(upDown);
         QVERIFY(spin);
-        QCOMPARE(target->UpDown(), spin);
-        QCOMPARE(spin->Position(), 1);
+        QCOMPARE(target->upDown(), spin);
+        QCOMPARE(spin->position(), 1);
 
         target->stepBy(-1);
-        QCOMPARE(target->Text(), QStringLiteral("1"));
+        QCOMPARE(target->text(), QStringLiteral("1"));
         target->stepBy(1);
-        QCOMPARE(target->Text(), QStringLiteral("2"));
-        QCOMPARE(spin->Position(), 2);
+        QCOMPARE(target->text(), QStringLiteral("2"));
+        QCOMPARE(spin->position(), 2);
 
-        target->SetText(QString::number(max - 1));
+        target->setText(QString::number(max - 1));
         target->stepBy(1);
-        QCOMPARE(target->Text(), QString::number(max));
+        QCOMPARE(target->text(), QString::number(max));
         target->stepBy(1);
-        QCOMPARE(target->Text(), QString::number(max));
-        QCOMPARE(spin->Position(), max);
+        QCOMPARE(target->text(), QString::number(max));
+        QCOMPARE(spin->position(), max);
         target->stepBy(-1);
-        QCOMPARE(target->Text(), QString::number(max - 1));
+        QCOMPARE(target->text(), QString::number(max - 1));
 
-        target->SetText(QStringLiteral("1"));
+        target->setText(QStringLiteral("1"));
         target->stepBy(-1);
-        QCOMPARE(spin->Position(), 1);
+        QCOMPARE(spin->position(), 1);
     }
 
     void stepping_data()
@@ -274,30 +274,30 @@ private Q_SLOTS:
         QFETCH(QString, start);
         QFETCH(Strokes, keys);
         QFETCH(QString, expected);
-        TNumberBox* target = box(name);
+        NumberBox* target = box(name);
         QWidget* focused = focus(target);
         QCOMPARE(focused, target);
-        target->SetText(start);
+        target->setText(start);
         for (const Stroke& key : keys)
             Press(focused, key);
-        QCOMPARE(target->Text(), expected);
-        QCOMPARE(target->UpDown()->Position(), expected.toInt());
+        QCOMPARE(target->text(), expected);
+        QCOMPARE(target->upDown()->position(), expected.toInt());
     }
 
     void arrowButtonsStepOnce()
     {
-        TNumberBox* target = box(QStringLiteral("edNumStart"));
+        NumberBox* target = box(QStringLiteral("edNumStart"));
         focus(target);
-        target->SetText(QStringLiteral("999"));
+        target->setText(QStringLiteral("999"));
         const QRect up = arrowRect(target, QStyle::SC_SpinBoxUp);
         QVERIFY(!up.isEmpty());
         QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, up.center());
-        QCOMPARE(target->Text(), QStringLiteral("1000"));
+        QCOMPARE(target->text(), QStringLiteral("1000"));
 
         const QRect down = arrowRect(target, QStyle::SC_SpinBoxDown);
         QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, down.center());
         QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, down.center());
-        QCOMPARE(target->Text(), QStringLiteral("998"));
+        QCOMPARE(target->text(), QStringLiteral("998"));
     }
 
     void typedNumberOutOfRangeStays_data()
@@ -314,7 +314,7 @@ private Q_SLOTS:
     void typedNumberOutOfRangeStays()
     {
         QFETCH(QString, typed);
-        TNumberBox* target = box(QStringLiteral("edFrom"));
+        NumberBox* target = box(QStringLiteral("edFrom"));
         QWidget* focused = focus(target);
         QCOMPARE(focused, target);
         Press(focused, Home);
@@ -322,11 +322,11 @@ private Q_SLOTS:
         for (QChar c : typed)
             Press(focused, Typed(c.toLatin1()));
         Press(focused, Enter);
-        QCOMPARE(target->Text(), typed);
+        QCOMPARE(target->text(), typed);
 
         focus(box(QStringLiteral("edTo")));
         QVERIFY(!target->hasFocus());
-        QCOMPARE(target->Text(), typed);
+        QCOMPARE(target->text(), typed);
     }
 
     void stepFromTextThatIsNoNumber_data()
@@ -344,18 +344,18 @@ private Q_SLOTS:
     void stepFromTextThatIsNoNumber()
     {
         QFETCH(QString, text);
-        TNumberBox* target = box(QStringLiteral("edStop"));
-        target->SetText(QStringLiteral("6"));
+        NumberBox* target = box(QStringLiteral("edStop"));
+        target->setText(QStringLiteral("6"));
         target->stepBy(1);
-        QCOMPARE(target->UpDown()->Position(), 7);
+        QCOMPARE(target->upDown()->position(), 7);
 
-        target->SetText(text);
+        target->setText(text);
         target->stepBy(1);
-        QCOMPARE(target->Text(), QStringLiteral("8"));
+        QCOMPARE(target->text(), QStringLiteral("8"));
 
-        target->SetText(text);
+        target->setText(text);
         target->stepBy(-1);
-        QCOMPARE(target->Text(), QStringLiteral("7"));
+        QCOMPARE(target->text(), QStringLiteral("7"));
     }
 };
 

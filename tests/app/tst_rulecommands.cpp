@@ -24,9 +24,9 @@ class TestRuleCommands : public QObject {
     {
         return window.findChild<QToolButton*>(QString::fromLatin1(name));
     }
-    static TNumberBox* box(TForm1& window, const char* name)
+    static NumberBox* box(TForm1& window, const char* name)
     {
-        return window.findChild<TNumberBox*>(QString::fromLatin1(name));
+        return window.findChild<NumberBox*>(QString::fromLatin1(name));
     }
 
 private Q_SLOTS:
@@ -94,7 +94,7 @@ private Q_SLOTS:
         WindowFixture f({"alpha", "beta", "gamma"});
         f.window.rbPos->setChecked(true);
         for (int i = 0; i < badBoxes.size(); ++i)
-            f.window.findChild<TNumberBox*>(badBoxes[i])->SetText(QStringLiteral("q%1").arg(i + 1));
+            f.window.findChild<NumberBox*>(badBoxes[i])->setText(QStringLiteral("q%1").arg(i + 1));
         QSignalSpy changed(f.window.VT->model(), &QAbstractItemModel::dataChanged);
 
         f.window.findChild<QToolButton*>(button)->click();
@@ -103,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages[0].text, message);
         QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Error);
         QCOMPARE(f.newNames(), (Names{"alpha", "beta", "gamma"}));
-        QCOMPARE(f.window.VT->BatchCount(), 0);
+        QCOMPARE(f.window.VT->batchCount(), 0);
         QCOMPARE(changed.count(), 1); // the closed batch repainted as usual
     }
 
@@ -112,8 +112,8 @@ private Q_SLOTS:
         WindowFixture f({"alpha", "beta"});
         f.setChecked(0, false);
         f.setChecked(1, false);
-        for (TNumberBox* number : f.window.findChildren<TNumberBox*>())
-            number->SetText(QStringLiteral("bad"));
+        for (NumberBox* number : f.window.findChildren<NumberBox*>())
+            number->setText(QStringLiteral("bad"));
         f.window.rbPos->setChecked(true);
         f.window.rb3->setChecked(true);
         for (QToolButton* apply : f.window.findChildren<QToolButton*>())
@@ -125,7 +125,7 @@ private Q_SLOTS:
     void positionIsReadOnlyAtPosition()
     {
         WindowFixture f({"abc"});
-        f.window.edAddPos->SetText(QStringLiteral("bad"));
+        f.window.edAddPos->setText(QStringLiteral("bad"));
         f.window.edAddChar->setText(QStringLiteral("X"));
         f.window.rbPre->setChecked(true);
         f.window.SpeedButton4->click();
@@ -152,7 +152,7 @@ private Q_SLOTS:
     void dateRuleUsesTheClockOrTheFileTime()
     {
         WindowFixture f({"a"});
-        f.window.Clock = [] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89)); };
+        f.window.setClock([] { return QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89)); });
         f.window.cbDateFormat->setCurrentText(QStringLiteral("YYYYMMDDHHMMSSZZZ"));
         f.window.SpeedButton9->click();
         QCOMPARE(f.newNames(), (Names{"20260304050607089a"}));
@@ -171,7 +171,7 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         WindowFixture f;
-        f.window.AddFiles({path.toStdString()});
+        f.window.addFiles({path.toStdString()});
         f.window.cbDateType->setCurrentIndex(2); // "File Modified Time"
         f.window.cbDateFormat->setCurrentText(QStringLiteral("YYYYMMDDHHMMSSZZZ"));
         f.window.SpeedButton9->click();
@@ -188,8 +188,8 @@ private Q_SLOTS:
         f.window.btnReplace->click();
         QCOMPARE(f.newNames(), (Names{"ab-ef"}));
         f.window.BitBtn3->click();
-        f.window.edStart->SetText(QStringLiteral("2"));
-        f.window.edStop->SetText(QStringLiteral("3"));
+        f.window.edStart->setText(QStringLiteral("2"));
+        f.window.edStop->setText(QStringLiteral("3"));
         f.window.rb2->setChecked(true);
         f.window.SpeedButton6->click();
         QCOMPARE(f.newNames(), (Names{"adefbc"}));

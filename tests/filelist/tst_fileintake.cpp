@@ -11,7 +11,7 @@ namespace {
 constexpr EntryForm Split = EntryForm::Split;
 constexpr EntryForm Joined = EntryForm::Joined;
 
-void AddNameColumns()
+void addNameColumns()
 {
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("oldName");
@@ -19,7 +19,7 @@ void AddNameColumns()
     QTest::addColumn<QString>("fileExt");
 }
 
-void CompareNames(const FileEntry& entry)
+void compareNames(const FileEntry& entry)
 {
     QFETCH(QString, fileName);
     QFETCH(QString, oldName);
@@ -51,7 +51,7 @@ void TestFileIntake::makeEntry_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<EntryForm>("form");
     QTest::addColumn<QString>("filePath");
-    AddNameColumns();
+    addNameColumns();
 
     QTest::newRow("split archive.tar.gz") << "/srv/archive.tar.gz" << Split << "/srv/"
                                           << "archive.tar.gz" << "archive.tar" << "archive.tar" << ".gz";
@@ -73,8 +73,8 @@ void TestFileIntake::makeEntry()
     QFETCH(EntryForm, form);
     QFETCH(QString, filePath);
 
-    const FileEntry entry = MakeFileEntry(path.toStdString(), form);
-    CompareNames(entry);
+    const FileEntry entry = makeFileEntry(path.toStdString(), form);
+    compareNames(entry);
     QCOMPARE(QString::fromStdString(entry.FilePath), filePath);
     // None of these paths exists.
     QVERIFY(entry.ModifiedText.empty());
@@ -90,7 +90,7 @@ void TestFileIntake::makeEntryReadsTimes()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
 
-    const FileEntry entry = MakeFileEntry(QFile::encodeName(path).toStdString(), Split);
+    const FileEntry entry = makeFileEntry(QFile::encodeName(path).toStdString(), Split);
     QVERIFY(!entry.ModifiedText.empty());
     QVERIFY(!entry.AccessedText.empty());
 }
@@ -100,7 +100,7 @@ void TestFileIntake::toggle_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<EntryForm>("from");
     QTest::addColumn<QString>("proposed");
-    AddNameColumns();
+    addNameColumns();
 
     QTest::newRow("join report") << "report.txt" << Split << "Summary"
                                  << "report.txt" << "report.txt" << "Summary.txt" << "";
@@ -128,13 +128,13 @@ void TestFileIntake::toggle()
     QFETCH(EntryForm, from);
     QFETCH(QString, proposed);
 
-    FileEntry entry = MakeFileEntry("/missing/" + name.toStdString(), from);
+    FileEntry entry = makeFileEntry("/missing/" + name.toStdString(), from);
     entry.NewName = proposed.toStdString();
     if (from == Split)
-        JoinExtension(entry);
+        joinExtension(entry);
     else
-        SplitExtension(entry);
-    CompareNames(entry);
+        splitExtension(entry);
+    compareNames(entry);
     QCOMPARE(entry.FilePath, std::string("/missing/"));
 }
 
@@ -144,7 +144,7 @@ void TestFileIntake::retarget_data()
     QTest::addColumn<EntryForm>("form");
     QTest::addColumn<QString>("newPath");
     QTest::addColumn<QString>("filePath");
-    AddNameColumns();
+    addNameColumns();
 
     QTest::newRow("split") << "/d/report.txt" << Split << "/d/Summary.txt" << "/d/"
                            << "Summary.txt" << "Summary" << "Summary" << ".txt";
@@ -164,14 +164,14 @@ void TestFileIntake::retarget()
     QFETCH(QString, newPath);
     QFETCH(QString, filePath);
 
-    FileEntry entry = MakeFileEntry(oldPath.toStdString(), form);
+    FileEntry entry = makeFileEntry(oldPath.toStdString(), form);
     entry.NewName = "whatever the rules made";
     entry.CreatedText = "created";
     entry.AccessedText = "accessed";
     entry.ModifiedText = "modified";
 
-    RetargetEntry(entry, newPath.toStdString(), form);
-    CompareNames(entry);
+    retargetEntry(entry, newPath.toStdString(), form);
+    compareNames(entry);
     QCOMPARE(QString::fromStdString(entry.FilePath), filePath);
     QCOMPARE(entry.CreatedText, std::string("created"));
     QCOMPARE(entry.AccessedText, std::string("accessed"));

@@ -68,14 +68,14 @@ private:
     QByteArray oldZone_;
 };
 
-void SetFileTimes(const QByteArray& path, std::time_t accessed, std::time_t modified,
+void setFileTimes(const QByteArray& path, std::time_t accessed, std::time_t modified,
                   long modifiedNanoseconds = 0)
 {
     const timespec times[2] = {{accessed, 0}, {modified, modifiedNanoseconds}};
     QVERIFY(utimensat(AT_FDCWD, path.constData(), times, 0) == 0);
 }
 
-void WriteFile(const QString& path)
+void writeFile(const QString& path)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -90,7 +90,7 @@ const QDateTime probeInstant = At(2016, 3, 7, 21, 5, 4);
 int PrintProbe()
 {
     const std::string text = FileTimeToText(UtcSeconds(2016, 3, 7, 21, 5, 4));
-    const std::optional<QDateTime> back = FileTimeFromText(text);
+    const std::optional<QDateTime> back = fileTimeFromText(text);
     std::printf("%s\n%s\n", text.c_str(),
                 back ? qPrintable(back->toString(Qt::ISODate)) : "unreadable");
     return 0;
@@ -213,7 +213,7 @@ void TestFileTimes::twoDigitYear()
     QFETCH(int, year);
 
     const std::optional<QDateTime> back =
-        FileTimeFromText(text.toStdString(), TimeTextFormat(QLocale(locale)), currentYear);
+        fileTimeFromText(text.toStdString(), TimeTextFormat(QLocale(locale)), currentYear);
     QVERIFY(back.has_value());
     QCOMPARE(back->date(), QDate(year, 3, 7));
 }
@@ -242,7 +242,7 @@ void TestFileTimes::unreadable()
     QFETCH(QString, locale);
     QFETCH(QString, text);
 
-    QVERIFY(!FileTimeFromText(text.toStdString(), TimeTextFormat(QLocale(locale)), 2026));
+    QVERIFY(!fileTimeFromText(text.toStdString(), TimeTextFormat(QLocale(locale)), 2026));
 }
 
 void TestFileTimes::offsetOfTheInstant_data()
@@ -295,10 +295,10 @@ void TestFileTimes::readFileTimes()
     QVERIFY(folder.isValid());
     const QDateTime made = QDateTime::currentDateTime();
     const QString filePath = folder.filePath(QStringLiteral("data.bin"));
-    WriteFile(filePath);
+    writeFile(filePath);
     const std::time_t accessed = UtcSeconds(2020, 2, 3, 4, 5, 6);
     const std::time_t modified = UtcSeconds(2019, 8, 9, 17, 11, 12);
-    SetFileTimes(QFile::encodeName(filePath), accessed, modified);
+    setFileTimes(QFile::encodeName(filePath), accessed, modified);
 
     QByteArray path = QFile::encodeName(filePath);
     const QByteArray linkPath = QFile::encodeName(folder.filePath(QStringLiteral("link")));
@@ -328,7 +328,7 @@ void TestFileTimes::readFileTimes()
     QCOMPARE(entry.ModifiedText, FileTimeToText(modified));
     // Not every file system keeps a birth time; where it does, it is now.
     if (!entry.CreatedText.empty()) {
-        const std::optional<QDateTime> created = FileTimeFromText(entry.CreatedText);
+        const std::optional<QDateTime> created = fileTimeFromText(entry.CreatedText);
         QVERIFY2(created.has_value(), entry.CreatedText.c_str());
         QVERIFY(qAbs(created->secsTo(made)) < 120);
     }
@@ -340,16 +340,16 @@ void TestFileTimes::midnightShowsDateAlone()
     QTemporaryDir folder;
     QVERIFY(folder.isValid());
     const QString filePath = folder.filePath(QStringLiteral("midnight.txt"));
-    WriteFile(filePath);
+    writeFile(filePath);
     // 00:00:00.400 on 7 March 2021 in Berlin, an hour ahead of UTC then.
     const std::time_t midnight = UtcSeconds(2021, 3, 6, 23, 0, 0);
-    SetFileTimes(QFile::encodeName(filePath), midnight, midnight, 400'000'000);
+    setFileTimes(QFile::encodeName(filePath), midnight, midnight, 400'000'000);
 
     FileEntry entry;
     ReadFileTimes(QFile::encodeName(filePath).toStdString(), entry);
     QCOMPARE(QString::fromStdString(entry.ModifiedText),
              QLocale::system().toString(QDate(2021, 3, 7), QLocale::ShortFormat));
-    const std::optional<QDateTime> back = FileTimeFromText(entry.ModifiedText);
+    const std::optional<QDateTime> back = fileTimeFromText(entry.ModifiedText);
     QVERIFY(back.has_value());
     QCOMPARE(*back, At(2021, 3, 7));
 }

@@ -25,11 +25,11 @@ class TestVirtualStringTree : public QObject {
             if (withModelTester)
                 tester = std::make_unique<QAbstractItemModelTester>(
                     list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-            list.OnInitNode = [this](TVirtualStringTree*, PVirtualNode, PVirtualNode node, TVirtualNodeInitStates&) {
+            list.OnInitNode = [this](TVirtualStringTree*, ListRow*, ListRow* node, InitStates&) {
                 ++initialised;
                 node->CheckType = ctCheckBox;
             };
-            list.OnGetText = [](TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType, QString& text) {
+            list.OnGetText = [](TVirtualStringTree* sender, ListRow* node, int column, CellTextType, QString& text) {
                 if (column == 0)
                     text = QString::fromStdString(sender->RowData(node)->OldName);
             };
@@ -40,7 +40,7 @@ class TestVirtualStringTree : public QObject {
         {
             list.BeginBatch();
             for (int i = 0; i < count; ++i) {
-                PVirtualNode row = list.AppendRow();
+                ListRow* row = list.AppendRow();
                 list.RowData(row)->OldName = "row" + std::to_string(i);
                 row->CheckState = csCheckedNormal;
             }
@@ -61,7 +61,7 @@ private Q_SLOTS:
         Fixture f;
         f.append(3);
         std::vector<std::uint32_t> indexes;
-        for (PVirtualNode row = f.list.FirstRow(); row; row = f.list.NextRow(row))
+        for (ListRow* row = f.list.FirstRow(); row; row = f.list.NextRow(row))
             indexes.push_back(row->RowIndex);
         QCOMPARE(indexes, (std::vector<std::uint32_t>{0, 1, 2}));
     }
@@ -69,11 +69,11 @@ private Q_SLOTS:
     void rowDataNeedsItsSize()
     {
         TVirtualStringTree list;
-        PVirtualNode row = list.AppendRow();
-        QVERIFY_THROWS_EXCEPTION(EListError, list.RowData(row));
+        ListRow* row = list.AppendRow();
+        QVERIFY_THROWS_EXCEPTION(ListError, list.RowData(row));
         try {
             list.RowData(row);
-        } catch (const EListError& error) {
+        } catch (const ListError& error) {
             QCOMPARE(QString::fromLatin1(error.what()), QStringLiteral("NodeDataSize not initialized."));
         }
         QCOMPARE(list.RowData(nullptr), nullptr);
@@ -84,7 +84,7 @@ private Q_SLOTS:
         Fixture f;
         f.append(2);
         f.list.SetNodeDataSize(int(sizeof(FileEntry)));
-        QCOMPARE(f.list.RowCount(), 2u);
+        QCOMPARE(f.list.rowCount(), 2u);
         QCOMPARE(f.list.RowData(f.list.FirstRow())->OldName, std::string("row0"));
     }
 
@@ -102,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(f.list.model()->rowCount(), 2);
         QCOMPARE(inserted.count(), 1);
         f.list.EndBatch(); // without an open batch: nothing happens
-        QCOMPARE(f.list.BatchCount(), 0);
+        QCOMPARE(f.list.batchCount(), 0);
     }
 
     void aBatchOfChangesIsOneUpdate()
@@ -111,7 +111,7 @@ private Q_SLOTS:
         f.append(1000);
         QSignalSpy changed(f.list.model(), &QAbstractItemModel::dataChanged);
         f.list.BeginBatch();
-        for (PVirtualNode row = f.list.FirstRow(); row; row = f.list.NextRow(row))
+        for (ListRow* row = f.list.FirstRow(); row; row = f.list.NextRow(row))
             f.list.RowData(row)->NewName = "x";
         f.list.EndBatch();
         QCOMPARE(changed.count(), 1);
@@ -121,7 +121,7 @@ private Q_SLOTS:
     {
         Fixture f(false);
         f.list.BeginBatch();
-        PVirtualNode row = f.list.AppendRow();
+        ListRow* row = f.list.AppendRow();
         row->CheckState = csCheckedNormal;
         f.list.EndBatch();
         QCOMPARE(row->CheckType, ctNone);
@@ -144,7 +144,7 @@ private Q_SLOTS:
         QSignalSpy reset(f.list.model(), &QAbstractItemModel::modelReset);
         f.list.ClearRows();
         QCOMPARE(reset.count(), 1);
-        QCOMPARE(f.list.RowCount(), 0u);
+        QCOMPARE(f.list.rowCount(), 0u);
         QCOMPARE(f.list.verticalScrollBar()->value(), 0);
         QCOMPARE(f.list.horizontalScrollBar()->value(), 0);
         QCOMPARE(f.list.AppendRow()->RowIndex, 0u);
@@ -184,9 +184,9 @@ private Q_SLOTS:
         f.list.setCurrentIndex(f.list.model()->index(2, 0));
 
         QWidget* viewport = f.list.viewport();
-        const QPoint box = f.list.CheckBoxRect(1).center();
+        const QPoint box = f.list.checkBoxRect(1).center();
         QVERIFY(!box.isNull());
-        PVirtualNode row = f.list.NextRow(f.list.FirstRow());
+        ListRow* row = f.list.NextRow(f.list.FirstRow());
         if (gesture == "click") {
             QTest::mousePress(viewport, Qt::LeftButton, {}, box);
             QCOMPARE(row->CheckState, csCheckedPressed);

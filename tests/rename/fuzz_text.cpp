@@ -186,14 +186,14 @@ std::optional<std::int32_t> RefReadNumber(const std::string& text)
 void CheckCharModel(const std::string& text)
 {
     const std::vector<RefChar> ref = RefSplit(text);
-    const std::vector<std::string_view> split = utf8::SplitChars(text);
+    const std::vector<std::string_view> split = utf8::splitChars(text);
     Check(split.size() == ref.size(), "split: same number of characters");
     for (std::size_t i = 0; i < ref.size(); ++i)
         Check(split[i] == ref[i].bytes, "split: same characters");
-    Check(utf8::CharCount(text) == ref.size(), "CharCount");
+    Check(utf8::charCount(text) == ref.size(), "charCount");
     std::size_t offset = 0;
     for (std::size_t i = 0; i <= ref.size(); ++i) {
-        Check(utf8::ByteOffsetOfChar(text, i) == offset, "ByteOffsetOfChar");
+        Check(utf8::byteOffsetOfChar(text, i) == offset, "byteOffsetOfChar");
         if (i < ref.size())
             offset += ref[i].bytes.size();
     }

@@ -141,7 +141,7 @@ void TestApplyPass::apply()
         appendEntry(list, root, row);
     const fixture::List before = list;
 
-    const ApplyReport report = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport report = applyRenames(list, fixture::isChecked, fixture::retarget);
 
     QCOMPARE(report.checkedCount, std::size_t(outcome.size() - outcome.count('-')));
     QCOMPARE(failureLines(report), expectedFailures);
@@ -158,7 +158,7 @@ void TestApplyPass::apply()
             continue;
         }
         // The renamed entry names its file and is no longer a proposal.
-        QCOMPARE(OldPathOf(now), NewPathOf(was));
+        QCOMPARE(oldPathOf(now), newPathOf(was));
         QCOMPARE(now.OldName, now.NewName);
         QCOMPARE(now.ModifiedText, was.ModifiedText);
     }
@@ -177,12 +177,12 @@ void TestApplyPass::secondApplyFindsNothingToDo()
     for (const char* row : {"a.txt>>A", "b.txt>sub/b.txt"})
         appendEntry(list, root, row);
 
-    const ApplyReport first = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport first = applyRenames(list, fixture::isChecked, fixture::retarget);
     QVERIFY(first.allRenamed());
-    const ApplyReport second = ApplyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport second = applyRenames(list, fixture::isChecked, fixture::retarget);
     QVERIFY(second.allRenamed());
     QCOMPARE(second.checkedCount, std::size_t(2));
-    QCOMPARE(CompletionMessage(second), std::string("Rename Completed!"));
+    QCOMPARE(::completionMessage(second), std::string("Rename Completed!"));
     QCOMPARE(fixture::readTree(root), (QByteArrayList{"A.txt:a.txt", "sub/", "sub/b.txt:b.txt"}));
 }
 
@@ -219,7 +219,7 @@ void TestApplyPass::completionMessage()
         const std::string n = std::to_string(i);
         report.failures.push_back({"old" + n, "new" + n, std::strerror(EEXIST)});
     }
-    QCOMPARE(QString::fromStdString(CompletionMessage(report)), expected);
+    QCOMPARE(QString::fromStdString(::completionMessage(report)), expected);
     QCOMPARE(report.allRenamed(), failed == 0);
 }
 

@@ -65,7 +65,7 @@ void InsertRulesTest::placement()
     QFETCH(QByteArray, piece);
     QFETCH(QByteArray, expected);
     QCOMPARE(B(ApplyPlacement(S(name), S(piece), mode, position)), expected);
-    QCOMPARE(B(AddCharacters(S(name), S(piece), mode, position)), expected);
+    QCOMPARE(B(::addCharacters(S(name), S(piece), mode, position)), expected);
 }
 
 void InsertRulesTest::serialNumber_data()
@@ -103,15 +103,15 @@ void InsertRulesTest::serialNumber()
     QFETCH(qint64, row);
     QFETCH(QByteArray, mask);
     QFETCH(QByteArray, expected);
-    QCOMPARE(B(SerialNumberText(start, row, S(mask))), expected);
+    QCOMPARE(B(::serialNumberText(start, row, S(mask))), expected);
 }
 
 void InsertRulesTest::serialNumbersAsPrefix()
 {
     const char* expected[] = {"0001abc", "0002abc", "0003abc", "0004abc"};
     for (int row = 0; row < 4; ++row)
-        QCOMPARE(B(AddSerialNumber("abc", 1, row, "0000", Placement::Prefix)), QByteArray(expected[row]));
-    QCOMPARE(B(AddSerialNumber("abc", 7, 0, "", Placement::AtPosition, 1)), QByteArray("a7bc"));
+        QCOMPARE(B(::addSerialNumber("abc", 1, row, "0000", Placement::Prefix)), QByteArray(expected[row]));
+    QCOMPARE(B(::addSerialNumber("abc", 7, 0, "", Placement::AtPosition, 1)), QByteArray("a7bc"));
 }
 
 void InsertRulesTest::dateTimeText_data()
@@ -150,7 +150,7 @@ void InsertRulesTest::dateTimeText()
     QFETCH(QDateTime, time);
     QFETCH(QByteArray, pattern);
     QFETCH(QByteArray, expected);
-    QCOMPARE(B(DateTimeText(time, S(pattern))), expected);
+    QCOMPARE(B(::dateTimeText(time, S(pattern))), expected);
 }
 
 void InsertRulesTest::chooseDateTime_data()
@@ -204,7 +204,7 @@ void InsertRulesTest::chooseDateTime()
         return found->second;
     };
 
-    const QDateTime chosen = ChooseDateTime(source, entry, [&] { return now; }, parser);
+    const QDateTime chosen = ::chooseDateTime(source, entry, [&] { return now; }, parser);
     if (expected == "now") {
         QCOMPARE(chosen, now);
     } else {
@@ -267,8 +267,8 @@ void InsertRulesTest::copyMove()
     QFETCH(QByteArray, copied);
     QFETCH(QByteArray, moved);
 
-    QCOMPARE(B(CopyRange(S(name), from, to, destination, position)), copied);
-    QCOMPARE(B(MoveRange(S(name), from, to, destination, position)), moved);
+    QCOMPARE(B(::copyRange(S(name), from, to, destination, position)), copied);
+    QCOMPARE(B(::moveRange(S(name), from, to, destination, position)), moved);
 }
 
 // Where the range lies inside the name and the destination at or after its
@@ -282,11 +282,11 @@ void InsertRulesTest::moveAgreesWithCopyThenCut()
             const auto cutRange = [&](const std::string& copied) {
                 return SubText(copied, 1, from - 1) + SubText(copied, to + 1, kToTheEnd);
             };
-            QCOMPARE(MoveRange(name, from, to, Placement::Suffix),
-                     cutRange(CopyRange(name, from, to, Placement::Suffix)));
+            QCOMPARE(::moveRange(name, from, to, Placement::Suffix),
+                     cutRange(::copyRange(name, from, to, Placement::Suffix)));
             for (int p = to; p <= length + 2; ++p) {
-                QCOMPARE(MoveRange(name, from, to, Placement::AtPosition, p),
-                         cutRange(CopyRange(name, from, to, Placement::AtPosition, p)));
+                QCOMPARE(::moveRange(name, from, to, Placement::AtPosition, p),
+                         cutRange(::copyRange(name, from, to, Placement::AtPosition, p)));
             }
         }
     }

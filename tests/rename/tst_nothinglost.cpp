@@ -184,7 +184,7 @@ std::string Case::run()
         std::size_t row = 0;
         while (&list.rows[row].Data != &entry)
             ++row;
-        const std::string oldPath = OldPathOf(entry);
+        const std::string oldPath = oldPathOf(entry);
         const std::string content = fixture::readContent(QByteArray::fromStdString(newPath)).toStdString();
         struct stat status;
         if (oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
@@ -197,7 +197,7 @@ std::string Case::run()
                                                fixture::FileSystem::RefusesFlag,
                                                fixture::FileSystem::IgnoresCase};
     fixture::StandInFileSystem standIn(fileSystems[std::uniform_int_distribution(0, 3)(m_random)]);
-    const ApplyReport report = ApplyRenames(list, fixture::isChecked, track);
+    const ApplyReport report = applyRenames(list, fixture::isChecked, track);
     if (!m_broken.empty())
         return m_broken;
     return check(before, list, report);
@@ -220,7 +220,7 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
             + was.NewName + was.FileExt + "): ";
         if (after.rows[row].State != before.rows[row].State)
             return where + "check state changed";
-        const bool unchanged = OldPathOf(now) == OldPathOf(was) && now.NewName == was.NewName
+        const bool unchanged = oldPathOf(now) == oldPathOf(was) && now.NewName == was.NewName
             && now.OldName == was.OldName && now.FileExt == was.FileExt;
 
         if (!fixture::isChecked(&before.rows[row])) {
@@ -229,12 +229,12 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
             continue;
         }
         ++checked;
-        const std::string oldPath = canonical(OldPathOf(was));
+        const std::string oldPath = canonical(oldPathOf(was));
         const auto holder = std::find_if(expected.begin(), expected.end(),
                                          [&](const auto& file) { return file.second == oldPath; });
 
         if (const auto move = m_moves.find(row); move != m_moves.end()) {
-            if (OldPathOf(was) == NewPathOf(was))
+            if (oldPathOf(was) == newPathOf(was))
                 continue;  // nothing to do, whether or not the file is still there
             if (holder == expected.end() || holder->first != move->second.content)
                 return where + "renamed a file that was not at its old path";
@@ -242,7 +242,7 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
                 return where + "renamed from elsewhere";
             holder->second = move->second.to;
             lastMover[move->second.content] = row;
-            if (canonical(OldPathOf(now)) != move->second.to || now.OldName != now.NewName)
+            if (canonical(oldPathOf(now)) != move->second.to || now.OldName != now.NewName)
                 return where + "entry does not name its renamed file";
             continue;
         }
@@ -256,7 +256,7 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
         // A missing file is reported as such, unless the kernel finds fault
         // with the new path first ("." and "..", a file where a folder
         // should be, a name too long).
-        const std::string newPath = NewPathOf(was);
+        const std::string newPath = newPathOf(was);
         const bool newPathRefused = newPath.ends_with("/.") || newPath.ends_with("/..")
             || failure.reason == std::strerror(ENOTDIR) || failure.reason == std::strerror(ENAMETOOLONG);
         if (holder == expected.end() && failure.reason != missing && !newPathRefused)
@@ -278,7 +278,7 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
     }
     // A renamed entry names its file, unless a later row moved that file on.
     for (const auto& [content, row] : lastMover) {
-        if (canonical(OldPathOf(after.rows[row].Data)) != actual.at(content))
+        if (canonical(oldPathOf(after.rows[row].Data)) != actual.at(content))
             return "row " + std::to_string(row) + " lost track of its file";
     }
     return {};

@@ -113,7 +113,7 @@ void TestRenameNoReplace::renames()
     QVERIFY(fixture::makeTree(root, layout));
 
     fixture::StandInFileSystem standIn(fileSystem);
-    const RenameResult result = RenameNoReplace(at(root, from), at(root, to));
+    const RenameResult result = renameNoReplace(at(root, from), at(root, to));
 
     QCOMPARE(result.error.value(), expectedError);
     QCOMPARE(result.succeeded(), expectedError == 0);
@@ -144,7 +144,7 @@ void TestRenameNoReplace::caseOnlyChangeWhoseSecondStepFails()
     if (moveBackFails)
         refused.insert(4);
     fixture::StandInFileSystem standIn(FileSystem::IgnoresCase, refused);
-    const RenameResult result = RenameNoReplace(at(root, "Photo.JPG"), at(root, "photo.jpg"));
+    const RenameResult result = renameNoReplace(at(root, "Photo.JPG"), at(root, "photo.jpg"));
     QCOMPARE(fixture::g_calls, 4);
 
     QCOMPARE(result.error.value(), EACCES);
@@ -227,7 +227,7 @@ void TestRenameNoReplace::withoutWriteRights()
 
     fixture::StandInFileSystem standIn(fileSystem);
     const int error = fixture::runAsNobody([&] {
-        return RenameNoReplace(at(root, from), at(root, to)).error.value();
+        return renameNoReplace(at(root, from), at(root, to)).error.value();
     });
     if (error == fixture::kCouldNotSwitchUser)
         QSKIP("Could not switch to nobody:nogroup in a child process.");
@@ -285,10 +285,10 @@ void TestRenameNoReplace::onFatFileSystem()
     const QByteArray root = QFile::encodeName(mountPoint);
     QVERIFY(fixture::makeTree(root, {"Photo.JPG", "a.txt", "b.txt"}));
 
-    QVERIFY(RenameNoReplace(at(root, "Photo.JPG"), at(root, "photo.jpg")).succeeded());
-    const RenameResult onOther = RenameNoReplace(at(root, "a.txt"), at(root, "B.TXT"));
+    QVERIFY(renameNoReplace(at(root, "Photo.JPG"), at(root, "photo.jpg")).succeeded());
+    const RenameResult onOther = renameNoReplace(at(root, "a.txt"), at(root, "B.TXT"));
     QCOMPARE(onOther.error.value(), EEXIST);
-    QVERIFY(RenameNoReplace(at(root, "a.txt"), at(root, "c.txt")).succeeded());
+    QVERIFY(renameNoReplace(at(root, "a.txt"), at(root, "c.txt")).succeeded());
     QCOMPARE(fixture::readTree(root),
              (QByteArrayList{"b.txt:b.txt", "c.txt:a.txt", "photo.jpg:Photo.JPG"}));
 }

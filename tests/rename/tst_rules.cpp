@@ -57,9 +57,9 @@ void RulesTest::caseRules()
     QFETCH(QByteArray, lower);
     QFETCH(QByteArray, upper);
     QFETCH(QByteArray, title);
-    QCOMPARE(B(LowerCaseName(S(name))), lower);
-    QCOMPARE(B(UpperCaseName(S(name))), upper);
-    QCOMPARE(B(TitleCaseName(S(name))), title);
+    QCOMPARE(B(::lowerCaseName(S(name))), lower);
+    QCOMPARE(B(::upperCaseName(S(name))), upper);
+    QCOMPARE(B(::titleCaseName(S(name))), title);
 }
 
 void RulesTest::removeFirstLast_data()
@@ -92,8 +92,8 @@ void RulesTest::removeFirstLast()
     QFETCH(int, n);
     QFETCH(QByteArray, withoutFirst);
     QFETCH(QByteArray, withoutLast);
-    QCOMPARE(B(RemoveFirst(S(name), n)), withoutFirst);
-    QCOMPARE(B(RemoveLast(S(name), n)), withoutLast);
+    QCOMPARE(B(::removeFirst(S(name), n)), withoutFirst);
+    QCOMPARE(B(::removeLast(S(name), n)), withoutLast);
 }
 
 void RulesTest::removeFromTo_data()
@@ -126,7 +126,7 @@ void RulesTest::removeFromTo()
     QFETCH(int, from);
     QFETCH(int, to);
     QFETCH(QByteArray, expected);
-    QCOMPARE(B(RemoveFromTo(S(name), from, to)), expected);
+    QCOMPARE(B(::removeFromTo(S(name), from, to)), expected);
 }
 
 using TextRule = std::function<std::string(const std::string&)>;
@@ -138,13 +138,13 @@ void RulesTest::textRules_data()
     QTest::addColumn<QByteArray>("expected");
 
     const auto replace = [](const char* match, const char* replacement) -> TextRule {
-        return [=](const std::string& name) { return ReplaceText(name, match, replacement); };
+        return [=](const std::string& name) { return ::replaceText(name, match, replacement); };
     };
-    const auto removeChars = [](const char* piece) -> TextRule {
-        return [=](const std::string& name) { return RemoveChars(name, piece); };
+    const auto removePiece = [](const char* piece) -> TextRule {
+        return [=](const std::string& name) { return ::removeChars(name, piece); };
     };
-    const TextRule numbers = [](const std::string& name) { return RemoveAllNumbers(name); };
-    const TextRule symbols = [](const std::string& name) { return RemoveAllSymbols(name); };
+    const TextRule numbers = [](const std::string& name) { return ::removeAllNumbers(name); };
+    const TextRule symbols = [](const std::string& name) { return ::removeAllSymbols(name); };
     const TextRule nonCharacters = [](const std::string& name) {
         std::string result = name;
         for (NameStep pass : kRemoveAllNonCharactersPasses)
@@ -163,11 +163,11 @@ void RulesTest::textRules_data()
     QTest::newRow("É finds é") << replace("É", "E") << QByteArray("été") << QByteArray("EtE");
     QTest::newRow("replace keeps stray byte") << replace("a", "b") << QByteArray("\xFF" "a") << QByteArray("\xFF" "b");
 
-    QTest::newRow("remove chars as one piece") << removeChars("ab") << QByteArray("xAbyaBzab") << QByteArray("xyz");
-    QTest::newRow("remove chars, lone letters stay") << removeChars("ab") << QByteArray("a-b") << QByteArray("a-b");
-    QTest::newRow("remove blank") << removeChars(" ") << QByteArray("my holiday photo")
+    QTest::newRow("remove chars as one piece") << removePiece("ab") << QByteArray("xAbyaBzab") << QByteArray("xyz");
+    QTest::newRow("remove chars, lone letters stay") << removePiece("ab") << QByteArray("a-b") << QByteArray("a-b");
+    QTest::newRow("remove blank") << removePiece(" ") << QByteArray("my holiday photo")
                                   << QByteArray("myholidayphoto");
-    QTest::newRow("remove nothing") << removeChars("") << QByteArray("photo") << QByteArray("photo");
+    QTest::newRow("remove nothing") << removePiece("") << QByteArray("photo") << QByteArray("photo");
 
     QTest::newRow("numbers") << numbers << QByteArray("IMG_0042 (9)") << QByteArray("IMG_ ()");
     QTest::newRow("numbers with extension") << numbers << QByteArray("track01.mp3") << QByteArray("track.mp");
@@ -202,7 +202,7 @@ void RulesTest::symbolRuleKeepsExactlyTheOtherAscii()
             kept.push_back(c);
     }
     QCOMPARE(removed.size(), std::size_t(28));
-    QCOMPARE(B(RemoveAllSymbols(printable)), B(kept));
+    QCOMPARE(B(::removeAllSymbols(printable)), B(kept));
 }
 
 QTEST_APPLESS_MAIN(RulesTest)

@@ -63,18 +63,18 @@ void TextTest::splitChars()
     const std::string s = S(text);
 
     QByteArrayList split;
-    for (std::string_view c : utf8::SplitChars(s))
+    for (std::string_view c : utf8::splitChars(s))
         split << QByteArray(c.data(), qsizetype(c.size()));
     QCOMPARE(split, chars);
-    QCOMPARE(utf8::CharCount(s), std::size_t(chars.size()));
+    QCOMPARE(utf8::charCount(s), std::size_t(chars.size()));
 
     std::size_t offset = 0;
     for (qsizetype i = 0; i < chars.size(); ++i) {
-        QCOMPARE(utf8::ByteOffsetOfChar(s, std::size_t(i)), offset);
+        QCOMPARE(utf8::byteOffsetOfChar(s, std::size_t(i)), offset);
         offset += std::size_t(chars[i].size());
     }
-    QCOMPARE(utf8::ByteOffsetOfChar(s, std::size_t(chars.size())), s.size());
-    QCOMPARE(utf8::ByteOffsetOfChar(s, std::size_t(chars.size()) + 100), s.size());
+    QCOMPARE(utf8::byteOffsetOfChar(s, std::size_t(chars.size())), s.size());
+    QCOMPARE(utf8::byteOffsetOfChar(s, std::size_t(chars.size()) + 100), s.size());
 }
 
 void TextTest::subText_data()
