@@ -1,8 +1,10 @@
 #include "about/UAbout.h"
 
+#include "Version.h"
 #include "about/Addresses.h"
 #include "about/LinkLabel.h"
-#include "about/UiFont.h"
+#include "ui/Named.h"
+#include "ui/UiFont.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -20,13 +22,6 @@ QString readableAddress(const QString& address)
 {
     const QUrl url = QUrl(address).adjusted(QUrl::StripTrailingSlash);
     return url.host() + url.path();
-}
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
 }
 
 QLabel* placedLabel(QLabel* label, int x, int y, int width = 0, int height = 0)

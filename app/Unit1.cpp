@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
-#include "about/UiFont.h"
+#include "ui/Named.h"
+#include "ui/UiFont.h"
 #include "app/CompactTabStyle.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
@@ -27,13 +28,6 @@ constexpr int ClientWidth = 726;
 constexpr int ClientHeight = 495;
 constexpr int ApplyButtonX = 226;
 constexpr int NumberBoxWidth = 29 + 16; // the edit part plus its arrows
-
-template <typename T>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 
@@ -293,17 +287,7 @@ void TForm1::connectCommand(QAbstractButton* button, void (TForm1::*handler)())
 
 void TForm1::wireCommands()
 {
-    // The cell text is an out parameter: it must reach VTGetText by reference.
-    VT->OnGetText = [this](TVirtualStringTree* s, ListRow* n, int col, CellTextType t, QString& text) {
-        VTGetText(s, n, col, t, text);
-    };
-    VT->OnInitNode = [this](TVirtualStringTree* s, ListRow* p, ListRow* n, InitStates& st) {
-        VTInitNode(s, p, n, st);
-    };
-    VT->OnBeforeCellPaint = [this](TVirtualStringTree* s, QPainter* c, ListRow* n, int col,
-                                   PaintMode m, const QRect& r, QRect& content) {
-        VTBeforeCellPaint(s, c, n, col, m, r, content);
-    };
+    VT->setEvents(this);
 
     connectCommand(BitBtn1, &TForm1::BitBtn1Click);
     connectCommand(BitBtn2, &TForm1::BitBtn2Click);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filelist/VirtualStringTree.h"
+#include "listview/VirtualStringTree.h"
 #include "rename/Placement.h"
 
 #include <QDateTime>
@@ -31,7 +31,7 @@ class UserDialogs;
 // The main window: the file list, the list-wide commands and the five rule
 // pages. Each command is a thin handler that reads its controls, calls the
 // rule or list code, and writes the result.
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, private VTEvents {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -122,12 +122,10 @@ public:
     QToolButton* SpeedButton6;
 
     // Handlers.
-    void VTGetText(TVirtualStringTree* sender, ListRow* node, int column, CellTextType textType,
-                   QString& cellText);
-    void VTInitNode(TVirtualStringTree* sender, ListRow* parentNode, ListRow* node,
-                    InitStates& initialStates);
-    void VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, ListRow* node, int column,
-                           PaintMode cellPaintMode, const QRect& cellRect, QRect& contentRect);
+    void VTGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType TextType, QString& CellText);
+    void VTInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node, InitStates& InitialStates);
+    void VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+                           PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect);
     void FormShow();
     void edFirstKeyPress(NumberBox* sender, QChar& key);
     void BitBtn1Click();
@@ -163,6 +161,22 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The list's events, wired to the handlers above.
+    void OnGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType TextType,
+                   QString& CellText) override
+    {
+        VTGetText(Sender, Node, Column, TextType, CellText);
+    }
+    void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node, InitStates& InitialStates) override
+    {
+        VTInitNode(Sender, ParentNode, Node, InitialStates);
+    }
+    void OnBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+                           PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) override
+    {
+        VTBeforeCellPaint(Sender, TargetCanvas, Node, Column, CellPaintMode, CellRect, ContentRect);
+    }
+
     bool overFileList(const QPoint& pos) const;
     void buildWindow();
     void buildAddPage();

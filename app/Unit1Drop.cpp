@@ -2,10 +2,9 @@
 // list itself takes no drops.
 #include "app/Unit1.h"
 
-#include "filelist/DroppedFiles.h"
-#include "filelist/ListCommands.h"
+#include "listcore/ListCommands.h"
+#include "listcore/UriList.h"
 
-#include <QCheckBox>
 #include <QDropEvent>
 #include <QMimeData>
 
@@ -61,8 +60,7 @@ void TForm1::dropEvent(QDropEvent* event)
         return;
     }
     event->acceptProposedAction();
-    const std::vector<std::string> paths = localPathsFromUriList(event->mimeData()->data(UriListType));
-    runCommand([&] {
-        appendDroppedFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
-    });
+    const QByteArray uriList = event->mimeData()->data(UriListType);
+    const std::vector<std::string> paths = localPathsFromUriList({uriList.constData(), std::size_t(uriList.size())});
+    runCommand([&] { appendDroppedFiles(VT->rows(), paths); });
 }

@@ -4,7 +4,7 @@
 #include "app/ErrorDisplay.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
-#include "filelist/ListCommands.h"
+#include "listcore/ListCommands.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -14,6 +14,16 @@
 namespace {
 
 const QColor TintColour(204, 234, 255);
+
+QString shownText(std::string_view bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+EntryForm formOfBox(const QCheckBox* box)
+{
+    return box->isChecked() ? EntryForm::Joined : EntryForm::Split;
+}
 
 } // namespace
 
@@ -33,34 +43,33 @@ void TForm1::showError(std::string_view message)
     m_dialogs->showMessage(this, errorDisplayText(message), UserDialogs::Icon::Error);
 }
 
-void TForm1::VTGetText(TVirtualStringTree* sender, ListRow* node, int column, CellTextType,
-                       QString& cellText)
+void TForm1::VTGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType, QString& CellText)
 {
-    const FileEntry* entry = sender->RowData(node);
+    const FileEntry* entry = Sender->RowData(Node);
     if (!entry)
         return;
-    switch (column) {
-    case 0: cellText = QString::fromStdString(entry->OldName); break;
-    case 1: cellText = QString::fromStdString(entry->NewName); break;
-    case 2: cellText = QString::fromStdString(entry->FilePath); break;
+    switch (Column) {
+    case 0: CellText = shownText(entry->OldName()); break;
+    case 1: CellText = shownText(entry->NewName()); break;
+    case 2: CellText = shownText(entry->FilePath()); break;
     default: break;
     }
 }
 
-void TForm1::VTInitNode(TVirtualStringTree*, ListRow*, ListRow* node, InitStates&)
+void TForm1::VTInitNode(TVirtualStringTree*, ListRow*, ListRow* Node, InitStates&)
 {
-    node->CheckType = ctCheckBox;
+    Node->CheckType = ctCheckBox;
 }
 
 // A row whose proposed name differs from its current name, by even one
 // byte, is tinted; painting never fails because of it.
-void TForm1::VTBeforeCellPaint(TVirtualStringTree* sender, QPainter* targetCanvas, ListRow* node, int,
-                               PaintMode, const QRect& cellRect, QRect&)
+void TForm1::VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int, PaintMode,
+                               const QRect& CellRect, QRect&)
 {
     try {
-        const FileEntry* entry = sender->RowData(node);
-        if (targetCanvas && entry && entry->OldName != entry->NewName)
-            targetCanvas->fillRect(cellRect, TintColour);
+        const FileEntry* entry = Sender->RowData(Node);
+        if (TargetCanvas && entry && entry->nameChanged())
+            TargetCanvas->fillRect(CellRect, TintColour);
     } catch (...) {
     }
 }
@@ -73,7 +82,7 @@ void TForm1::edFirstKeyPress(NumberBox*, QChar& key)
 
 void TForm1::addFiles(const std::vector<std::string>& paths)
 {
-    appendFiles(*VT, paths, cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split);
+    appendFiles(VT->rows(), paths);
 }
 
 void TForm1::BitBtn1Click()
@@ -87,7 +96,7 @@ void TForm1::BitBtn1Click()
 
 void TForm1::BitBtn3Click()
 {
-    resetNames(*VT);
+    resetNames(VT->rows());
 }
 
 void TForm1::BitBtn4Click()
@@ -102,18 +111,15 @@ void TForm1::BitBtn5Click()
 
 void TForm1::cbIncludeClick()
 {
-    convertEntries(*VT, [this] { return cbInclude->isChecked() ? EntryForm::Joined : EntryForm::Split; });
+    VT->rows().setEntryForm(formOfBox(cbInclude));
 }
 
 void TForm1::RadioClick()
 {
-    applyCheckCommand(*VT, [this] {
-        if (rbCheck->isChecked())
-            return CheckCommand::CheckAll;
-        if (rbUncheck->isChecked())
-            return CheckCommand::UncheckAll;
-        if (rbReverse->isChecked())
-            return CheckCommand::Reverse;
-        return CheckCommand::None;
-    });
+    if (rbCheck->isChecked())
+        applyCheckCommand(VT->rows(), CheckCommand::CheckAll);
+    else if (rbUncheck->isChecked())
+        applyCheckCommand(VT->rows(), CheckCommand::UncheckAll);
+    else if (rbReverse->isChecked())
+        applyCheckCommand(VT->rows(), CheckCommand::Reverse);
 }

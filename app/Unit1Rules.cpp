@@ -3,7 +3,7 @@
 #include "app/Unit1.h"
 
 #include "app/NumberBox.h"
-#include "filelist/FileTimes.h"
+#include "listcore/FileTimes.h"
 #include "rename/CaseRules.h"
 #include "rename/DateTimeRule.h"
 #include "rename/DeleteRules.h"
@@ -75,42 +75,41 @@ Destination readDestination(const QRadioButton* prefix, const QRadioButton* suff
 }
 
 // A rule whose step needs only the proposed name.
-template <typename List>
-void runNameRule(List& list, std::string (*rule)(std::string_view))
+void runNameRule(RowStore& rows, std::string (*rule)(std::string_view))
 {
-    runRulePass(list, [rule](const ListRow&, const FileEntry& entry) { return rule(entry.NewName); });
+    runRulePass(rows, [rule](const ListRow&, const FileEntry& entry) { return rule(entry.NewName()); });
 }
 
 } // namespace
 
 void TForm1::btnLowerClick()
 {
-    runNameRule(*VT, &lowerCaseName);
+    runNameRule(VT->rows(), &lowerCaseName);
 }
 
 void TForm1::btnUpperClick()
 {
-    runNameRule(*VT, &upperCaseName);
+    runNameRule(VT->rows(), &upperCaseName);
 }
 
 void TForm1::SpeedButton10Click()
 {
-    runNameRule(*VT, &titleCaseName);
+    runNameRule(VT->rows(), &titleCaseName);
 }
 
 void TForm1::btnDeleteFirstClick()
 {
     ReadAtFirstUse count([this] { return readNumber(edFirst); });
-    runRulePass(*VT, [&count](const ListRow&, const FileEntry& entry) {
-        return removeFirst(entry.NewName, count());
+    runRulePass(VT->rows(), [&count](const ListRow&, const FileEntry& entry) {
+        return removeFirst(entry.NewName(), count());
     });
 }
 
 void TForm1::btnDeletelastClick()
 {
     ReadAtFirstUse count([this] { return readNumber(edLast); });
-    runRulePass(*VT, [&count](const ListRow&, const FileEntry& entry) {
-        return removeLast(entry.NewName, count());
+    runRulePass(VT->rows(), [&count](const ListRow&, const FileEntry& entry) {
+        return removeLast(entry.NewName(), count());
     });
 }
 
@@ -121,42 +120,42 @@ void TForm1::btnDeleteFromClick()
         const std::int32_t from = readNumber(edFrom);
         return std::pair{from, to};
     });
-    runRulePass(*VT, [&range](const ListRow&, const FileEntry& entry) {
+    runRulePass(VT->rows(), [&range](const ListRow&, const FileEntry& entry) {
         const auto& [from, to] = range();
-        return removeFromTo(entry.NewName, from, to);
+        return removeFromTo(entry.NewName(), from, to);
     });
 }
 
 void TForm1::SpeedButton7Click()
 {
     ReadAtFirstUse piece([this] { return readText(edRemChar); });
-    runRulePass(*VT, [&piece](const ListRow&, const FileEntry& entry) {
-        return removeChars(entry.NewName, piece());
+    runRulePass(VT->rows(), [&piece](const ListRow&, const FileEntry& entry) {
+        return removeChars(entry.NewName(), piece());
     });
 }
 
 void TForm1::SpeedButton8Click()
 {
-    runNameRule(*VT, &removeAllNumbers);
+    runNameRule(VT->rows(), &removeAllNumbers);
 }
 
 void TForm1::SpeedButton11Click()
 {
-    runNameRule(*VT, &removeAllSymbols);
+    runNameRule(VT->rows(), &removeAllSymbols);
 }
 
 void TForm1::SpeedButton12Click()
 {
     for (NameStep pass : kRemoveAllNonCharactersPasses)
-        runNameRule(*VT, pass);
+        runNameRule(VT->rows(), pass);
 }
 
 void TForm1::btnReplaceClick()
 {
     ReadAtFirstUse texts([this] { return std::pair{readText(edmatch), readText(edReplace)}; });
-    runRulePass(*VT, [&texts](const ListRow&, const FileEntry& entry) {
+    runRulePass(VT->rows(), [&texts](const ListRow&, const FileEntry& entry) {
         const auto& [match, replacement] = texts();
-        return replaceText(entry.NewName, match, replacement);
+        return replaceText(entry.NewName(), match, replacement);
     });
 }
 
@@ -166,9 +165,9 @@ void TForm1::SpeedButton4Click()
         std::string characters = readText(edAddChar);
         return std::pair{std::move(characters), readDestination(rbPre, rbSuf, edAddPos)};
     });
-    runRulePass(*VT, [&parameters](const ListRow&, const FileEntry& entry) {
+    runRulePass(VT->rows(), [&parameters](const ListRow&, const FileEntry& entry) {
         const auto& [characters, where] = parameters();
-        return addCharacters(entry.NewName, characters, where.mode, where.position);
+        return addCharacters(entry.NewName(), characters, where.mode, where.position);
     });
 }
 
@@ -179,9 +178,9 @@ void TForm1::SpeedButton5Click()
         std::string mask = readText(edNumMask);
         return std::tuple{start, std::move(mask), readDestination(rbPre, rbSuf, edAddPos)};
     });
-    runRulePass(*VT, [&parameters](const ListRow& row, const FileEntry& entry) {
+    runRulePass(VT->rows(), [&parameters](const ListRow& row, const FileEntry& entry) {
         const auto& [start, mask, where] = parameters();
-        return addSerialNumber(entry.NewName, start, row.RowIndex, mask, where.mode, where.position);
+        return addSerialNumber(entry.NewName(), start, row.RowIndex, mask, where.mode, where.position);
     });
 }
 
@@ -194,13 +193,13 @@ void TForm1::SpeedButton9Click()
         return std::pair{source, cbDateFormat->currentText().toStdString()};
     });
     ReadAtFirstUse destination([this] { return readDestination(rbPre, rbSuf, edAddPos); });
-    runRulePass(*VT, [this, &layout, &destination](const ListRow&, const FileEntry& entry) {
+    runRulePass(VT->rows(), [this, &layout, &destination](const ListRow&, const FileEntry& entry) {
         const auto& [source, pattern] = layout();
         const QDateTime time = chooseDateTime(source, entry, m_clock, [](const std::string& text) {
             return fileTimeFromText(text);
         });
         const Destination& where = destination();
-        return addDateTime(entry.NewName, time, pattern, where.mode, where.position);
+        return addDateTime(entry.NewName(), time, pattern, where.mode, where.position);
     });
 }
 
@@ -212,9 +211,9 @@ void TForm1::runRangeRule(RangeRule rule)
         const std::int32_t from = readNumber(edStart);
         return std::tuple{from, to, readDestination(rb1, rb2, edIPos)};
     });
-    runRulePass(*VT, [&parameters, rule](const ListRow&, const FileEntry& entry) {
+    runRulePass(VT->rows(), [&parameters, rule](const ListRow&, const FileEntry& entry) {
         const auto& [from, to, where] = parameters();
-        return rule(entry.NewName, from, to, where.mode, where.position);
+        return rule(entry.NewName(), from, to, where.mode, where.position);
     });
 }
 

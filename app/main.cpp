@@ -1,5 +1,7 @@
 #include "app/Unit1.h"
 
+#include "Version.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])

@@ -2,8 +2,8 @@
 // share, against asking the kernel about each file and nothing else.
 #include "bench/BenchSupport.h"
 
-#include "filelist/ListCommands.h"
-#include "filelist/VirtualStringTree.h"
+#include "listcore/ListCommands.h"
+#include "listview/VirtualStringTree.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ void IntakeTolvex(benchmark::State& state)
         shown.list.ClearRows();
         paintNow(shown.list);
         state.ResumeTiming();
-        appendFiles(shown.list, files.paths, EntryForm::Split);
+        appendFiles(shown.list.rows(), files.paths);
     }
     if (shown.list.rowCount() != FileCount)
         state.SkipWithError("rows missing");

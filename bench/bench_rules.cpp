@@ -4,7 +4,7 @@
 #include "bench/WindowFixture.h"
 
 #include "app/NumberBox.h"
-#include "filelist/ListCommands.h"
+#include "listcore/ListCommands.h"
 #include "rename/CaseRules.h"
 #include "rename/DateTimeRule.h"
 #include "rename/DeleteRules.h"
@@ -167,7 +167,7 @@ void ruleTolvex(benchmark::State& state, const RuleCase& rule)
     QAbstractButton* button = rule.button(window);
     for (auto _ : state) {
         state.PauseTiming();
-        resetNames(*window.VT);
+        resetNames(window.VT->rows());
         paintNow(*window.VT);
         state.ResumeTiming();
         button->click();
@@ -179,7 +179,7 @@ void ruleTolvex(benchmark::State& state, const RuleCase& rule)
         if (step)
             expected = step(expected, last);
     }
-    if (window.VT->RowData(window.VT->visibleRow(int(last)))->NewName != expected)
+    if (window.VT->RowData(window.VT->visibleRow(int(last)))->NewName() != expected)
         state.SkipWithError("the rule's result differs from the bare loop's");
     fixture.Silent(state);
     state.SetItemsProcessed(state.iterations() * RowCount);

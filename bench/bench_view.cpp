@@ -3,7 +3,7 @@
 // plain QTableView over the simplest model that serves the same texts.
 #include "bench/WindowFixture.h"
 
-#include "filelist/ListCommands.h"
+#include "listcore/ListCommands.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -96,7 +96,7 @@ void AppendCloseTolvex(benchmark::State& state)
         list.ClearRows();
         paintNow(list);
         list.BeginBatch();
-        appendFiles(list, paths, EntryForm::Split);
+        appendFiles(list.rows(), paths);
         state.ResumeTiming();
         list.EndBatch();
         if (!paintNow(list))

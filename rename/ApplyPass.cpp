@@ -1,5 +1,9 @@
 #include "rename/ApplyPass.h"
 
+#include "listcore/RowStore.h"
+#include "listcore/UpdateBatch.h"
+#include "rename/RenameNoReplace.h"
+
 #include <algorithm>
 
 namespace {
@@ -11,12 +15,39 @@ constexpr std::size_t kListedFailures = 20;
 
 std::string oldPathOf(const FileEntry& entry)
 {
-    return entry.FilePath + entry.FileName;
+    std::string path(entry.FilePath());
+    path += entry.FileName();
+    return path;
 }
 
 std::string newPathOf(const FileEntry& entry)
 {
-    return entry.FilePath + entry.NewName + entry.FileExt;
+    std::string path(entry.FilePath());
+    path += entry.NewName();
+    path += entry.FileExt();
+    return path;
+}
+
+ApplyReport applyRenames(RowStore& rows)
+{
+    UpdateBatch batch(rows);
+    ApplyReport report;
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        if (!isChecked(*row))
+            continue;
+        ++report.checkedCount;
+        FileEntry& entry = *rows.RowData(row);
+        const std::string newPath = newPathOf(entry);
+        const RenameResult result = renameNoReplace(oldPathOf(entry), newPath);
+        if (result.succeeded()) {
+            entry.retarget(newPath);
+        } else {
+            report.failures.push_back({std::string(entry.FileName()),
+                                       std::string(entry.NewName()) + std::string(entry.FileExt()),
+                                       result.reason});
+        }
+    }
+    return report;
 }
 
 std::string completionMessage(const ApplyReport& report)

@@ -1,25 +1,28 @@
 #include "rename/DateTimeRule.h"
 
-#include "filelist/FileEntry.h"
+#include "listcore/FileEntry.h"
+#include "listcore/ZeroPadded.h"
 
 #include <QDate>
 #include <QTime>
 
 namespace {
 
-const std::string* fileTimeText(DateTimeSource source, const FileEntry& entry)
+// The entry's time text of that kind, as the list keeps it; empty for the
+// current time.
+std::string timeTextOf(DateTimeSource source, const FileEntry& entry)
 {
     switch (source) {
     case DateTimeSource::CurrentTime:
-        return nullptr;
+        return {};
     case DateTimeSource::FileCreated:
-        return &entry.CreatedText;
+        return entry.CreatedText();
     case DateTimeSource::FileModified:
-        return &entry.ModifiedText;
+        return entry.ModifiedText();
     case DateTimeSource::FileAccessed:
-        return &entry.AccessedText;
+        return entry.AccessedText();
     }
-    return nullptr;
+    return {};
 }
 
 char upperAsciiLetter(char c)
@@ -27,31 +30,14 @@ char upperAsciiLetter(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
 }
 
-void appendPadded(std::string& text, int value, std::size_t width)
-{
-    char digits[12];
-    std::size_t count = 0;
-    auto magnitude = static_cast<unsigned>(value < 0 ? -value : value);
-    do {
-        digits[count++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0)
-        text.push_back('-');
-    if (width > count)
-        text.append(width - count, '0');
-    while (count > 0)
-        text.push_back(digits[--count]);
-}
-
 } // namespace
 
 QDateTime chooseDateTime(DateTimeSource source, const FileEntry& entry,
                          const CurrentTimeClock& now, const FileTimeParser& parseFileTime)
 {
-    const std::string* text = fileTimeText(source, entry);
-    if (text && !text->empty()) {
-        if (std::optional<QDateTime> fileTime = parseFileTime(*text)) {
+    const std::string text = timeTextOf(source, entry);
+    if (!text.empty()) {
+        if (std::optional<QDateTime> fileTime = parseFileTime(text)) {
             if (fileTime->isValid()) {
                 // The list shows file times to the second; so does the name.
                 const QTime time = fileTime->time();
@@ -79,22 +65,22 @@ std::string dateTimeText(const QDateTime& time, std::string_view pattern)
 
         switch (letter) {
         case 'Y':
-            appendPadded(text, run <= 2 ? date.year() % 100 : date.year(), run);
+            appendZeroPadded(text, run <= 2 ? date.year() % 100 : date.year(), run);
             break;
         case 'M':
-            appendPadded(text, afterHour ? clock.minute() : date.month(), run);
+            appendZeroPadded(text, afterHour ? clock.minute() : date.month(), run);
             break;
         case 'D':
-            appendPadded(text, date.day(), run);
+            appendZeroPadded(text, date.day(), run);
             break;
         case 'H':
-            appendPadded(text, clock.hour(), run);
+            appendZeroPadded(text, clock.hour(), run);
             break;
         case 'S':
-            appendPadded(text, clock.second(), run);
+            appendZeroPadded(text, clock.second(), run);
             break;
         case 'Z':
-            appendPadded(text, clock.msec(), run);
+            appendZeroPadded(text, clock.msec(), run);
             break;
         default:
             text.append(pattern.substr(pos - run, run));

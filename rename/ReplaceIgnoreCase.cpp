@@ -1,5 +1,6 @@
 #include "rename/ReplaceIgnoreCase.h"
 
+#include "rename/CaseFold.h"
 #include "rename/Utf8.h"
 
 #include <QChar>
@@ -11,24 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Stray bytes fold to values above every code point, so a stray 0xFF never
-// matches U+00FF.
-constexpr char32_t kStrayBase = 0x110000;
-
-inline unsigned char foldAscii(unsigned char c) noexcept
-{
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
-}
-
-inline char32_t Fold(const utf8::DecodedChar& c) noexcept
-{
-    if (!c.wellFormed)
-        return kStrayBase + c.codePoint;
-    if (c.codePoint < 0x80)
-        return foldAscii(static_cast<unsigned char>(c.codePoint));
-    return QChar::toUpper(c.codePoint);
-}
 
 // Both texts ASCII: a character is a byte and folding is A-Z only.
 std::string replaceAscii(std::string_view text, std::string_view pattern,
@@ -74,7 +57,7 @@ std::string replaceFolded(std::string_view text, std::string_view pattern,
     foldedPattern.clear();
     for (std::size_t pos = 0; pos < pattern.size();) {
         const utf8::DecodedChar c = utf8::decodeChar(pattern, pos);
-        foldedPattern.push_back(Fold(c));
+        foldedPattern.push_back(foldCase(c));
         pos += c.size;
     }
     // An ASCII text folds to ASCII only: a pattern folding outside it cannot match.
@@ -88,14 +71,14 @@ std::string replaceFolded(std::string_view text, std::string_view pattern,
     while (pos < text.size()) {
         const utf8::DecodedChar first = utf8::decodeChar(text, pos);
         std::size_t matchEnd = pos + first.size;
-        bool match = Fold(first) == foldedPattern[0];
+        bool match = foldCase(first) == foldedPattern[0];
         for (std::size_t k = 1; match && k < foldedPattern.size(); ++k) {
             if (matchEnd == text.size()) {
                 match = false;
                 break;
             }
             const utf8::DecodedChar next = utf8::decodeChar(text, matchEnd);
-            match = Fold(next) == foldedPattern[k];
+            match = foldCase(next) == foldedPattern[k];
             matchEnd += next.size;
         }
         if (!match) {

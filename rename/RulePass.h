@@ -1,6 +1,7 @@
 #pragma once
 
-#include "rename/UpdateBatch.h"
+#include "listcore/RowStore.h"
+#include "listcore/UpdateBatch.h"
 
 #include <string>
 #include <utility>
@@ -13,17 +14,14 @@
 // reads the rule's parameters itself, before computing anything, so a bad
 // parameter fails at the first checked row with no name changed yet. The
 // proposed name is the only field the pass writes.
-//
-// Works with any list offering BeginBatch, EndBatch, FirstRow, NextRow and
-// RowData, whose rows answer IsChecked(row).
-template <typename List, typename Step>
-void runRulePass(List& list, Step&& step)
+template <typename Step>
+void runRulePass(RowStore& rows, Step&& step)
 {
-    UpdateBatch batch(list);
-    for (auto* row = list.FirstRow(); row; row = list.NextRow(row)) {
-        if (!IsChecked(*row))
+    UpdateBatch batch(rows);
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        if (!isChecked(*row))
             continue;
-        auto& entry = *list.RowData(row);
-        entry.NewName = step(std::as_const(*row), std::as_const(entry));
+        FileEntry& entry = *rows.RowData(row);
+        entry.setNewName(step(std::as_const(*row), std::as_const(entry)));
     }
 }

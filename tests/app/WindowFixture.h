@@ -29,7 +29,7 @@ struct WindowFixture {
     {
         std::vector<std::string> names;
         for (ListRow* row : rows())
-            names.push_back(window.VT->RowData(row)->NewName);
+            names.emplace_back(window.VT->RowData(row)->NewName());
         return names;
     }
 

@@ -27,8 +27,8 @@ private Q_SLOTS:
         touch(folder + "taken.txt");
         WindowFixture f;
         f.window.addFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString()});
-        f.entry(0).NewName = "renamed";
-        f.entry(1).NewName = "taken";
+        f.entry(0).setNewName("renamed");
+        f.entry(1).setNewName("taken");
 
         f.window.BitBtn2->click();
 
@@ -38,12 +38,12 @@ private Q_SLOTS:
         QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Warning);
         QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("Rename Completed!\n")));
         QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("b.txt")));
-        QCOMPARE(f.entry(0).FileName, std::string("renamed.txt"));
-        QCOMPARE(f.entry(0).OldName, std::string("renamed"));
-        QCOMPARE(f.entry(1).OldName, std::string("b"));
-        QCOMPARE(f.entry(1).NewName, std::string("taken"));
+        QCOMPARE(f.entry(0).FileName(), std::string("renamed.txt"));
+        QCOMPARE(f.entry(0).OldName(), std::string("renamed"));
+        QCOMPARE(f.entry(1).OldName(), std::string("b"));
+        QCOMPARE(f.entry(1).NewName(), std::string("taken"));
 
-        f.entry(1).NewName = "b"; // nothing left to change
+        f.entry(1).setNewName("b"); // nothing left to change
         f.window.BitBtn2->click();
         QCOMPARE(f.dialogs.messages.size(), 2u);
         QCOMPARE(f.dialogs.messages[1].text, QStringLiteral("Rename Completed!"));

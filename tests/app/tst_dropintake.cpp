@@ -32,9 +32,9 @@ using Paths = std::vector<std::string>;
 
 namespace {
 
-QByteArray B(const std::string& text)
+QByteArray B(std::string_view text)
 {
-    return QByteArray::fromStdString(text);
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 void makeFile(const std::string& path)
@@ -233,7 +233,7 @@ private Q_SLOTS:
         const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(taken ? 61 : 60));
         if (taken) {
-            QCOMPARE(all.back().FileName, std::string("alpha.txt"));
+            QCOMPARE(all.back().FileName(), std::string("alpha.txt"));
             QCOMPARE(window->VT->model()->rowCount(), 61);
         }
         QVERIFY(dialogs(*window).messages.empty());
@@ -306,21 +306,21 @@ private Q_SLOTS:
         const std::vector<FileEntry> got = listEntries(*dropped);
         const std::vector<FileEntry> expected = listEntries(chosen);
         QCOMPARE(got.size(), std::size_t(4));
-        QCOMPARE(got[0].FileName, std::string("alpha.txt"));
+        QCOMPARE(got[0].FileName(), std::string("alpha.txt"));
         QCOMPARE(expected.size(), std::size_t(3));
         for (std::size_t i = 0; i < expected.size(); ++i) {
             const FileEntry& a = got[i + 1];
             const FileEntry& b = expected[i];
-            QCOMPARE(B(a.FileName), B(b.FileName));
-            QCOMPARE(B(a.OldName), B(b.OldName));
-            QCOMPARE(B(a.NewName), B(b.NewName));
-            QCOMPARE(B(a.FilePath), B(b.FilePath));
-            QCOMPARE(B(a.FileExt), B(b.FileExt));
-            QCOMPARE(B(a.CreatedText), B(b.CreatedText));
-            QCOMPARE(B(a.AccessedText), B(b.AccessedText));
-            QCOMPARE(B(a.ModifiedText), B(b.ModifiedText));
-            QVERIFY(!a.ModifiedText.empty());
-            QCOMPARE(B(a.FilePath + a.FileName), B(files[i]));
+            QCOMPARE(B(a.FileName()), B(b.FileName()));
+            QCOMPARE(B(a.OldName()), B(b.OldName()));
+            QCOMPARE(B(a.NewName()), B(b.NewName()));
+            QCOMPARE(B(a.FilePath()), B(b.FilePath()));
+            QCOMPARE(B(a.FileExt()), B(b.FileExt()));
+            QCOMPARE(B(a.CreatedText()), B(b.CreatedText()));
+            QCOMPARE(B(a.AccessedText()), B(b.AccessedText()));
+            QCOMPARE(B(a.ModifiedText()), B(b.ModifiedText()));
+            QVERIFY(!a.ModifiedText().empty());
+            QCOMPARE(B(std::string(a.FilePath()) + std::string(a.FileName())), B(files[i]));
         }
         for (ListRow* row : listRows(*dropped)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
@@ -350,7 +350,7 @@ private Q_SLOTS:
         const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(3));
         for (const FileEntry& entry : all)
-            QCOMPARE(entry.OldName, std::string("alpha"));
+            QCOMPARE(entry.OldName(), std::string("alpha"));
     }
 
     // Longer than the 254 characters a path once had room for: taken whole,
@@ -372,10 +372,10 @@ private Q_SLOTS:
         QVERIFY(Drag(*window, *data).dropAt(pointOn(*window, window->BitBtn3)));
         const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
-        QCOMPARE(all[0].FilePath + all[0].FileName, path);
-        QCOMPARE(all[0].FilePath, folder);
-        QCOMPARE(all[0].FileExt, std::string(".txt"));
-        QVERIFY(!all[0].ModifiedText.empty());
+        QCOMPARE(std::string(all[0].FilePath()) + std::string(all[0].FileName()), path);
+        QCOMPARE(all[0].FilePath(), folder);
+        QCOMPARE(all[0].FileExt(), std::string(".txt"));
+        QVERIFY(!all[0].ModifiedText().empty());
     }
 
     // Names need not be UTF-8: %FF in the URL is the byte 0xFF in the name,
@@ -391,11 +391,11 @@ private Q_SLOTS:
 
         const std::vector<FileEntry> all = listEntries(*window);
         QCOMPARE(all.size(), std::size_t(1));
-        QCOMPARE(B(all[0].FileName), QByteArray("bad\xff\xfe name.txt"));
-        QCOMPARE(B(all[0].OldName), QByteArray("bad\xff\xfe name"));
-        QCOMPARE(B(all[0].NewName), QByteArray("bad\xff\xfe name"));
-        QCOMPARE(all[0].FilePath, m_folder);
-        QVERIFY(!all[0].ModifiedText.empty());
+        QCOMPARE(B(all[0].FileName()), QByteArray("bad\xff\xfe name.txt"));
+        QCOMPARE(B(all[0].OldName()), QByteArray("bad\xff\xfe name"));
+        QCOMPARE(B(all[0].NewName()), QByteArray("bad\xff\xfe name"));
+        QCOMPARE(all[0].FilePath(), m_folder);
+        QVERIFY(!all[0].ModifiedText().empty());
     }
 };
 

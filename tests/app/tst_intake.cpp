@@ -1,7 +1,7 @@
 #include "ListContents.h"
 #include "RecordingDialogs.h"
 #include "app/Unit1.h"
-#include "filelist/FileTimes.h"
+#include "listcore/FileTimes.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -19,9 +19,9 @@ Q_DECLARE_METATYPE(Bytes)
 
 namespace {
 
-QByteArray B(const std::string& text)
+QByteArray B(std::string_view text)
 {
-    return QByteArray::fromStdString(text);
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 // Creates a file whose name is given as raw bytes, which need not be UTF-8,
@@ -107,16 +107,16 @@ private Q_SLOTS:
         QCOMPARE(added.size(), std::size_t(3));
         for (std::size_t i = 0; i < added.size(); ++i) {
             const FileEntry& entry = added[i];
-            QCOMPARE(B(entry.FileName), fileNames[i]);
-            QCOMPARE(B(entry.OldName), names[i]);
-            QCOMPARE(B(entry.NewName), names[i]);
-            QCOMPARE(B(entry.FileExt), extensions[i]);
-            QCOMPARE(entry.FilePath, m_folder);
+            QCOMPARE(B(entry.FileName()), fileNames[i]);
+            QCOMPARE(B(entry.OldName()), names[i]);
+            QCOMPARE(B(entry.NewName()), names[i]);
+            QCOMPARE(B(entry.FileExt()), extensions[i]);
+            QCOMPARE(entry.FilePath(), m_folder);
             const FileEntry times = timesOf(paths[i]);
-            QVERIFY(!entry.ModifiedText.empty());
-            QCOMPARE(entry.CreatedText, times.CreatedText);
-            QCOMPARE(entry.AccessedText, times.AccessedText);
-            QCOMPARE(entry.ModifiedText, times.ModifiedText);
+            QVERIFY(!entry.ModifiedText().empty());
+            QCOMPARE(entry.CreatedText(), times.CreatedText());
+            QCOMPARE(entry.AccessedText(), times.AccessedText());
+            QCOMPARE(entry.ModifiedText(), times.ModifiedText());
         }
         for (ListRow* row : listRows(window)) {
             QCOMPARE(row->CheckState, csCheckedNormal);
@@ -156,13 +156,13 @@ private Q_SLOTS:
 
         const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(1));
-        QCOMPARE(B(added[0].FileName), name);
-        QCOMPARE(B(added[0].OldName), oldName);
-        QCOMPARE(B(added[0].NewName), oldName);
-        QCOMPARE(B(added[0].FileExt), fileExt);
-        QCOMPARE(added[0].FilePath + added[0].FileName, path);
-        QVERIFY(!added[0].ModifiedText.empty());
-        QCOMPARE(added[0].ModifiedText, timesOf(path).ModifiedText);
+        QCOMPARE(B(added[0].FileName()), name);
+        QCOMPARE(B(added[0].OldName()), oldName);
+        QCOMPARE(B(added[0].NewName()), oldName);
+        QCOMPARE(B(added[0].FileExt()), fileExt);
+        QCOMPARE(std::string(added[0].FilePath()) + std::string(added[0].FileName()), path);
+        QVERIFY(!added[0].ModifiedText().empty());
+        QCOMPARE(added[0].ModifiedText(), timesOf(path).ModifiedText());
     }
 
     void appendsAfterExistingRows()
@@ -172,7 +172,7 @@ private Q_SLOTS:
         const std::string alpha = m_folder + "alpha.txt";
         const std::string readme = m_folder + "README";
         choose(window, dialogs, {alpha});
-        window.VT->RowData(window.VT->FirstRow())->NewName = "edited";
+        window.VT->RowData(window.VT->FirstRow())->setNewName("edited");
         window.VT->FirstRow()->CheckState = csUncheckedNormal;
 
         choose(window, dialogs, {readme, alpha, alpha});
@@ -180,13 +180,13 @@ private Q_SLOTS:
         const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(4));
         // The earlier row keeps its place, its proposal and its check mark.
-        QCOMPARE(added[0].NewName, std::string("edited"));
+        QCOMPARE(added[0].NewName(), std::string("edited"));
         QCOMPARE(listRows(window)[0]->CheckState, csUncheckedNormal);
-        QCOMPARE(added[1].OldName, std::string("README"));
+        QCOMPARE(added[1].OldName(), std::string("README"));
         // The same file again is a row of its own, every time.
-        QCOMPARE(added[2].FileName, std::string("alpha.txt"));
-        QCOMPARE(added[3].FileName, std::string("alpha.txt"));
-        QCOMPARE(added[2].NewName, std::string("alpha"));
+        QCOMPARE(added[2].FileName(), std::string("alpha.txt"));
+        QCOMPARE(added[3].FileName(), std::string("alpha.txt"));
+        QCOMPARE(added[2].NewName(), std::string("alpha"));
         QCOMPARE(listRows(window)[3]->CheckState, csCheckedNormal);
         QCOMPARE(window.VT->model()->rowCount(), 4);
     }
@@ -200,15 +200,15 @@ private Q_SLOTS:
 
         const std::vector<FileEntry> added = listEntries(window);
         QCOMPARE(added.size(), std::size_t(2));
-        QCOMPARE(added[0].OldName, std::string("typed-but-missing"));
-        QCOMPARE(added[0].FileExt, std::string(".doc"));
-        QCOMPARE(added[0].FilePath, m_folder);
-        QVERIFY(added[0].CreatedText.empty());
-        QVERIFY(added[0].AccessedText.empty());
-        QVERIFY(added[0].ModifiedText.empty());
+        QCOMPARE(added[0].OldName(), std::string("typed-but-missing"));
+        QCOMPARE(added[0].FileExt(), std::string(".doc"));
+        QCOMPARE(added[0].FilePath(), m_folder);
+        QVERIFY(added[0].CreatedText().empty());
+        QVERIFY(added[0].AccessedText().empty());
+        QVERIFY(added[0].ModifiedText().empty());
         QCOMPARE(listRows(window)[0]->CheckState, csCheckedNormal);
         // The file after it still has its times.
-        QVERIFY(!added[1].ModifiedText.empty());
+        QVERIFY(!added[1].ModifiedText().empty());
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -249,7 +249,7 @@ private Q_SLOTS:
         RecordingDialogs& dialogs = recordDialogs(window);
         const std::string umlaut = makeFile(m_dir, "Übersicht été.pdf");
         choose(window, dialogs, {m_folder + "alpha.txt", umlaut});
-        window.VT->RowData(window.VT->FirstRow())->NewName = "omega";
+        window.VT->RowData(window.VT->FirstRow())->setNewName("omega");
 
         const QAbstractItemModel* model = window.VT->model();
         QCOMPARE(model->columnCount(), 3);
@@ -280,7 +280,7 @@ private Q_SLOTS:
         const QString shown = window.VT->model()->index(0, 0).data().toString();
         QVERIFY(shown.startsWith(QStringLiteral("odd")));
         QCOMPARE(shown.size(), 4);
-        QCOMPARE(B(window.VT->RowData(window.VT->FirstRow())->OldName), QByteArray("odd\xff"));
+        QCOMPARE(B(window.VT->RowData(window.VT->FirstRow())->OldName()), QByteArray("odd\xff"));
     }
 };
 

@@ -38,8 +38,8 @@ private Q_SLOTS:
         WindowFixture f({"report.txt", "photo.jpg", "lower"});
         f.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-        f.entry(0).NewName = "REPORT"; // a change of case alone counts
-        f.entry(2).NewName = "lower";  // unchanged
+        f.entry(0).setNewName("REPORT"); // a change of case alone counts
+        f.entry(2).setNewName("lower");  // unchanged
         f.window.VT->viewport()->update();
         QVERIFY(rowIsTinted(f.window, 0));
         QVERIFY(!rowIsTinted(f.window, 1));
@@ -81,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(f.window.cbInclude->isChecked());
         f.window.addFiles({"/nowhere/c.txt"});
         QCOMPARE(f.window.VT->FirstRow()->RowIndex, 0u);
-        QCOMPARE(f.entry(0).OldName, std::string("c.txt"));
+        QCOMPARE(f.entry(0).OldName(), std::string("c.txt"));
     }
 
     // The extension toggle converts every entry; files added while the box
@@ -89,35 +89,35 @@ private Q_SLOTS:
     void extensionToggle()
     {
         WindowFixture f({"report.txt", "Photo.JPG", "README"});
-        f.entry(2).NewName = "Notes";
+        f.entry(2).setNewName("Notes");
         f.window.cbInclude->setChecked(true);
-        QCOMPARE(f.entry(0).OldName, std::string("report.txt"));
-        QCOMPARE(f.entry(0).NewName, std::string("report.txt"));
-        QCOMPARE(f.entry(0).FileExt, std::string());
-        QCOMPARE(f.entry(2).NewName, std::string("Notes"));
+        QCOMPARE(f.entry(0).OldName(), std::string("report.txt"));
+        QCOMPARE(f.entry(0).NewName(), std::string("report.txt"));
+        QCOMPARE(f.entry(0).FileExt(), std::string());
+        QCOMPARE(f.entry(2).NewName(), std::string("Notes"));
 
         f.window.SpeedButton1->click(); // Lower Case while joined
         f.window.addFiles({"/nowhere/archive.tar.gz"});
-        QCOMPARE(f.entry(3).OldName, std::string("archive.tar.gz"));
-        QCOMPARE(f.entry(3).FileExt, std::string());
+        QCOMPARE(f.entry(3).OldName(), std::string("archive.tar.gz"));
+        QCOMPARE(f.entry(3).FileExt(), std::string());
 
         f.window.cbInclude->setChecked(false);
-        QCOMPARE(f.entry(0).OldName, std::string("report"));
-        QCOMPARE(f.entry(0).FileExt, std::string(".txt"));
-        QCOMPARE(f.entry(1).NewName, std::string("photo"));
-        QCOMPARE(f.entry(1).FileExt, std::string(".JPG"));
-        QCOMPARE(f.entry(2).OldName, std::string("README"));
-        QCOMPARE(f.entry(2).NewName, std::string("notes"));
-        QCOMPARE(f.entry(2).FileExt, std::string());
-        QCOMPARE(f.entry(3).OldName, std::string("archive.tar"));
-        QCOMPARE(f.entry(3).NewName, std::string("archive.tar"));
-        QCOMPARE(f.entry(3).FileExt, std::string(".gz"));
+        QCOMPARE(f.entry(0).OldName(), std::string("report"));
+        QCOMPARE(f.entry(0).FileExt(), std::string(".txt"));
+        QCOMPARE(f.entry(1).NewName(), std::string("photo"));
+        QCOMPARE(f.entry(1).FileExt(), std::string(".JPG"));
+        QCOMPARE(f.entry(2).OldName(), std::string("README"));
+        QCOMPARE(f.entry(2).NewName(), std::string("notes"));
+        QCOMPARE(f.entry(2).FileExt(), std::string());
+        QCOMPARE(f.entry(3).OldName(), std::string("archive.tar"));
+        QCOMPARE(f.entry(3).NewName(), std::string("archive.tar"));
+        QCOMPARE(f.entry(3).FileExt(), std::string(".gz"));
     }
 
     void columnsShowTheEntry()
     {
         WindowFixture f({"photo.jpg"});
-        f.entry(0).NewName = "été";
+        f.entry(0).setNewName("été");
         const QAbstractItemModel* model = f.window.VT->model();
         QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("photo"));
         QCOMPARE(model->index(0, 1).data().toString(), QStringLiteral("été"));
@@ -146,7 +146,7 @@ private Q_SLOTS:
     {
         WindowFixture f({"one.txt", "two.txt"});
         f.setChecked(1, false);
-        f.entry(1).NewName = "changed";
+        f.entry(1).setNewName("changed");
         f.window.SpeedButton2->click();
         f.window.BitBtn3->click();
         QCOMPARE(f.newNames(), (Names{"one", "two"}));

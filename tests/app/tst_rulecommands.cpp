@@ -177,7 +177,7 @@ private Q_SLOTS:
         f.window.SpeedButton9->click();
         const QString expected = QFileInfo(path).lastModified().toString(QStringLiteral("yyyyMMddHHmmss"))
             + QStringLiteral("000shot");
-        QCOMPARE(QString::fromStdString(f.entry(0).NewName), expected);
+        QCOMPARE(QString::fromUtf8(f.entry(0).NewName()), expected);
     }
 
     void replaceAndMoveReadTheirBoxes()

@@ -12,9 +12,9 @@ inline std::string S(const QByteArray& bytes)
     return bytes.toStdString();
 }
 
-inline QByteArray B(const std::string& text)
+inline QByteArray B(std::string_view text)
 {
-    return QByteArray::fromStdString(text);
+    return QByteArray(text.data(), qsizetype(text.size()));
 }
 
 inline constexpr int kMax = std::numeric_limits<int>::max();

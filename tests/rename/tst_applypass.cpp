@@ -1,5 +1,5 @@
+#include "listcore/RowStore.h"
 #include "rename/ApplyPass.h"
-#include "tests/rename/ApplyPassFixture.h"
 #include "tests/rename/DiskFixture.h"
 
 #include <QTest>
@@ -8,10 +8,25 @@ namespace {
 
 bool sameEntry(const FileEntry& a, const FileEntry& b)
 {
-    return a.FileName == b.FileName && a.OldName == b.OldName && a.NewName == b.NewName
-        && a.FilePath == b.FilePath && a.FileExt == b.FileExt && a.CreatedText == b.CreatedText
-        && a.AccessedText == b.AccessedText && a.ModifiedText == b.ModifiedText;
+    return a.FileName() == b.FileName() && a.OldName() == b.OldName() && a.NewName() == b.NewName()
+        && a.FilePath() == b.FilePath() && a.FileExt() == b.FileExt() && a.times() == b.times();
 }
+
+// Counts the update batches the list sees.
+struct BatchCounter : RowStoreObserver {
+    int opened = 0;
+    int closed = 0;
+    void batchOpened() override { ++opened; }
+    void batchClosed() override { ++closed; }
+    void rowAppended() override {}
+    void aboutToClear() override {}
+    void cleared() override {}
+};
+
+struct RowBefore {
+    TCheckState state;
+    FileEntry entry;
+};
 
 QByteArrayList failureLines(const ApplyReport& report)
 {
@@ -23,16 +38,28 @@ QByteArrayList failureLines(const ApplyReport& report)
 
 // "old>new" a joined entry, "old>>new" a split one (new without the
 // extension); a leading '!' leaves it unchecked. old may reach into a folder.
-void appendEntry(fixture::List& list, const QByteArray& root, QByteArray row)
+void appendEntry(RowStore& rows, const QByteArray& root, QByteArray row)
 {
     const bool checked = !row.startsWith('!');
     if (!checked)
         row.remove(0, 1);
     const bool split = row.contains(">>");
     const auto arrow = row.indexOf('>');
-    FileEntry entry = fixture::entryFor((root + '/' + row.left(arrow)).toStdString(), split);
-    entry.NewName = row.mid(arrow + (split ? 2 : 1)).toStdString();
-    list.append(entry, checked ? fixture::Checked : fixture::Unchecked);
+    rows.SetNodeDataSize(int(sizeof(FileEntry)));
+    ListRow* added = rows.AppendRow();
+    FileEntry& entry = *rows.RowData(added);
+    entry = FileEntry((root + '/' + row.left(arrow)).toStdString(), split ? EntryForm::Split : EntryForm::Joined,
+                      FileTimes{1, 2, 3});
+    entry.setNewName(row.mid(arrow + (split ? 2 : 1)).toStdString());
+    added->CheckState = checked ? csCheckedNormal : csUncheckedNormal;
+}
+
+std::vector<RowBefore> rowsOf(RowStore& rows)
+{
+    std::vector<RowBefore> all;
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row))
+        all.push_back({row->CheckState, *rows.RowData(row)});
+    return all;
 }
 
 }  // namespace
@@ -136,35 +163,38 @@ void TestApplyPass::apply()
     QVERIFY(scratch.isValid());
     const QByteArray& root = scratch.root();
     QVERIFY(fixture::makeTree(root, layout));
-    fixture::List list;
+    RowStore rows;
     for (const QByteArray& row : entries)
-        appendEntry(list, root, row);
-    const fixture::List before = list;
+        appendEntry(rows, root, row);
+    const std::vector<RowBefore> before = rowsOf(rows);
+    BatchCounter batches;
+    rows.setObserver(&batches);
 
-    const ApplyReport report = applyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport report = applyRenames(rows);
 
     QCOMPARE(report.checkedCount, std::size_t(outcome.size() - outcome.count('-')));
     QCOMPARE(failureLines(report), expectedFailures);
     std::sort(expectedTree.begin(), expectedTree.end());
     QCOMPARE(fixture::readTree(root), expectedTree);
 
-    QCOMPARE(list.rows.size(), before.rows.size());
-    for (std::size_t i = 0; i < list.rows.size(); ++i) {
-        const FileEntry& was = before.rows[i].Data;
-        const FileEntry& now = list.rows[i].Data;
-        QCOMPARE(list.rows[i].State, before.rows[i].State);
+    const std::vector<RowBefore> after = rowsOf(rows);
+    QCOMPARE(after.size(), before.size());
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const FileEntry& was = before[i].entry;
+        const FileEntry& now = after[i].entry;
+        QCOMPARE(after[i].state, before[i].state);
         if (outcome[qsizetype(i)] != '.') {
             QVERIFY2(sameEntry(now, was), qPrintable(QString("entry %1 changed").arg(i)));
             continue;
         }
         // The renamed entry names its file and is no longer a proposal.
         QCOMPARE(oldPathOf(now), newPathOf(was));
-        QCOMPARE(now.OldName, now.NewName);
-        QCOMPARE(now.ModifiedText, was.ModifiedText);
+        QCOMPARE(now.OldName(), now.NewName());
+        QCOMPARE(now.times(), was.times());
     }
-    QCOMPARE(list.batchesBegun, 1);
-    QCOMPARE(list.openBatches, 0);
-    QCOMPARE(list.repaints, 1);
+    QCOMPARE(batches.opened, 1);
+    QCOMPARE(batches.closed, 1);
+    QCOMPARE(rows.batchCount(), 0);
 }
 
 void TestApplyPass::secondApplyFindsNothingToDo()
@@ -173,13 +203,13 @@ void TestApplyPass::secondApplyFindsNothingToDo()
     QVERIFY(scratch.isValid());
     const QByteArray& root = scratch.root();
     QVERIFY(fixture::makeTree(root, {"a.txt", "b.txt", "sub/"}));
-    fixture::List list;
+    RowStore rows;
     for (const char* row : {"a.txt>>A", "b.txt>sub/b.txt"})
-        appendEntry(list, root, row);
+        appendEntry(rows, root, row);
 
-    const ApplyReport first = applyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport first = applyRenames(rows);
     QVERIFY(first.allRenamed());
-    const ApplyReport second = applyRenames(list, fixture::isChecked, fixture::retarget);
+    const ApplyReport second = applyRenames(rows);
     QVERIFY(second.allRenamed());
     QCOMPARE(second.checkedCount, std::size_t(2));
     QCOMPARE(::completionMessage(second), std::string("Rename Completed!"));

@@ -1,4 +1,4 @@
-#include "filelist/FileEntry.h"
+#include "listcore/FileEntry.h"
 #include "rename/DateTimeRule.h"
 #include "rename/InsertRules.h"
 #include "rename/MoveCopyRules.h"
@@ -153,47 +153,37 @@ void InsertRulesTest::dateTimeText()
     QCOMPARE(B(::dateTimeText(time, S(pattern))), expected);
 }
 
+// The entry's three times are whole seconds; the stand-in parser reads the
+// texts of 100, 200 and 300 and no other.
 void InsertRulesTest::chooseDateTime_data()
 {
     QTest::addColumn<DateTimeSource>("source");
-    QTest::addColumn<QByteArray>("created");
-    QTest::addColumn<QByteArray>("modified");
-    QTest::addColumn<QByteArray>("accessed");
-    QTest::addColumn<QByteArray>("expected"); // "now" or the file time text that wins
+    QTest::addColumn<qint64>("modified");
+    QTest::addColumn<qint64>("expected"); // 0 for "now", else the file time that wins
 
-    QTest::newRow("current time") << DateTimeSource::CurrentTime << QByteArray("c") << QByteArray("m")
-                                  << QByteArray("a") << QByteArray("now");
-    QTest::newRow("created") << DateTimeSource::FileCreated << QByteArray("c") << QByteArray("m")
-                             << QByteArray("a") << QByteArray("c");
-    QTest::newRow("modified") << DateTimeSource::FileModified << QByteArray("c") << QByteArray("m")
-                              << QByteArray("a") << QByteArray("m");
-    QTest::newRow("accessed") << DateTimeSource::FileAccessed << QByteArray("c") << QByteArray("m")
-                              << QByteArray("a") << QByteArray("a");
-    QTest::newRow("empty text") << DateTimeSource::FileModified << QByteArray("c") << QByteArray()
-                                << QByteArray("a") << QByteArray("now");
-    QTest::newRow("unreadable text") << DateTimeSource::FileModified << QByteArray("c")
-                                     << QByteArray("garbage") << QByteArray("a") << QByteArray("now");
+    constexpr qint64 none = FileTimes::none;
+    QTest::newRow("current time") << DateTimeSource::CurrentTime << qint64(200) << qint64(0);
+    QTest::newRow("created") << DateTimeSource::FileCreated << qint64(200) << qint64(100);
+    QTest::newRow("modified") << DateTimeSource::FileModified << qint64(200) << qint64(200);
+    QTest::newRow("accessed") << DateTimeSource::FileAccessed << qint64(200) << qint64(300);
+    QTest::newRow("no time kept") << DateTimeSource::FileModified << none << qint64(0);
+    QTest::newRow("unreadable text") << DateTimeSource::FileModified << qint64(999) << qint64(0);
 }
 
 void InsertRulesTest::chooseDateTime()
 {
     QFETCH(DateTimeSource, source);
-    QFETCH(QByteArray, created);
-    QFETCH(QByteArray, modified);
-    QFETCH(QByteArray, accessed);
-    QFETCH(QByteArray, expected);
+    QFETCH(qint64, modified);
+    QFETCH(qint64, expected);
 
-    FileEntry entry;
-    entry.CreatedText = S(created);
-    entry.ModifiedText = S(modified);
-    entry.AccessedText = S(accessed);
+    const FileEntry entry("/d/f.txt", EntryForm::Split, FileTimes{100, 300, modified});
 
     const QDateTime now(QDate(2026, 1, 2), QTime(3, 4, 5, 678));
     // Each file time carries milliseconds that the chosen time must drop.
     const std::map<std::string, QDateTime> fileTimes = {
-        {"c", QDateTime(QDate(2001, 1, 1), QTime(1, 1, 1, 111))},
-        {"m", QDateTime(QDate(2002, 2, 2), QTime(14, 2, 2, 222))},
-        {"a", QDateTime(QDate(2003, 3, 3), QTime(3, 3, 3, 333))},
+        {fileTimeText(100), QDateTime(QDate(2001, 1, 1), QTime(1, 1, 1, 111))},
+        {fileTimeText(200), QDateTime(QDate(2002, 2, 2), QTime(14, 2, 2, 222))},
+        {fileTimeText(300), QDateTime(QDate(2003, 3, 3), QTime(3, 3, 3, 333))},
     };
     int parsed = 0;
     const FileTimeParser parser = [&](const std::string& text) -> std::optional<QDateTime> {
@@ -205,16 +195,16 @@ void InsertRulesTest::chooseDateTime()
     };
 
     const QDateTime chosen = ::chooseDateTime(source, entry, [&] { return now; }, parser);
-    if (expected == "now") {
+    if (expected == 0) {
         QCOMPARE(chosen, now);
     } else {
-        const QDateTime fileTime = fileTimes.at(S(expected));
+        const QDateTime fileTime = fileTimes.at(fileTimeText(expected));
         QCOMPARE(chosen.date(), fileTime.date());
         const QTime t = fileTime.time();
         QCOMPARE(chosen.time(), QTime(t.hour(), t.minute(), t.second(), 0));
     }
     // An empty text is not even offered to the parser.
-    if (source == DateTimeSource::CurrentTime || modified.isEmpty())
+    if (source == DateTimeSource::CurrentTime || modified == FileTimes::none)
         QCOMPARE(parsed, 0);
 }
 

@@ -5,8 +5,9 @@
 // TOLVEX_NOTHING_LOST_CASES sets how many cases run (default: a quick fixed
 // set), TOLVEX_NOTHING_LOST_SEED the first seed.
 
+#include "listcore/ListCommands.h"
+#include "listcore/RowStore.h"
 #include "rename/ApplyPass.h"
-#include "tests/rename/ApplyPassFixture.h"
 #include "tests/rename/DiskFixture.h"
 
 #include <QTest>
@@ -35,7 +36,8 @@ std::string canonical(const std::string& path)
     return std::string(resolved) + '/' + path.substr(slash + 1);
 }
 
-// content -> canonical path of every regular file below root
+// content -> canonical path of every regular file below root; a content
+// found twice (a file copied instead of moved) shows as "copied" paths.
 std::map<std::string, std::string> filesOnDisk(const QByteArray& root)
 {
     std::map<std::string, std::string> files;
@@ -43,9 +45,24 @@ std::map<std::string, std::string> filesOnDisk(const QByteArray& root)
         if (item.endsWith('/'))
             continue;
         const auto colon = item.indexOf(':');
-        files[item.mid(colon + 1).toStdString()] = canonical((root + '/' + item.left(colon)).toStdString());
+        const std::string path = canonical((root + '/' + item.left(colon)).toStdString());
+        const auto [at, added] = files.emplace(item.mid(colon + 1).toStdString(), path);
+        if (!added)
+            at->second = "copied to " + at->second + " and " + path;
     }
     return files;
+}
+
+// What the list held before the pass, row by row.
+struct RowBefore {
+    TCheckState state;
+    FileEntry entry;
+};
+
+// The entry's names as a failure reports them.
+std::string proposedWholeName(const FileEntry& entry)
+{
+    return std::string(entry.NewName()) + std::string(entry.FileExt());
 }
 
 template <typename T>
@@ -82,20 +99,13 @@ public:
 private:
     void makeFolders();
     std::string proposeFor(const FileEntry& entry);
-    std::string check(const fixture::List& before, const fixture::List& after,
-                      const ApplyReport& report);
+    std::string check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report);
 
     Random m_random;
     std::string m_root;
     std::vector<std::string> m_folders;  // relative, ending in '/'
     std::vector<DiskFile> m_files;
     std::map<std::string, std::string> m_initial;
-
-    struct Move {
-        std::string content, from, to;
-    };
-    std::map<std::size_t, Move> m_moves;  // by row
-    std::string m_broken;
 };
 
 void Case::makeFolders()
@@ -127,12 +137,12 @@ void Case::makeFolders()
 
 std::string Case::proposeFor(const FileEntry& entry)
 {
-    const std::string& own = entry.OldName;
+    const std::string own(entry.OldName());
     auto nameOfOther = [&] {
         const DiskFile& other = pick(m_random, m_files);
         std::string name = other.path.substr(other.path.rfind('/') + 1);
-        if (!entry.FileExt.empty() && name.ends_with(entry.FileExt))
-            name.resize(name.size() - entry.FileExt.size());
+        if (!entry.FileExt().empty() && name.ends_with(entry.FileExt()))
+            name.resize(name.size() - entry.FileExt().size());
         return name;
     };
     switch (std::uniform_int_distribution(0, 11)(m_random)) {
@@ -158,98 +168,87 @@ std::string Case::run()
         return {};
     m_initial = filesOnDisk(QByteArray::fromStdString(m_root));
 
-    fixture::List list;
+    // The list is made by the real intake, files in random order so that
+    // chains run both ways, some twice, some not at all, and now and then a
+    // file that went away after it was added.
+    std::vector<std::string> paths;
     for (const DiskFile& file : m_files) {
         const int copies = chance(m_random, 0.15) ? 2 : chance(m_random, 0.9) ? 1 : 0;
-        for (int i = 0; i < copies; ++i) {
-            FileEntry entry = fixture::entryFor(m_root + '/' + file.path, chance(m_random, 0.5));
-            entry.NewName = proposeFor(entry);
-            const auto state = pick(m_random, std::vector{fixture::Checked, fixture::Checked,
-                                                           fixture::Unchecked, fixture::CheckedPressed});
-            list.append(entry, state);
-        }
+        for (int i = 0; i < copies; ++i)
+            paths.push_back(m_root + '/' + file.path);
     }
-    if (chance(m_random, 0.2)) {  // a file that went away after it was added
-        FileEntry ghost = fixture::entryFor(m_root + "/top/gone.txt", true);
-        ghost.NewName = "b";
-        list.append(ghost);
-    }
-    // Random rows swap places, so that chains run both ways.
-    std::shuffle(list.rows.begin(), list.rows.end(), m_random);
-    for (std::size_t i = 0; i < list.rows.size(); ++i)
-        list.rows[i].RowIndex = std::uint32_t(i);
-    const fixture::List before = list;
+    if (chance(m_random, 0.2))
+        paths.push_back(m_root + "/top/gone.txt");
+    std::shuffle(paths.begin(), paths.end(), m_random);
 
-    auto track = [&](FileEntry& entry, const std::string& newPath) {
-        std::size_t row = 0;
-        while (&list.rows[row].Data != &entry)
-            ++row;
-        const std::string oldPath = oldPathOf(entry);
-        const std::string content = fixture::readContent(QByteArray::fromStdString(newPath)).toStdString();
-        struct stat status;
-        if (oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
-            m_broken = "row " + std::to_string(row) + ": old name still there after " + newPath;
-        m_moves[row] = {content, canonical(oldPath), canonical(newPath)};
-        fixture::retarget(entry, newPath);
-    };
+    RowStore rows;
+    rows.setEntryForm(chance(m_random, 0.5) ? EntryForm::Split : EntryForm::Joined);
+    appendFiles(rows, paths);
+    std::vector<RowBefore> before;
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        FileEntry& entry = *rows.RowData(row);
+        entry.setNewName(proposeFor(entry));
+        row->CheckState = pick(m_random, std::vector{csCheckedNormal, csCheckedNormal, csUncheckedNormal,
+                                                     csCheckedPressed});
+        before.push_back({row->CheckState, entry});
+    }
 
     const fixture::FileSystem fileSystems[] = {fixture::FileSystem::Native, fixture::FileSystem::Native,
                                                fixture::FileSystem::RefusesFlag,
                                                fixture::FileSystem::IgnoresCase};
     fixture::StandInFileSystem standIn(fileSystems[std::uniform_int_distribution(0, 3)(m_random)]);
-    const ApplyReport report = applyRenames(list, fixture::isChecked, track);
-    if (!m_broken.empty())
-        return m_broken;
-    return check(before, list, report);
+    const ApplyReport report = applyRenames(rows);
+    return check(before, rows, report);
 }
 
-std::string Case::check(const fixture::List& before, const fixture::List& after, const ApplyReport& report)
+std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report)
 {
-    // The files on disk are the files that were there, each at the place the
-    // reported renames put it: nothing lost, replaced, copied or left behind.
+    // Row by row in list order: the files on disk are the files that were
+    // there, each moved where the renames that succeeded put it; nothing
+    // lost, replaced, copied or left behind.
     std::map<std::string, std::string> expected = m_initial;  // content -> canonical path
     std::map<std::string, std::size_t> lastMover;
     std::size_t nextFailure = 0;
     std::size_t checked = 0;
     const std::string missing = std::strerror(ENOENT);
 
-    for (std::size_t row = 0; row < after.rows.size(); ++row) {
-        const FileEntry& was = before.rows[row].Data;
-        const FileEntry& now = after.rows[row].Data;
-        const std::string where = "row " + std::to_string(row) + " (" + was.FileName + " -> "
-            + was.NewName + was.FileExt + "): ";
-        if (after.rows[row].State != before.rows[row].State)
+    std::size_t index = 0;
+    for (ListRow* row = after.FirstRow(); row; row = after.NextRow(row), ++index) {
+        const FileEntry& was = before[index].entry;
+        const FileEntry& now = *after.RowData(row);
+        const std::string where = "row " + std::to_string(index) + " (" + std::string(was.FileName()) + " -> "
+            + proposedWholeName(was) + "): ";
+        if (row->CheckState != before[index].state)
             return where + "check state changed";
-        const bool unchanged = oldPathOf(now) == oldPathOf(was) && now.NewName == was.NewName
-            && now.OldName == was.OldName && now.FileExt == was.FileExt;
+        const bool unchanged = oldPathOf(now) == oldPathOf(was) && now.NewName() == was.NewName()
+            && now.OldName() == was.OldName() && now.FileExt() == was.FileExt();
 
-        if (!fixture::isChecked(&before.rows[row])) {
-            if (!unchanged || m_moves.count(row))
+        if (before[index].state != csCheckedNormal) {
+            if (!unchanged)
                 return where + "unchecked entry touched";
             continue;
         }
         ++checked;
         const std::string oldPath = canonical(oldPathOf(was));
+        if (oldPathOf(was) == newPathOf(was))
+            continue;  // nothing to do, whether or not the file is still there
         const auto holder = std::find_if(expected.begin(), expected.end(),
                                          [&](const auto& file) { return file.second == oldPath; });
 
-        if (const auto move = m_moves.find(row); move != m_moves.end()) {
-            if (oldPathOf(was) == newPathOf(was))
-                continue;  // nothing to do, whether or not the file is still there
-            if (holder == expected.end() || holder->first != move->second.content)
+        // A renamed entry describes its file under the new path.
+        if (oldPathOf(now) != oldPathOf(was)) {
+            if (holder == expected.end())
                 return where + "renamed a file that was not at its old path";
-            if (move->second.from != oldPath)
-                return where + "renamed from elsewhere";
-            holder->second = move->second.to;
-            lastMover[move->second.content] = row;
-            if (canonical(oldPathOf(now)) != move->second.to || now.OldName != now.NewName)
+            if (oldPathOf(now) != newPathOf(was) || now.nameChanged())
                 return where + "entry does not name its renamed file";
+            holder->second = canonical(oldPathOf(now));
+            lastMover[holder->first] = index;
             continue;
         }
         if (nextFailure >= report.failures.size())
             return where + "neither renamed nor reported";
         const RenameFailure& failure = report.failures[nextFailure++];
-        if (failure.oldName != was.FileName || failure.newName != was.NewName + was.FileExt)
+        if (failure.oldName != was.FileName() || failure.newName != proposedWholeName(was))
             return where + "failure reported under other names";
         if (!unchanged)
             return where + "failed entry changed";
@@ -277,9 +276,12 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
         return diff;
     }
     // A renamed entry names its file, unless a later row moved that file on.
-    for (const auto& [content, row] : lastMover) {
-        if (canonical(oldPathOf(after.rows[row].Data)) != actual.at(content))
-            return "row " + std::to_string(row) + " lost track of its file";
+    std::vector<const FileEntry*> entries;
+    for (ListRow* row = after.FirstRow(); row; row = after.NextRow(row))
+        entries.push_back(after.RowData(row));
+    for (const auto& [content, index] : lastMover) {
+        if (canonical(oldPathOf(*entries[index])) != actual.at(content))
+            return "row " + std::to_string(index) + " lost track of its file";
     }
     return {};
 }

@@ -1,0 +1,66 @@
+#include "listcore/FileEntry.h"
+
+#include "listcore/FileNames.h"
+
+FileEntry::FileEntry(SharedFolder folder, std::string_view fileName, EntryForm form, const FileTimes& times)
+    : m_folder(std::move(folder))
+    , m_fileName(fileName)
+    , m_times(times)
+    , m_form(form)
+{
+}
+
+FileEntry::FileEntry(std::string_view path, EntryForm form, const FileTimes& times)
+    : FileEntry(std::make_shared<const std::string>(FolderOfPath(path)), NameOfPath(path), form, times)
+{
+}
+
+std::string_view FileEntry::OldName() const
+{
+    return m_form == EntryForm::Split ? StripExtension(m_fileName) : std::string_view(m_fileName);
+}
+
+std::string_view FileEntry::FileExt() const
+{
+    return m_form == EntryForm::Split ? ExtensionOfName(m_fileName) : std::string_view();
+}
+
+void FileEntry::setNewName(std::string name)
+{
+    if (name == OldName()) {
+        resetNewName();
+        return;
+    }
+    m_newName = std::move(name);
+    m_hasNewName = true;
+}
+
+void FileEntry::resetNewName()
+{
+    // Swapped out rather than cleared, so the memory goes back.
+    std::string().swap(m_newName);
+    m_hasNewName = false;
+}
+
+void FileEntry::setForm(EntryForm form)
+{
+    if (form == m_form)
+        return;
+    std::string proposed(NewName());
+    if (form == EntryForm::Joined)
+        proposed += FileExt();
+    else
+        proposed.resize(StripExtension(proposed).size());
+    m_form = form;
+    setNewName(std::move(proposed));
+}
+
+void FileEntry::retarget(std::string_view newPath)
+{
+    const std::string_view folder = FolderOfPath(newPath);
+    // Most renames stay in their folder: keep sharing its text.
+    SharedFolder shared = folder == FilePath() ? m_folder : std::make_shared<const std::string>(folder);
+    m_fileName = NameOfPath(newPath);
+    m_folder = std::move(shared);
+    resetNewName();
+}

@@ -1,0 +1,33 @@
+#include "listcore/FileIntake.h"
+
+#include "listcore/FileNames.h"
+#include "listcore/RowStore.h"
+
+FileIntake::FileIntake(RowStore& rows)
+    : m_rows(rows)
+    , m_batch(rows)
+{
+    m_rows.SetNodeDataSize(int(sizeof(FileEntry)));
+}
+
+void FileIntake::addChosen(const std::string& path)
+{
+    append(path, lookUpFile(path).times);
+}
+
+void FileIntake::addDropped(const std::string& path)
+{
+    const FileLookup lookup = lookUpFile(path);
+    if (!lookup.isFolder)
+        append(path, lookup.times);
+}
+
+void FileIntake::append(const std::string& path, const FileTimes& times)
+{
+    const std::string_view folder = FolderOfPath(path);
+    if (!m_folder || folder != *m_folder)
+        m_folder = std::make_shared<const std::string>(folder);
+    ListRow* row = m_rows.AppendRow();
+    *m_rows.RowData(row) = FileEntry(m_folder, NameOfPath(path), m_rows.entryForm(), times);
+    row->CheckState = csCheckedNormal;
+}

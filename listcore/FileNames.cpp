@@ -1,0 +1,36 @@
+#include "listcore/FileNames.h"
+
+namespace {
+
+constexpr char folderSeparator = '/';
+
+// Where the extension starts: the last dot with no '/' after it.
+std::size_t extensionDot(std::string_view name)
+{
+    const auto at = name.find_last_of("./");
+    return at != std::string_view::npos && name[at] == '.' ? at : name.size();
+}
+
+} // namespace
+
+std::string_view NameOfPath(std::string_view path)
+{
+    const auto at = path.rfind(folderSeparator);
+    return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+std::string_view FolderOfPath(std::string_view path)
+{
+    const auto at = path.rfind(folderSeparator);
+    return at == std::string_view::npos ? std::string_view() : path.substr(0, at + 1);
+}
+
+std::string_view ExtensionOfName(std::string_view name)
+{
+    return name.substr(extensionDot(name));
+}
+
+std::string_view StripExtension(std::string_view name)
+{
+    return name.substr(0, extensionDot(name));
+}

@@ -1,0 +1,68 @@
+#include "listcore/FileTimes.h"
+
+#include "listcore/FileEntry.h"
+
+#include <QDate>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace {
+
+std::int64_t secondsOf(const struct statx& info, unsigned int field, const struct statx_timestamp& time)
+{
+    return info.stx_mask & field ? std::int64_t{time.tv_sec} : FileTimes::none;
+}
+
+bool statxAt(const std::string& path, int flags, struct statx& info)
+{
+    return statx(AT_FDCWD, path.c_str(), flags | AT_STATX_SYNC_AS_STAT,
+                  STATX_TYPE | STATX_BTIME | STATX_ATIME | STATX_MTIME, &info) == 0;
+}
+
+} // namespace
+
+FileLookup lookUpFile(const std::string& path)
+{
+    // A NUL would end the path early and name some other file.
+    if (path.find('\0') != std::string::npos)
+        return {};
+    struct statx info {};
+    if (!statxAt(path, 0, info) && !statxAt(path, AT_SYMLINK_NOFOLLOW, info))
+        return {};
+    FileLookup lookup;
+    lookup.isFolder = (info.stx_mask & STATX_TYPE) && S_ISDIR(info.stx_mode);
+    lookup.times = {secondsOf(info, STATX_BTIME, info.stx_btime),
+                    secondsOf(info, STATX_ATIME, info.stx_atime),
+                    secondsOf(info, STATX_MTIME, info.stx_mtime)};
+    return lookup;
+}
+
+void ReadFileTimes(const std::string& path, FileEntry& entry)
+{
+    entry.setTimes(lookUpFile(path).times);
+}
+
+std::string FileTimeToText(std::time_t time, const TimeTextFormat& format)
+{
+    std::tm local {};
+    if (!localtime_r(&time, &local))
+        return {};
+    return format.text(local);
+}
+
+std::string fileTimeText(std::int64_t time)
+{
+    return time == FileTimes::none ? std::string() : FileTimeToText(static_cast<std::time_t>(time));
+}
+
+std::optional<QDateTime> fileTimeFromText(std::string_view text)
+{
+    return fileTimeFromText(text, TimeTextFormat::system(), QDate::currentDate().year());
+}
+
+std::optional<QDateTime> fileTimeFromText(std::string_view text, const TimeTextFormat& format,
+                                          int currentYear)
+{
+    return format.parse(text, currentYear);
+}

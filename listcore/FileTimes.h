@@ -1,0 +1,59 @@
+#pragma once
+
+#include "listcore/TimeTextFormat.h"
+
+#include <QDateTime>
+
+#include <cstdint>
+#include <ctime>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class FileEntry;
+
+// The three times of a file in seconds since the epoch, kept as numbers: a
+// list of a million files would spend most of its memory on their texts,
+// which are made only when asked for.
+struct FileTimes {
+    // A time the file system does not keep (many keep no creation time), or
+    // all three when the path names nothing.
+    static constexpr std::int64_t none = std::numeric_limits<std::int64_t>::min();
+
+    std::int64_t created = none;
+    std::int64_t accessed = none;
+    std::int64_t modified = none;
+
+    friend bool operator==(const FileTimes&, const FileTimes&) = default;
+};
+
+// What one look at a path tells the intake: whether it names a folder (or
+// a link to one) and the times of the file. A symbolic link is followed, so
+// the times are those of the file whose contents the user sees; a link that
+// leads nowhere gets its own times, as a listing of its folder shows them.
+struct FileLookup {
+    bool isFolder = false;
+    FileTimes times;
+};
+FileLookup lookUpFile(const std::string& path);
+
+// Gives the entry the times of the file at path, as the intake does.
+void ReadFileTimes(const std::string& path, FileEntry& entry);
+
+// The text of a file time (seconds since the epoch) in local time, with the
+// zone's offset as it was at that moment, so a file written at 14:00 in
+// winter shows 14:00 in summer too. Empty for a time the C library cannot
+// convert.
+std::string FileTimeToText(std::time_t time,
+                           const TimeTextFormat& format = TimeTextFormat::system());
+
+// The same for a kept time; empty for FileTimes::none.
+std::string fileTimeText(std::int64_t time);
+
+// Reads a text made by FileTimeToText back, to the second; see
+// TimeTextFormat::parse. The one-argument form uses the user's locale and
+// the current year.
+std::optional<QDateTime> fileTimeFromText(std::string_view text);
+std::optional<QDateTime> fileTimeFromText(std::string_view text, const TimeTextFormat& format,
+                                          int currentYear);

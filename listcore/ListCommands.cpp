@@ -1,0 +1,44 @@
+#include "listcore/ListCommands.h"
+
+#include "listcore/FileIntake.h"
+#include "listcore/RowStore.h"
+#include "listcore/UpdateBatch.h"
+
+void appendFiles(RowStore& rows, const std::vector<std::string>& paths)
+{
+    FileIntake intake(rows);
+    for (const std::string& path : paths)
+        intake.addChosen(path);
+}
+
+void appendDroppedFiles(RowStore& rows, const std::vector<std::string>& paths)
+{
+    FileIntake intake(rows);
+    for (const std::string& path : paths)
+        intake.addDropped(path);
+}
+
+void applyCheckCommand(RowStore& rows, CheckCommand command)
+{
+    UpdateBatch batch(rows);
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        switch (command) {
+        case CheckCommand::CheckAll:
+            row->CheckState = csCheckedNormal;
+            break;
+        case CheckCommand::UncheckAll:
+            row->CheckState = csUncheckedNormal;
+            break;
+        case CheckCommand::Reverse:
+            row->CheckState = row->CheckState == csCheckedNormal ? csUncheckedNormal : csCheckedNormal;
+            break;
+        }
+    }
+}
+
+void resetNames(RowStore& rows)
+{
+    UpdateBatch batch(rows);
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row))
+        rows.RowData(row)->resetNewName();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "listcore/FileEntry.h"
+
+#include <cstdint>
+
+enum TCheckState : std::uint8_t {
+    csUncheckedNormal,
+    csUncheckedPressed,
+    csCheckedNormal,
+    csCheckedPressed,
+    csMixedNormal,
+    csMixedPressed,
+};
+
+enum TCheckType : std::uint8_t {
+    ctNone,
+    ctTriStateCheckBox,
+    ctCheckBox,
+    ctRadioButton,
+    ctButton,
+};
+
+// One row of the list. The program reads RowIndex and CheckState and writes
+// CheckState and CheckType directly; such writes show at the next repaint.
+struct ListRow {
+    std::uint32_t RowIndex = 0;
+    TCheckState CheckState = csUncheckedNormal;
+    TCheckType CheckType = ctNone;
+    bool initialized = false;  // the list has raised OnInitNode for it
+    FileEntry Data;            // the row's data area
+};
+
+// Whether rules and the apply pass work on the row: checked, and not held
+// down by the user at this moment.
+inline bool isChecked(const ListRow& row)
+{
+    return row.CheckState == csCheckedNormal;
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "listcore/EntryForm.h"
+#include "listcore/ListRow.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// Told by the row store what a view of it must follow.
+class RowStoreObserver {
+public:
+    virtual ~RowStoreObserver() = default;
+    // The outermost update batch opened: nothing needs showing until it closes.
+    virtual void batchOpened() = 0;
+    // The outermost batch closed: rows appended in it are to be shown, and
+    // any shown row may have changed.
+    virtual void batchClosed() = 0;
+    // A row was appended outside any batch.
+    virtual void rowAppended() = 0;
+    // Every row is about to go, and has gone.
+    virtual void aboutToClear() = 0;
+    virtual void cleared() = 0;
+};
+
+// The rows of the file list in appending order, each with its check state
+// and its FileEntry, and the operations the list is worked with. Rows live
+// in fixed-size chunks so that appending never moves a row: a row pointer
+// stays valid until ClearRows().
+//
+// Changes to many rows go inside BeginBatch/EndBatch (see UpdateBatch.h): the
+// observer hears of them once, when the outermost batch closes.
+class RowStore {
+public:
+    RowStore();
+    ~RowStore();
+    RowStore(const RowStore&) = delete;
+    RowStore& operator=(const RowStore&) = delete;
+
+    void setObserver(RowStoreObserver* observer) { m_observer = observer; }
+    // Called once for each row the first time FirstRow or NextRow hands it
+    // out, or a view shows it; it may set the row's CheckType.
+    void setRowInitializer(std::function<void(ListRow&)> initializer) { m_initializer = std::move(initializer); }
+
+    void BeginBatch();
+    void EndBatch();
+    int batchCount() const { return m_batchCount; }
+
+    // The size of a row's data area; -1 until set. Setting another size
+    // empties the list and makes as many blank rows again.
+    int NodeDataSize() const { return m_nodeDataSize; }
+    void SetNodeDataSize(int size);
+
+    ListRow* AppendRow();
+    // The row's entry; nullptr for no row. Throws ListError while the data
+    // size is not set.
+    FileEntry* RowData(ListRow* row) const;
+    ListRow* FirstRow();
+    ListRow* NextRow(ListRow* row);
+    void ClearRows();
+
+    std::size_t rowCount() const { return m_size; }
+    // The row at a position, initialised first, as showing it needs.
+    ListRow& rowAt(std::size_t index);
+
+    // The form every entry of the list is in, as "Include File Extension"
+    // asks. Setting another form turns every entry into it, in one batch.
+    EntryForm entryForm() const { return m_entryForm; }
+    void setEntryForm(EntryForm form);
+
+private:
+    static constexpr std::size_t chunkSize = 4096;
+
+    ListRow& at(std::size_t index) const { return m_chunks[index / chunkSize][index % chunkSize]; }
+    void initialize(ListRow& row);
+
+    std::vector<std::unique_ptr<ListRow[]>> m_chunks;
+    std::size_t m_size = 0;
+    int m_nodeDataSize = -1;
+    int m_batchCount = 0;
+    EntryForm m_entryForm = EntryForm::Split;
+    RowStoreObserver* m_observer = nullptr;
+    std::function<void(ListRow&)> m_initializer;
+};

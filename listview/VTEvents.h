@@ -1,0 +1,34 @@
+#pragma once
+
+#include "listcore/ListRow.h"
+
+#include <QRect>
+#include <QString>
+
+class QPainter;
+class TVirtualStringTree;
+
+enum CellTextType { ttNormal, ttStatic };
+enum PaintMode { cpmPaint, cpmGetContentMargin };
+
+// Initial states OnInitNode may add; this flat list has no use for them, so
+// the control accepts and ignores them.
+using InitStates = unsigned;
+
+// The events the list control raises, answered by its owner (the main
+// window) with plain calls while the list paints and visits rows.
+class VTEvents {
+public:
+    virtual ~VTEvents() = default;
+
+    // The text of one cell; CellText comes in empty and stays so unless set.
+    virtual void OnGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType TextType,
+                           QString& CellText) = 0;
+    // A row is being initialised, once, before it is first shown or visited.
+    virtual void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node,
+                            InitStates& InitialStates) = 0;
+    // A cell is about to be painted; what is filled in it lies under the
+    // stock check box, text and selection.
+    virtual void OnBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+                                   PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) = 0;
+};
