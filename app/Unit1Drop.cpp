@@ -3,7 +3,6 @@
 #include "app/Unit1.h"
 
 #include "listcore/ListCommands.h"
-#include "listcore/UriList.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -61,6 +60,5 @@ void TForm1::dropEvent(QDropEvent* event)
     }
     event->acceptProposedAction();
     const QByteArray uriList = event->mimeData()->data(UriListType);
-    const std::vector<std::string> paths = localPathsFromUriList({uriList.constData(), std::size_t(uriList.size())});
-    runCommand([&] { appendDroppedFiles(VT->rows(), paths); });
+    runCommand([&] { appendDroppedUriList(VT->rows(), {uriList.constData(), std::size_t(uriList.size())}); });
 }

@@ -11,20 +11,38 @@
 
 namespace {
 
+// A drop's data as the platform hands it over: the uri-list's bytes as they
+// came. (A QMimeData given the list with setData would keep it as QUrls and
+// make the bytes anew on every read, which no real drop does.)
+class PlatformDropData : public QMimeData {
+public:
+    explicit PlatformDropData(QByteArray uriList) : m_uriList(std::move(uriList)) {}
+
+    QStringList formats() const override { return {QStringLiteral("text/uri-list")}; }
+
+protected:
+    QVariant retrieveData(const QString& mimeType, QMetaType) const override
+    {
+        return mimeType == QLatin1String("text/uri-list") ? QVariant(m_uriList) : QVariant();
+    }
+
+private:
+    QByteArray m_uriList;
+};
+
+QByteArray uriListOf(const std::vector<std::string>& paths)
+{
+    QByteArray uriList;
+    for (const std::string& path : paths)
+        uriList += "file://" + QByteArray::fromStdString(path) + "\r\n";
+    return uriList;
+}
+
 template <std::size_t Count>
 struct DropFiles {
     ScratchFolder folder;
     std::vector<std::string> paths = samplePaths(folder.Path(), Count);
-    QMimeData mime;
-
-    DropFiles()
-    {
-        createEmptyFiles(paths);
-        QByteArray uriList;
-        for (const std::string& path : paths)
-            uriList += "file://" + QByteArray::fromStdString(path) + "\r\n";
-        mime.setData(QStringLiteral("text/uri-list"), uriList);
-    }
+    PlatformDropData mime{(createEmptyFiles(paths), uriListOf(paths))};
 };
 
 constexpr Qt::DropActions Actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;

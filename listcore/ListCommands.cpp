@@ -3,6 +3,7 @@
 #include "listcore/FileIntake.h"
 #include "listcore/RowStore.h"
 #include "listcore/UpdateBatch.h"
+#include "listcore/UriList.h"
 
 void appendFiles(RowStore& rows, const std::vector<std::string>& paths)
 {
@@ -15,6 +16,15 @@ void appendDroppedFiles(RowStore& rows, const std::vector<std::string>& paths)
 {
     FileIntake intake(rows);
     for (const std::string& path : paths)
+        intake.addDropped(path);
+}
+
+void appendDroppedUriList(RowStore& rows, std::string_view uriList)
+{
+    FileIntake intake(rows);
+    UriListReader reader(uriList);
+    std::string path;
+    while (reader.next(path))
         intake.addDropped(path);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class RowStore;
@@ -9,6 +10,8 @@ class RowStore;
 // drop skips folders silently.
 void appendFiles(RowStore& rows, const std::vector<std::string>& paths);
 void appendDroppedFiles(RowStore& rows, const std::vector<std::string>& paths);
+// The same for the paths of a drop's text/uri-list (see UriList.h).
+void appendDroppedUriList(RowStore& rows, std::string_view uriList);
 
 // What "Check All", "Uncheck All" and "Reverse" do to every row.
 enum class CheckCommand { CheckAll, UncheckAll, Reverse };

@@ -1,6 +1,6 @@
 #include "listcore/UriList.h"
 
-#include <optional>
+#include <cstring>
 
 namespace {
 
@@ -30,58 +30,61 @@ int hexValue(char c)
 }
 
 // "%XY" becomes the byte XY; a '%' not followed by two hex digits stays.
-// Nothing for a path holding a NUL, which would end it early.
-std::optional<std::string> percentDecoded(std::string_view text)
+// False for a text holding a NUL, raw or encoded.
+bool percentDecode(std::string_view text, std::string& bytes)
 {
-    std::string bytes;
-    bytes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '%' && i + 2 < text.size()) {
-            const int high = hexValue(text[i + 1]);
-            const int low = high < 0 ? -1 : hexValue(text[i + 2]);
-            if (low >= 0) {
-                c = static_cast<char>(high * 16 + low);
-                i += 2;
-            }
+    bytes.clear();
+    while (!text.empty()) {
+        const std::size_t percent = text.find('%');
+        const std::string_view plain = text.substr(0, percent);
+        if (std::memchr(plain.data(), '\0', plain.size()))
+            return false;
+        bytes.append(plain);
+        if (percent == std::string_view::npos)
+            break;
+        text.remove_prefix(percent);
+        const int high = text.size() > 2 ? hexValue(text[1]) : -1;
+        const int low = high < 0 ? -1 : hexValue(text[2]);
+        if (low < 0) {
+            bytes.push_back('%');
+            text.remove_prefix(1);
+            continue;
         }
-        if (c == '\0')
-            return std::nullopt;
-        bytes.push_back(c);
+        if (high == 0 && low == 0)
+            return false;
+        bytes.push_back(static_cast<char>(high * 16 + low));
+        text.remove_prefix(3);
     }
-    return bytes;
+    return true;
 }
 
-// The path of a file: URL, or nothing for any other URL. Accepts
-// file:///path and file://localhost/path, as file managers write them.
-std::optional<std::string> localPathOf(std::string_view url)
+// The path of a file: URL, decoded into `path`; false for any other URL.
+// Accepts file:///path and file://localhost/path, as file managers write them.
+bool localPathOf(std::string_view url, std::string& path)
 {
     constexpr std::string_view scheme = "file://";
     if (!url.starts_with(scheme))
-        return std::nullopt;
+        return false;
     url.remove_prefix(scheme.size());
     const std::size_t slash = url.find('/');
     if (slash == std::string_view::npos)
-        return std::nullopt;
+        return false;
     const std::string_view host = url.substr(0, slash);
     if (!host.empty() && host != "localhost")
-        return std::nullopt;
-    return percentDecoded(url.substr(slash));
+        return false;
+    return percentDecode(url.substr(slash), path);
 }
 
 } // namespace
 
-std::vector<std::string> localPathsFromUriList(std::string_view uriList)
+bool UriListReader::next(std::string& path)
 {
-    std::vector<std::string> paths;
-    while (!uriList.empty()) {
-        const std::size_t end = uriList.find('\n');
-        const std::string_view line = trimmed(uriList.substr(0, end));
-        uriList.remove_prefix(end == std::string_view::npos ? uriList.size() : end + 1);
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (std::optional<std::string> path = localPathOf(line))
-            paths.push_back(std::move(*path));
+    while (!m_rest.empty()) {
+        const std::size_t end = m_rest.find('\n');
+        const std::string_view line = trimmed(m_rest.substr(0, end));
+        m_rest.remove_prefix(end == std::string_view::npos ? m_rest.size() : end + 1);
+        if (!line.empty() && line.front() != '#' && localPathOf(line, path))
+            return true;
     }
-    return paths;
+    return false;
 }
