@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "icons/Icons.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvex File Renamer"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVEX_VERSION));
+    QApplication::setWindowIcon(applicationIcon());
 
     TForm1 form;
     form.show();
