@@ -68,9 +68,9 @@ NumberBox* TForm1::numberBox(QWidget* parent, const char* name, const char* upDo
     return box;
 }
 
-QPushButton* TForm1::bigButton(const char* name, const QString& caption, int x, QStyle::StandardPixmap icon)
+QPushButton* TForm1::bigButton(const char* name, const QString& caption, int x, ButtonImage icon)
 {
-    auto* button = named(new QPushButton(style()->standardIcon(icon), caption, centralWidget()), name);
+    auto* button = named(new QPushButton(buttonIcon(icon), caption, centralWidget()), name);
     button->setIconSize(QSize(32, 32));
     button->setGeometry(x, 10, 119, 41);
     return button;
@@ -79,7 +79,7 @@ QPushButton* TForm1::bigButton(const char* name, const QString& caption, int x, 
 QToolButton* TForm1::applyButton(QWidget* page, const char* name, int y)
 {
     auto* button = named(new QToolButton(page), name);
-    button->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    button->setIcon(buttonIcon(ButtonImage::ApplyChange));
     button->setIconSize(QSize(16, 16));
     button->setToolTip(QStringLiteral("Apply Change"));
     button->setFocusPolicy(Qt::NoFocus);
@@ -104,11 +104,11 @@ void TForm1::buildWindow()
     VT = named(new TVirtualStringTree(client), "VT");
     VT->setGeometry(8, 62, 432, 423);
 
-    BitBtn1 = bigButton("BitBtn1", QStringLiteral("&Add Files"), 17, QStyle::SP_DialogOpenButton);
-    BitBtn3 = bigButton("BitBtn3", QStringLiteral("&Reset"), 153, QStyle::SP_BrowserReload);
-    BitBtn4 = bigButton("BitBtn4", QStringLiteral("  &Clear List"), 289, QStyle::SP_TrashIcon);
-    BitBtn2 = bigButton("BitBtn2", QStringLiteral("Apply Re&name"), 425, QStyle::SP_DialogApplyButton);
-    BitBtn5 = bigButton("BitBtn5", QStringLiteral("Exit"), 562, QStyle::SP_DialogCloseButton);
+    BitBtn1 = bigButton("BitBtn1", QStringLiteral("&Add Files"), 17, ButtonImage::AddFiles);
+    BitBtn3 = bigButton("BitBtn3", QStringLiteral("&Reset"), 153, ButtonImage::Reset);
+    BitBtn4 = bigButton("BitBtn4", QStringLiteral("  &Clear List"), 289, ButtonImage::ClearList);
+    BitBtn2 = bigButton("BitBtn2", QStringLiteral("Apply Re&name"), 425, ButtonImage::ApplyRename);
+    BitBtn5 = bigButton("BitBtn5", QStringLiteral("Exit"), 562, ButtonImage::Exit);
 
     cbInclude = named(new QCheckBox(QStringLiteral("Include File Extension"), client), "cbInclude");
     cbInclude->setGeometry(453, 64, 138, 17);

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "icons/Icons.h"
 #include "listview/VirtualStringTree.h"
 #include "rename/Placement.h"
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QStyle>
 
 #include <functional>
 #include <memory>
@@ -186,7 +186,7 @@ private:
     void buildMoveCopyPage();
     void wireCommands();
     void setFocusOrder();
-    QPushButton* bigButton(const char* name, const QString& caption, int x, QStyle::StandardPixmap icon);
+    QPushButton* bigButton(const char* name, const QString& caption, int x, ButtonImage icon);
     QToolButton* applyButton(QWidget* page, const char* name, int y);
     NumberBox* numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
                           QRect geometry);

@@ -14,9 +14,10 @@ declare -A allowed=(
   [listcore]="listcore"
   [rename]="rename listcore"
   [ui]="ui"
+  [icons]="icons"
   [listview]="listview listcore ui"
   [about]="about ui"
-  [app]="app listview listcore rename about ui"
+  [app]="app listview listcore rename about icons ui"
 )
 
 for folder in "${!allowed[@]}"; do

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# check-deb.sh BUILD_DIR APP_ID VERSION
+# Builds the .deb from the build folder into a scratch folder and checks its
+# version, its contents, and that it depends on the shared libraries the
+# program links against and on the Qt plugins it loads at run time.
+set -euo pipefail
+build=$1 id=$2 version=$3
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+log=$(cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" 2>&1) || { echo "$log"; exit 1; }
+deb=$(find "$out" -maxdepth 1 -name '*.deb')
+[ -n "$deb" ] || { echo "$log"; echo "FAIL: cpack made no .deb"; exit 1; }
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package is version $(dpkg-deb -f "$deb" Version)"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+dependNames=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
+# From dpkg-shlibdeps, then the ones it cannot see.
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 \
+               libqt6svg6 qt6-qpa-plugins fonts-liberation2; do
+  grep -qxF -- "$package" <<<"$dependNames" || fail "Depends lacks $package"
+done
+
+contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }')
+for path in ./usr/bin/tolvex-file-renamer \
+            ./usr/share/applications/$id.desktop \
+            ./usr/share/metainfo/$id.metainfo.xml \
+            ./usr/share/icons/hicolor/scalable/apps/$id.svg \
+            ./usr/share/icons/hicolor/48x48/apps/$id.png; do
+  grep -qx -- "$path" <<<"$contents" || fail "the package lacks $path"
+done
+
+[ "$failures" -eq 0 ] || { echo "$failures problem(s) in the package"; exit 1; }
+echo "package $(basename "$deb") complete"
