@@ -42,6 +42,7 @@ TForm1::TForm1(QWidget* parent)
     buildWindow();
     wireCommands();
     setFocusOrder();
+    describeControls();
 }
 
 TForm1::~TForm1() = default;

@@ -186,6 +186,7 @@ private:
     void buildMoveCopyPage();
     void wireCommands();
     void setFocusOrder();
+    void describeControls();
     QPushButton* bigButton(const char* name, const QString& caption, int x, ButtonImage icon);
     QToolButton* applyButton(QWidget* page, const char* name, int y);
     NumberBox* numberBox(QWidget* parent, const char* name, const char* upDownName, int min, int max,
