@@ -2,7 +2,7 @@
 
 #include "icons/Icons.h"
 #include "listview/VirtualStringTree.h"
-#include "rename/Placement.h"
+#include "rename/RuleCommand.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -193,8 +193,7 @@ private:
                           QRect geometry);
     QLabel* label(QWidget* parent, const QString& text, int x, int y);
     void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
-    using RangeRule = std::string (*)(std::string_view, std::int32_t, std::int32_t, Placement, std::int32_t);
-    void runRangeRule(RangeRule rule);
+    void runRuleCommand(const RuleCommand& rule);
 
     std::unique_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenFile;
