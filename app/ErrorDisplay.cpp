@@ -1,9 +1,8 @@
 #include "app/ErrorDisplay.h"
 
+#include "rename/ErrorText.h"
+
 QString errorDisplayText(std::string_view message)
 {
-    QString text = QString::fromUtf8(message.data(), qsizetype(message.size()));
-    if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')
-        text += QLatin1Char('.');
-    return text;
+    return QString::fromStdString(withFullStop(message));
 }

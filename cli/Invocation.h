@@ -1,0 +1,19 @@
+#pragma once
+
+#include "listcore/EntryForm.h"
+#include "rename/RuleCommand.h"
+
+#include <string>
+#include <vector>
+
+// What one run of tolvex-rename was asked to do.
+struct Invocation {
+    std::vector<std::string> files;  // the FILE arguments, as bytes
+    bool readNulSeparated = false;   // and more paths on standard input
+    EntryForm form = EntryForm::Split;
+    std::vector<RuleCommand> rules;  // in the order given
+    bool apply = false;
+    std::string journal;             // record the renames here
+    std::string undo;                // reverse this journal instead
+    bool json = false;
+};
