@@ -126,6 +126,12 @@ void TForm1::buildWindow()
     rbUncheck->setGeometry(545, 92, 81, 17);
     rbReverse = named(new QRadioButton(QStringLiteral("Reverse"), client), "rbReverse");
     rbReverse->setGeometry(637, 92, 81, 17);
+    // A group of their own: without it Qt counts the pages' selected radio
+    // buttons as their neighbours, so the selected one could be unselected
+    // and the arrow keys would wander into "Mode" or "Destination".
+    auto* listCommands = new QButtonGroup(client);
+    for (QRadioButton* radio : {rbCheck, rbUncheck, rbReverse})
+        listCommands->addButton(radio);
 
     Panel1 = named(new QFrame(client), "Panel1");
     Panel1->setGeometry(451, 120, 267, 366);
