@@ -1,7 +1,13 @@
 #include "ListContents.h"
+#include "app/NumberBox.h"
 
 #include <QTest>
 #include <QtWidgets>
+
+// Which arrows a number box offers.
+struct StepProbe : NumberBox {
+    using NumberBox::stepEnabled;
+};
 
 // What the real window promises the person in front of it.
 class TestWindowPromises : public QObject {
@@ -47,6 +53,47 @@ private Q_SLOTS:
             shown += IsChecked(*row) ? '1' : '0';
         QCOMPARE(shown, marks);
         QVERIFY(m_window->rbPre->isChecked());
+    }
+
+    void numberBoxesStepByOne_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("input"); // a key, or a wheel notch; edFirst has the focus unless "elsewhere"
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("arrows"); // offered afterwards
+        const int up = QAbstractSpinBox::StepUpEnabled, down = QAbstractSpinBox::StepDownEnabled;
+        // edFirst steps within 1 … 100.
+        QTest::newRow("page up") << "5" << "PgUp" << "6" << (up | down);
+        QTest::newRow("ctrl+up") << "5" << "Ctrl+Up" << "6" << (up | down);
+        QTest::newRow("page down at the bottom") << "1" << "PgDown" << "1" << up;
+        QTest::newRow("page up at the top") << "100" << "PgUp" << "100" << down;
+        QTest::newRow("0 up") << "0" << "Up" << "1" << up;
+        QTest::newRow("500 down") << "500" << "Down" << "100" << down;
+        QTest::newRow("500 up") << "500" << "Up" << "100" << down;
+        QTest::newRow("ctrl+wheel") << "5" << "Ctrl+Wheel" << "6" << (up | down);
+        QTest::newRow("wheel, focus elsewhere") << "5" << "Wheel elsewhere" << "5" << (up | down);
+    }
+
+    // A step adds or takes one from the number shown, then keeps it within
+    // the range; the wheel steps a focused box only.
+    void numberBoxesStepByOne()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QFETCH(int, arrows);
+        NumberBox* box = m_window->edFirst;
+        m_window->PageControl1->setCurrentWidget(m_window->TabSheet3);
+        (input.endsWith("elsewhere") ? m_window->edLast : box)->setFocus();
+        box->setText(start);
+        const auto held = input.startsWith("Ctrl+") ? Qt::ControlModifier : Qt::NoModifier;
+        QWheelEvent wheel({5, 5}, box->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, {}, held, Qt::NoScrollPhase, false);
+        if (input.contains("Wheel"))
+            QApplication::sendEvent(box, &wheel);
+        else
+            QTest::keyClick(box, QKeySequence(input)[0].key(), held);
+        QCOMPARE(box->text(), expected);
+        QCOMPARE(int((box->*&StepProbe::stepEnabled)()), arrows);
     }
 };
 
