@@ -1,9 +1,10 @@
 #include "app/UserDialogs.h"
 
+#include "app/FileDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
 
 void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
@@ -17,7 +18,11 @@ void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
 
 std::vector<std::string> UserDialogs::chooseFiles(QWidget* parent, const QString& preselect)
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(), preselect);
+    FileDialog dialog(parent);
+    dialog.setNameBoxText(preselect);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.chosenFiles();
     std::vector<std::string> paths;
     paths.reserve(std::size_t(chosen.size()));
     for (const QString& path : chosen)

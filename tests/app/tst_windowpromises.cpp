@@ -13,12 +13,37 @@ struct StepProbe : NumberBox {
 class TestWindowPromises : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
     std::unique_ptr<TForm1> m_window;
 
+    // Runs `act` on the modal dialog `open` brings up, then closes it. True
+    // when the dialog stood centred across the screen with 1/`divisor` of
+    // the spare height above it.
+    bool placedOnScreen(int divisor, const std::function<void()>& open, const std::function<void(QDialog*)>& act)
+    {
+        bool placed = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            const QRect screen = m_window->screen()->geometry();
+            const QSize spare = screen.size() - dialog->frameGeometry().size();
+            placed = dialog->pos() == screen.topLeft() + QPoint(spare.width() / 2, spare.height() / divisor);
+            act(dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        open();
+        return placed;
+    }
+
 private Q_SLOTS:
+    // The window in a corner of the screen, where a dialog centred over it
+    // would not stand in the middle.
     void init()
     {
         m_window = std::make_unique<TForm1>();
+        m_window->move(m_window->screen()->geometry().topLeft());
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -94,6 +119,49 @@ private Q_SLOTS:
             QTest::keyClick(box, QKeySequence(input)[0].key(), held);
         QCOMPARE(box->text(), expected);
         QCOMPARE(int((box->*&StepProbe::stepEnabled)()), arrows);
+    }
+
+    void fileDialogTakesTypedNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("viaOpen"); // else Enter; Qt disables Open while a typed file is missing
+        QTest::addColumn<QStringList>("added");
+        QTest::newRow("five quoted") << R"("1" "2" "3" "4" "5")" << false << QStringList{"1", "2", "3", "4", "5"};
+        QTest::newRow("typed order") << R"("4" "missing" "2")" << false << QStringList{"4", "missing", "2"};
+        QTest::newRow("missing only, Open") << R"("ghost" "gone")" << true << QStringList{"ghost", "gone"};
+    }
+
+    // Every typed name becomes a row, in the typed order, whether its file
+    // exists or not; the next opening shows the first one's full path.
+    void fileDialogTakesTypedNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, viaOpen);
+        QFETCH(QStringList, added);
+        for (const char* name : {"1", "2", "3", "4", "5"})
+            QFile(m_dir.filePath(name)).open(QIODevice::WriteOnly);
+        const auto open = [&] { m_window->BitBtn1->click(); };
+        const bool placed = placedOnScreen(3, open, [&](QDialog* dialog) {
+            static_cast<QFileDialog*>(dialog)->setDirectory(m_dir.path());
+            dialog->activateWindow();
+            QVERIFY(QTest::qWaitFor([&] { return QApplication::activeWindow() == dialog; }));
+            auto* nameBox = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QTest::keyClicks(nameBox, typed);
+            if (viaOpen)
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+            else
+                QTest::keyClick(nameBox, Qt::Key_Return);
+        });
+        QStringList rows, expected;
+        for (const FileEntry& entry : listEntries(*m_window))
+            rows << QFile::decodeName(QByteArray::fromStdString(entry.FilePath + entry.FileName));
+        for (const QString& name : added)
+            expected << m_dir.filePath(name);
+        QCOMPARE(rows, expected);
+        QVERIFY(placed);
+        QString nameBox;
+        placedOnScreen(3, open, [&](QDialog* d) { nameBox = d->findChild<QLineEdit*>("fileNameEdit")->text(); });
+        QCOMPARE(nameBox, expected.first());
     }
 };
 
