@@ -1,18 +1,18 @@
 #include "app/UserDialogs.h"
 
+#include "app/CentredMessageBox.h"
 #include "app/FileDialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QMessageBox>
 
 void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
 {
     const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
                          : icon == Icon::Warning ? QMessageBox::Warning
                                                  : QMessageBox::NoIcon;
-    QMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    CentredMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -163,6 +163,21 @@ private Q_SLOTS:
         placedOnScreen(3, open, [&](QDialog* d) { nameBox = d->findChild<QLineEdit*>("fileNameEdit")->text(); });
         QCOMPARE(nameBox, expected.first());
     }
+
+    void messagesCentredOnScreen_data()
+    {
+        QTest::addColumn<bool>("completion"); // else the error display
+        QTest::newRow("completion") << true;
+        QTest::newRow("error display") << false;
+    }
+
+    void messagesCentredOnScreen()
+    {
+        QFETCH(bool, completion);
+        const auto show = [&] { completion ? m_window->BitBtn2->click() : m_window->showError("Access denied"); };
+        const bool placed = placedOnScreen(2, show, [](QDialog*) {});
+        QVERIFY(placed);
+    }
 };
 
 QTEST_MAIN(TestWindowPromises)
