@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include "about/UiFont.h"
+#include "app/BevelPanel.h"
 #include "app/CompactTabStyle.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
@@ -133,11 +134,8 @@ void TForm1::buildWindow()
     for (QRadioButton* radio : {rbCheck, rbUncheck, rbReverse})
         listCommands->addButton(radio);
 
-    Panel1 = named(new QFrame(client), "Panel1");
+    Panel1 = named(new BevelPanel(client), "Panel1");
     Panel1->setGeometry(451, 120, 267, 366);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(1);
-    Panel1->setMidLineWidth(1);
 
     PageControl1 = named(new QTabWidget(Panel1), "PageControl1");
     PageControl1->setGeometry(Panel1->contentsRect());

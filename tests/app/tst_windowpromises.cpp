@@ -178,6 +178,25 @@ private Q_SLOTS:
         const bool placed = placedOnScreen(2, show, [](QDialog*) {});
         QVERIFY(placed);
     }
+
+    void panelShowsDoubleBevel_data()
+    {
+        QTest::addColumn<QPoint>("at"); // from the top-left corner, or back from the bottom-right when negative
+        QTest::addColumn<QPalette::ColorRole>("colour");
+        QTest::newRow("outer ring lowered, top left") << QPoint(0, 0) << QPalette::Dark;
+        QTest::newRow("outer ring lowered, bottom right") << QPoint(-1, -1) << QPalette::Light;
+        QTest::newRow("inner ring raised, top left") << QPoint(1, 1) << QPalette::Light;
+        QTest::newRow("inner ring raised, bottom right") << QPoint(-2, -2) << QPalette::Dark;
+    }
+
+    void panelShowsDoubleBevel()
+    {
+        QFETCH(QPoint, at);
+        QFETCH(QPalette::ColorRole, colour);
+        const QImage image = m_window->Panel1->grab().toImage();
+        const QPoint pixel = at.x() < 0 ? at + QPoint(image.width(), image.height()) : at;
+        QCOMPARE(image.pixelColor(pixel).name(), m_window->Panel1->palette().color(colour).name());
+    }
 };
 
 QTEST_MAIN(TestWindowPromises)
