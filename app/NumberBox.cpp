@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -28,6 +29,9 @@ NumberBox::NumberBox(const QString& name, const QString& upDownName, int min, in
     setWrapping(false);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    // The wheel must not take the focus from another control: a box the
+    // pointer merely passes over stays as it is.
+    setFocusPolicy(Qt::StrongFocus);
     lineEdit()->setText(QString::number(m_upDown->position()));
 }
 
@@ -54,26 +58,35 @@ int NumberBox::stepBase() const
         !text.isEmpty() && text.size() <= 9 && std::all_of(text.begin(), text.end(), [](QChar c) {
             return c >= u'0' && c <= u'9';
         });
-    if (plainDecimal)
-        return std::clamp(text.toInt(), m_upDown->minimum(), m_upDown->maximum());
-    return m_upDown->position();
+    return plainDecimal ? text.toInt() : m_upDown->position();
 }
 
+// The number one step up (direction 1) or down (-1) gives: a number outside
+// the range comes back to its nearest end.
+int NumberBox::stepped(int direction) const
+{
+    return std::clamp(stepBase() + direction, m_upDown->minimum(), m_upDown->maximum());
+}
+
+// Qt steps by ten for Page Up/Page Down and a Ctrl-wheel; here every step
+// is one, whatever asked for it.
 void NumberBox::stepBy(int steps)
 {
-    const int base = stepBase();
-    m_upDown->setPosition(base + steps);
+    if (steps == 0)
+        return;
+    m_upDown->setPosition(stepped(steps > 0 ? 1 : -1));
     lineEdit()->setText(QString::number(m_upDown->position()));
     lineEdit()->selectAll();
 }
 
+// A direction is enabled while a step that way changes the number shown.
 QAbstractSpinBox::StepEnabled NumberBox::stepEnabled() const
 {
     const int base = stepBase();
     StepEnabled enabled = StepNone;
-    if (base < m_upDown->maximum())
+    if (stepped(1) != base)
         enabled |= StepUpEnabled;
-    if (base > m_upDown->minimum())
+    if (stepped(-1) != base)
         enabled |= StepDownEnabled;
     return enabled;
 }
@@ -104,4 +117,15 @@ void NumberBox::keyPressEvent(QKeyEvent* event)
         }
     }
     QAbstractSpinBox::keyPressEvent(event);
+}
+
+void NumberBox::wheelEvent(QWheelEvent* event)
+{
+    // Left to the controls around it, so the wheel over an unfocused box
+    // changes nothing in it.
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QAbstractSpinBox::wheelEvent(event);
 }

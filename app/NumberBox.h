@@ -25,10 +25,12 @@ private:
 // An edit box for a rule's number with up/down arrows at its right edge.
 //
 // The box holds any text: typed keys go through the key filter, but pasted
-// text is kept as it is, and the rules decide what counts as a number. The
-// arrows step by one within the range without wrapping, from the number the
-// box shows when it holds a plain decimal number, else from their own last
-// position, and write plain decimal digits.
+// text is kept as it is, and the rules decide what counts as a number. Each
+// step of the arrows, the arrow keys, Page Up/Page Down or a wheel notch
+// adds or takes one from the number the box shows when it holds a plain
+// decimal number, else from the arrows' own last position, keeps the result
+// within the range without wrapping, and writes plain decimal digits. The
+// wheel steps a box only while it has the focus.
 class NumberBox : public QAbstractSpinBox {
     Q_OBJECT
 public:
@@ -54,9 +56,11 @@ public:
 protected:
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     int stepBase() const;
+    int stepped(int direction) const;
 
     UpDown* m_upDown;
     KeyFilter m_keyFilter;

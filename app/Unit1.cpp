@@ -1,10 +1,11 @@
 #include "app/Unit1.h"
 
-#include "ui/Named.h"
-#include "ui/UiFont.h"
+#include "app/BevelPanel.h"
 #include "app/CompactTabStyle.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
+#include "ui/Named.h"
+#include "ui/UiFont.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -121,12 +122,15 @@ void TForm1::buildWindow()
     rbUncheck->setGeometry(545, 92, 81, 17);
     rbReverse = named(new QRadioButton(QStringLiteral("Reverse"), client), "rbReverse");
     rbReverse->setGeometry(637, 92, 81, 17);
+    // A group of their own: without it Qt counts the pages' selected radio
+    // buttons as their neighbours, so the selected one could be unselected
+    // and the arrow keys would wander into "Mode" or "Destination".
+    auto* listCommands = new QButtonGroup(client);
+    for (QRadioButton* radio : {rbCheck, rbUncheck, rbReverse})
+        listCommands->addButton(radio);
 
-    Panel1 = named(new QFrame(client), "Panel1");
+    Panel1 = named(new BevelPanel(client), "Panel1");
     Panel1->setGeometry(451, 120, 267, 366);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(1);
-    Panel1->setMidLineWidth(1);
 
     PageControl1 = named(new QTabWidget(Panel1), "PageControl1");
     PageControl1->setGeometry(Panel1->contentsRect());

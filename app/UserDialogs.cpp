@@ -1,23 +1,32 @@
 #include "app/UserDialogs.h"
 
+#include "app/CentredMessageBox.h"
+#include "app/FileDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
+#include <QFileInfo>
 
 void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
 {
     const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
                          : icon == Icon::Warning ? QMessageBox::Warning
                                                  : QMessageBox::NoIcon;
-    QMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    CentredMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 std::vector<std::string> UserDialogs::chooseFiles(QWidget* parent, const QString& preselect)
 {
-    const QStringList chosen = QFileDialog::getOpenFileNames(parent, QString(), preselect);
+    FileDialog dialog(parent);
+    // The last choice's folder, with its first file's path in the name box.
+    if (!preselect.isEmpty())
+        dialog.setDirectory(QFileInfo(preselect).absolutePath());
+    dialog.setNameBoxText(preselect);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.chosenFiles();
     std::vector<std::string> paths;
     paths.reserve(std::size_t(chosen.size()));
     for (const QString& path : chosen)

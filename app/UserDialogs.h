@@ -18,8 +18,8 @@ public:
 
     // A modal message with one OK button, captioned with the program's title.
     virtual void showMessage(QWidget* parent, const QString& text, Icon icon);
-    // The chosen files' full paths as bytes, in a stable order; empty when
-    // cancelled. The first opening starts at `preselect`, if any.
+    // The chosen files' full paths as bytes, in the order they were typed or
+    // picked; empty when cancelled. The name box starts with `preselect`.
     virtual std::vector<std::string> chooseFiles(QWidget* parent, const QString& preselect);
     // Opens an address with the user's default program; does not wait.
     virtual void openUrl(const QUrl& url);
