@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using Bytes = std::vector<QByteArray>;
@@ -210,6 +211,20 @@ private Q_SLOTS:
         // The file after it still has its times.
         QVERIFY(!added[1].ModifiedText().empty());
         QVERIFY(dialogs.messages.empty());
+    }
+
+    // A link that leads nowhere is listed with its own times, as a listing
+    // of its folder shows them.
+    void danglingLinkGetsItsOwnTimes()
+    {
+        TForm1 window;
+        RecordingDialogs& dialogs = recordDialogs(window);
+        const std::string link = m_folder + "dangling";
+        QVERIFY(::symlink("nowhere", link.c_str()) == 0);
+        choose(window, dialogs, {link});
+        struct stat own {};
+        QVERIFY(::lstat(link.c_str(), &own) == 0);
+        QCOMPARE(listEntries(window).at(0).ModifiedText(), FileTimeToText(own.st_mtime));
     }
 
     void cancelAddsNothing()
