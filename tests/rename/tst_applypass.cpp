@@ -108,7 +108,7 @@ void TestApplyPass::apply_data()
     QTest::newRow("empty new name")
         << QByteArrayList{"report.txt", "notes.txt"}
         << QByteArrayList{"report.txt>>", "notes.txt>"} << QByteArray(".x")
-        << QByteArrayList{"notes.txt → " + exists}
+        << QByteArrayList{"notes.txt → : the new name is empty"}
         << QByteArrayList{".txt:report.txt", "notes.txt:notes.txt"};
     QTest::newRow("into sub-folders")
         << QByteArrayList{"a.txt", "b.txt", "sub/", "sub/c.txt"}

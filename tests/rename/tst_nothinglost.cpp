@@ -253,12 +253,20 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
             return where + "failure reported under other names";
         if (!unchanged)
             return where + "failed entry changed";
-        // A missing file is reported as such, unless the kernel finds fault
-        // with the new path first ("." and "..", a file where a folder
-        // should be, a name too long).
+        // An empty new name, "." and ".." are refused as such, whether or
+        // not the file is there.
         const std::string newPath = newPathOf(was);
-        const bool newPathRefused = newPath.ends_with("/.") || newPath.ends_with("/..")
-            || failure.reason == std::strerror(ENOTDIR) || failure.reason == std::strerror(ENAMETOOLONG);
+        const std::string_view newName = std::string_view(newPath).substr(newPath.rfind('/') + 1);
+        const char* nameRefusal = newName.empty() ? "the new name is empty"
+            : newName == "."                      ? "the new name \".\" stands for the folder itself"
+            : newName == ".."                     ? "the new name \"..\" stands for the folder above"
+                                                  : nullptr;
+        if (nameRefusal && failure.reason != nameRefusal)
+            return where + "reported as: " + failure.reason;
+        // A missing file is reported as such, unless the new path is at
+        // fault first (a file where a folder should be, a name too long).
+        const bool newPathRefused = nameRefusal || failure.reason == std::strerror(ENOTDIR)
+            || failure.reason == std::strerror(ENAMETOOLONG);
         if (holder == expected.end() && failure.reason != missing && !newPathRefused)
             return where + "no file at the old path, yet: " + failure.reason;
     }

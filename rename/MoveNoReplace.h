@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A name as the *at calls take it: a path relative to the folder dirFd
+// stands for (AT_FDCWD: the working folder).
+struct PathAt {
+    int dirFd;
+    const char* path;
+};
+
+// What one move came to. reason holds the refusal in plain words.
+struct MoveOutcome {
+    int error = 0;
+    std::string reason;
+
+    // A refusal in the words of the error, with `more` after them.
+    static MoveOutcome failure(int error, std::string_view more = {});
+};
+
+// Moves `from` to `to` without ever replacing anything another program has
+// at `to`, on any file system, by the first of these it allows:
+//  - renameat2 with RENAME_NOREPLACE (through renameAt2Hook);
+//  - a hard link at `to` (through linkAtHook), after which the old name is
+//    moved to a private name and removed only if it still names the same
+//    file; if another file took the old name meanwhile, both stay;
+//  - a name the file system could not hold is refused (FileSystemRules),
+//    then `to` is reserved with an empty placeholder (O_CREAT | O_EXCL)
+//    and the file is renamed over it; a folder, which can only ever take
+//    the place of an empty folder, is renamed directly.
+MoveOutcome moveNoReplace(PathAt from, PathAt to);
+
+// A name no other program uses: ".tolvex-rename-<process>-<random>".
+std::string privateTemporaryName();

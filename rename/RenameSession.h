@@ -1,0 +1,50 @@
+#pragma once
+
+#include "rename/RenameNoReplace.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <utility>
+
+class FolderListing;
+struct MoveOutcome;
+
+// The renames of one pass. Each rename never replaces anything that stands
+// at its new path, whatever the file system (see moveNoReplace); a newPath
+// byte-equal to oldPath is left alone and succeeds; an empty new name, "."
+// or ".." is refused with a reason that says so.
+//
+// A change of letter case only in the last component (ASCII letters and the
+// simple case mapping of Unicode, on well-formed UTF-8) also works where the
+// file system ignores case: it goes through a temporary name in the same
+// folder, unless the folder lists an entry spelled exactly like the new name
+// (say a hard link of the same file), which is kept. A folder is read for
+// that at most once per session, and the session keeps what it read in step
+// with its own renames, so a pass of many changes of case stays linear.
+class RenameSession {
+public:
+    RenameSession();
+    ~RenameSession();
+    RenameSession(const RenameSession&) = delete;
+    RenameSession& operator=(const RenameSession&) = delete;
+
+    RenameResult rename(const std::string& oldPath, const std::string& newPath);
+
+private:
+    // A folder as spelled in the paths of this session, and the listing of
+    // the folder it turned out to be. Without one, `known` is how many
+    // listings there were when that was found out.
+    struct Spelling {
+        FolderListing* listing = nullptr;
+        std::size_t known = 0;
+    };
+
+    MoveOutcome renameCaseOnly(const std::string& oldPath, const std::string& newPath);
+    FolderListing* listingOf(const std::string& folder, bool readIfNew, int& error);
+    void noteRenamed(const std::string& oldPath, const std::string& newPath);
+
+    std::map<std::pair<dev_t, ino_t>, std::unique_ptr<FolderListing>> m_listings;  // by folder identity
+    std::map<std::string, Spelling, std::less<>> m_spellings;
+};
