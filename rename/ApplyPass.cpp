@@ -1,11 +1,18 @@
 #include "rename/ApplyPass.h"
 
+#include "rename/ElidedMiddle.h"
+
 #include <algorithm>
 
 namespace {
 
 // Enough to see what went wrong without a message box taller than the screen.
 constexpr std::size_t kListedFailures = 20;
+// A proposed name may be far longer than any file system takes; a line
+// shows its beginning and its end, which tell which file it is. The reasons
+// are ours, but may quote a path.
+constexpr std::size_t kShownNameChars = 80;
+constexpr std::size_t kShownReasonChars = 160;
 
 }  // namespace
 
@@ -32,7 +39,9 @@ std::string completionMessage(const ApplyReport& report)
     const std::size_t listed = std::min(report.failures.size(), kListedFailures);
     for (std::size_t i = 0; i < listed; ++i) {
         const RenameFailure& failure = report.failures[i];
-        message += '\n' + failure.oldName + " → " + failure.newName + ": " + failure.reason;
+        message += '\n' + elidedMiddle(failure.oldName, kShownNameChars) + " → "
+            + elidedMiddle(failure.newName, kShownNameChars) + ": "
+            + elidedMiddle(failure.reason, kShownReasonChars);
     }
     if (report.failures.size() > listed)
         message += "\nand " + std::to_string(report.failures.size() - listed) + " more";
