@@ -91,17 +91,20 @@ MoveOutcome dropOldName(PathAt from, PathAt to, int depth)
         return {};
     if (error == EBUSY) {
         const std::string other = stray.empty() ? std::string("the old name") : stray;
-        return {EBUSY, "another file took the old name during the rename; both are kept, "
-                       "this file under the new name and the other one under " + other};
+        return {EBUSY,
+                "another file took the old name during the rename; both are kept, "
+                "this file under the new name and the other one under " + other,
+                true};
     }
     // The old name cannot go (say its folder is read-only): take the new one back.
     std::string strayNew;
     const int undo = removeIfStill(to, linked, false, depth, strayNew);
+    std::string more;
     if (undo != 0 && undo != EBUSY)
-        return failed(error, "; the file keeps its old name and also has the new one now");
+        more = "; the file keeps its old name and also has the new one now";
     if (!strayNew.empty())
-        return failed(error, "; a file that took the new name meanwhile is now named " + strayNew);
-    return failed(error);
+        more += "; what stood at the new name is now named " + strayNew;
+    return failed(error, more);
 }
 
 // Without hard links: the new name is reserved with an empty file, which is
@@ -124,7 +127,7 @@ MoveOutcome moveOverPlaceholder(PathAt from, PathAt to, int depth)
     std::string stray;
     removeIfStill(to, placeholder, true, depth, stray);
     if (!stray.empty())
-        return failed(error, "; a file that took the new name meanwhile is now named " + stray);
+        return failed(error, "; what stood at the new name is now named " + stray);
     return failed(error);
 }
 

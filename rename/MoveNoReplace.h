@@ -14,6 +14,9 @@ struct PathAt {
 struct MoveOutcome {
     int error = 0;
     std::string reason;
+    // The file did get the new name, but another file took the old name
+    // meanwhile and keeps it; error is EBUSY.
+    bool keptBoth = false;
 
     // A refusal in the words of the error, with `more` after them.
     static MoveOutcome failure(int error, std::string_view more = {});

@@ -89,12 +89,18 @@ MoveOutcome RenameSession::renameCaseOnly(const std::string& oldPath, const std:
         temporary = privateTemporaryName();
         outcome = moveNoReplace({folder, from.name.c_str()}, {folder, temporary.c_str()});
     }
-    if (outcome.error)
+    // Where another file took the old name meanwhile, this one goes on to
+    // its new name all the same, and the outcome says so.
+    const MoveOutcome aside = outcome;
+    if (outcome.error && !outcome.keptBoth)
         return outcome;
 
     outcome = moveNoReplace({folder, temporary.c_str()}, {folder, to.name.c_str()});
-    if (!outcome.error)
-        return outcome;
+    if (!outcome.error) {
+        if (aside.keptBoth)
+            listing->add(to.name);
+        return aside;
+    }
     const MoveOutcome back = moveNoReplace({folder, temporary.c_str()}, {folder, from.name.c_str()});
     if (back.error) {
         listing->remove(from.name);
@@ -102,6 +108,8 @@ MoveOutcome RenameSession::renameCaseOnly(const std::string& oldPath, const std:
         outcome.reason += "; moving it back failed too (" + back.reason + "), it is now named "
             + to.folder + temporary;
     }
+    if (aside.keptBoth)
+        outcome.reason += "; before that, " + aside.reason;
     return outcome;
 }
 
