@@ -1,6 +1,8 @@
-// Random folders, random proposals, random check states: whatever the apply
-// pass makes of them, no file may be lost or replaced, and the list must say
-// what happened.
+// Random folders, random proposals, random check states, on file systems
+// with and without RENAME_NOREPLACE, hard links and case, and in half of the
+// cases another program writing at the same names meanwhile: whatever the
+// apply pass makes of them, no file may be lost or replaced, and the list
+// must say what happened.
 //
 // TOLVEX_NOTHING_LOST_CASES sets how many cases run (default: a quick fixed
 // set), TOLVEX_NOTHING_LOST_SEED the first seed.
@@ -8,13 +10,17 @@
 #include "rename/ApplyPass.h"
 #include "tests/rename/ApplyPassFixture.h"
 #include "tests/rename/DiskFixture.h"
+#include "tests/rename/RacingWriter.h"
 
 #include <QTest>
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <set>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -83,7 +89,8 @@ private:
     void makeFolders();
     std::string proposeFor(const FileEntry& entry);
     std::string check(const fixture::List& before, const fixture::List& after,
-                      const ApplyReport& report);
+                      const ApplyReport& report, const fixture::RacingWriter* writer);
+    std::string checkNothingLost(const ApplyReport& report, const fixture::RacingWriter& writer);
 
     Random m_random;
     std::string m_root;
@@ -103,6 +110,7 @@ void Case::makeFolders()
     m_folders = {"top/", "top/sub/", "top/Sub/"};
     for (const std::string& folder : m_folders)
         mkdir((m_root + '/' + folder).c_str(), 0755);
+    mkdir((m_root + "/keep").c_str(), 0755);  // the racing writer's
 
     const std::vector<std::string> stems{"a", "A", "b", "B", "c", "photo", "Photo", "\xc3\xa9t\xc3\xa9",
                                          "x\xff", "sub", "Sub", ".hidden"};
@@ -180,6 +188,34 @@ std::string Case::run()
         list.rows[i].RowIndex = std::uint32_t(i);
     const fixture::List before = list;
 
+    // The writer creates files at every old and new name, and saves over
+    // the old names where the pass never puts a placeholder: those that are
+    // no one's new name, nor the name a change of case may have to move back
+    // to. Saving over a placeholder in the instant between our check of it
+    // and our rename is the one thing a file system without RENAME_NOREPLACE
+    // and hard links leaves open.
+    std::vector<std::string> oldPaths;
+    std::vector<std::string> newPaths;
+    std::set<std::string> placeholderPaths;
+    for (const fixture::Node& node : list.rows) {
+        oldPaths.push_back(oldPathOf(node.Data));
+        newPaths.push_back(newPathOf(node.Data));
+        const auto [oldFolder, oldName] = fixture::splitLast(oldPaths.back().c_str());
+        const auto [newFolder, newName] = fixture::splitLast(newPaths.back().c_str());
+        placeholderPaths.insert(canonical(newPaths.back()));
+        if (oldFolder == newFolder && fixture::sameIgnoringCase(oldName, newName))
+            placeholderPaths.insert(canonical(oldPaths.back()));
+    }
+    std::vector<std::string> saveOverAt;
+    for (const std::string& path : oldPaths) {
+        if (!placeholderPaths.count(canonical(path)))
+            saveOverAt.push_back(path);
+    }
+    std::vector<std::string> createAt = oldPaths;
+    createAt.insert(createAt.end(), newPaths.begin(), newPaths.end());
+    const bool racing = chance(m_random, 0.5);
+    fixture::RacingWriter writer(m_root + "/keep/", createAt, saveOverAt, m_random());
+
     auto track = [&](FileEntry& entry, const std::string& newPath) {
         std::size_t row = 0;
         while (&list.rows[row].Data != &entry)
@@ -187,23 +223,38 @@ std::string Case::run()
         const std::string oldPath = oldPathOf(entry);
         const std::string content = fixture::readContent(QByteArray::fromStdString(newPath)).toStdString();
         struct stat status;
-        if (oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
+        if (!racing && oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
             m_broken = "row " + std::to_string(row) + ": old name still there after " + newPath;
         m_moves[row] = {content, canonical(oldPath), canonical(newPath)};
         fixture::retarget(entry, newPath);
     };
 
-    const fixture::FileSystem fileSystems[] = {fixture::FileSystem::Native, fixture::FileSystem::Native,
-                                               fixture::FileSystem::RefusesFlag,
-                                               fixture::FileSystem::IgnoresCase};
-    fixture::StandInFileSystem standIn(fileSystems[std::uniform_int_distribution(0, 3)(m_random)]);
+    using fixture::FileSystem;
+    using fixture::HardLinks;
+    const std::pair<FileSystem, HardLinks> fileSystems[] = {
+        {FileSystem::Native, HardLinks::Made},
+        {FileSystem::RefusesFlag, HardLinks::Made},     // link + unlink
+        {FileSystem::RefusesFlag, HardLinks::Refused},  // rename over a placeholder
+        {FileSystem::IgnoresCase, HardLinks::Made},
+        {FileSystem::IgnoresCase, HardLinks::Refused},
+    };
+    const auto [fileSystem, hardLinks] = fileSystems[std::uniform_int_distribution(0, 4)(m_random)];
+    fixture::StandInFileSystem standIn(fileSystem, {}, hardLinks);
+    if (racing) {
+        // A moment for the writer right after each link, in the middle of
+        // the steps where a file once could be lost.
+        fixture::g_afterLink = [] { std::this_thread::sleep_for(std::chrono::microseconds(20)); };
+        writer.start();
+    }
     const ApplyReport report = applyRenames(list, fixture::isChecked, track);
+    writer.stop();
     if (!m_broken.empty())
         return m_broken;
-    return check(before, list, report);
+    return check(before, list, report, racing ? &writer : nullptr);
 }
 
-std::string Case::check(const fixture::List& before, const fixture::List& after, const ApplyReport& report)
+std::string Case::check(const fixture::List& before, const fixture::List& after, const ApplyReport& report,
+                        const fixture::RacingWriter* writer)
 {
     // The files on disk are the files that were there, each at the place the
     // reported renames put it: nothing lost, replaced, copied or left behind.
@@ -236,6 +287,11 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
         if (const auto move = m_moves.find(row); move != m_moves.end()) {
             if (oldPathOf(was) == newPathOf(was))
                 continue;  // nothing to do, whether or not the file is still there
+            if (writer) {  // which file was at the old path, only the writer knows
+                if (canonical(oldPathOf(now)) != move->second.to || now.OldName != now.NewName)
+                    return where + "entry does not name its new path";
+                continue;
+            }
             if (holder == expected.end() || holder->first != move->second.content)
                 return where + "renamed a file that was not at its old path";
             if (move->second.from != oldPath)
@@ -267,11 +323,13 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
         // fault first (a file where a folder should be, a name too long).
         const bool newPathRefused = nameRefusal || failure.reason == std::strerror(ENOTDIR)
             || failure.reason == std::strerror(ENAMETOOLONG);
-        if (holder == expected.end() && failure.reason != missing && !newPathRefused)
+        if (!writer && holder == expected.end() && failure.reason != missing && !newPathRefused)
             return where + "no file at the old path, yet: " + failure.reason;
     }
     if (nextFailure != report.failures.size() || checked != report.checkedCount)
         return "report does not add up";
+    if (writer)
+        return checkNothingLost(report, *writer);
 
     const std::map<std::string, std::string> actual = filesOnDisk(QByteArray::fromStdString(m_root));
     if (actual != expected) {
@@ -288,6 +346,38 @@ std::string Case::check(const fixture::List& before, const fixture::List& after,
     for (const auto& [content, row] : lastMover) {
         if (canonical(oldPathOf(after.rows[row].Data)) != actual.at(content))
             return "row " + std::to_string(row) + " lost track of its file";
+    }
+    return {};
+}
+
+// With another program at work no place is certain, but every file that was
+// there or that it wrote is still somewhere, no placeholder is left behind,
+// and a file left under one of our private names is reported.
+std::string Case::checkNothingLost(const ApplyReport& report, const fixture::RacingWriter& writer)
+{
+    std::set<std::string> onDisk;
+    for (const QByteArray& item : fixture::readTree(QByteArray::fromStdString(m_root))) {
+        if (item.endsWith('/'))
+            continue;
+        const auto colon = item.indexOf(':');
+        const std::string path = item.left(colon).toStdString();
+        const std::string content = item.mid(colon + 1).toStdString();
+        if (content.empty())
+            return "an empty file at " + path;
+        const std::string name = path.substr(path.rfind('/') + 1);
+        if (name.starts_with(".tolvex-rename-")
+            && std::none_of(report.failures.begin(), report.failures.end(),
+                            [&](const RenameFailure& f) { return f.reason.find(name) != std::string::npos; }))
+            return "a file left unreported under " + path;
+        onDisk.insert(content);
+    }
+    for (const auto& [content, path] : m_initial) {
+        if (!onDisk.count(content))
+            return "lost " + content + ", which was at " + path;
+    }
+    for (const std::string& content : writer.contents()) {
+        if (!onDisk.count(content))
+            return "lost the file " + content;
     }
     return {};
 }
