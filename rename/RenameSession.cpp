@@ -114,20 +114,22 @@ MoveOutcome RenameSession::renameCaseOnly(const std::string& oldPath, const std:
 }
 
 // The listing of `folder` as spelled, found through the folder's identity so
-// that every spelling of it shares one listing. Read when there is none yet
-// and readIfNew says so; else nullptr, with error set when that failed.
+// that every spelling of it shares one listing; nullptr with error set when
+// the folder cannot be read. To rename in it, a spelling is always looked
+// up afresh (readIfNew), so the steps never go to a folder that was moved
+// away from under it; to keep the listings up to date, what a spelling
+// was found to be is kept, and a listing is read only for a rename.
 FolderListing* RenameSession::listingOf(const std::string& folder, bool readIfNew, int& error)
 {
     const auto known = m_spellings.find(folder);
-    if (known != m_spellings.end()
-        && (known->second.listing || (!readIfNew && known->second.known == m_listings.size())))
+    if (!readIfNew && known != m_spellings.end()
+        && (known->second.listing || known->second.known == m_listings.size()))
         return known->second.listing;
 
     struct stat status;
     if (stat(folder.empty() ? "." : folder.c_str(), &status) != 0) {
         error = errno;
-        if (!readIfNew)
-            m_spellings[folder] = {nullptr, m_listings.size()};
+        m_spellings.insert_or_assign(folder, Spelling{nullptr, m_listings.size()});
         return nullptr;
     }
     const auto found = m_listings.find({status.st_dev, status.st_ino});
@@ -139,7 +141,7 @@ FolderListing* RenameSession::listingOf(const std::string& folder, bool readIfNe
         const std::pair identity{read->device(), read->inode()};
         listing = m_listings.try_emplace(identity, std::move(read)).first->second.get();
     }
-    m_spellings[folder] = {listing, m_listings.size()};
+    m_spellings.insert_or_assign(folder, Spelling{listing, m_listings.size()});
     return listing;
 }
 

@@ -33,9 +33,9 @@ public:
     RenameResult rename(const std::string& oldPath, const std::string& newPath);
 
 private:
-    // A folder as spelled in the paths of this session, and the listing of
-    // the folder it turned out to be. Without one, `known` is how many
-    // listings there were when that was found out.
+    // What a folder as spelled in this session's paths was found to be:
+    // the listing of that folder, or none while there were `known` listings
+    // (once there are more, it may be one of them).
     struct Spelling {
         FolderListing* listing = nullptr;
         std::size_t known = 0;

@@ -311,9 +311,9 @@ void TestRenameNoReplace::sessionFollowsItsRenames_data()
         << QByteArrayList{"M>m", "sub/../AB>sub/../Q", "sub/../K>sub/../Ab", "Ab>ab"}
         << QByteArrayList{"Q:AB", "ab:K", "m:M", "sub/"};
     QTest::newRow("folder renamed, another one under its name")
-        << QByteArrayList{"d/", "d/X", "g/", "g/Y"}
-        << QByteArrayList{"d/X>d/x", "d>h", "g>d", "d/Y>d/y"}
-        << QByteArrayList{"d/", "d/y:g/Y", "h/", "h/x:d/X"};
+        << QByteArrayList{"d/", "d/X", "g/", "g/Y", "s/"}
+        << QByteArrayList{"d/X>d/x", "s/../d>h", "g>d", "d/Y>d/y"}
+        << QByteArrayList{"d/", "d/y:g/Y", "h/", "h/x:d/X", "s/"};
 }
 
 void TestRenameNoReplace::sessionFollowsItsRenames()
