@@ -22,16 +22,42 @@ char32_t foldCase(char32_t c)
     return c >= U'A' && c <= U'Z' ? c + (U'a' - U'A') : c;
 }
 
+void appendUtf8(std::string& text, char32_t c)
+{
+    if (c < 0x80) {
+        text += char(c);
+    } else if (c < 0x800) {
+        text += char(0xC0 | (c >> 6));
+        text += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        text += char(0xE0 | (c >> 12));
+        text += char(0x80 | ((c >> 6) & 0x3F));
+        text += char(0x80 | (c & 0x3F));
+    } else {
+        text += char(0xF0 | (c >> 18));
+        text += char(0x80 | ((c >> 12) & 0x3F));
+        text += char(0x80 | ((c >> 6) & 0x3F));
+        text += char(0x80 | (c & 0x3F));
+    }
+}
+
 }  // namespace
 
-std::u32string foldedName(std::string_view name)
+std::string foldedName(std::string_view name)
 {
-    constexpr char32_t kStrayByte = 0x80000000u;
-    std::u32string folded;
+    std::string folded;
     folded.reserve(name.size());
     for (std::size_t pos = 0; pos < name.size();) {
         const utf8::DecodedChar c = utf8::decodeChar(name, pos);
-        folded.push_back(c.wellFormed ? foldCase(c.codePoint) : kStrayByte | c.codePoint);
+        // ASCII, the bulk of most names, without the cost of the locale's tables.
+        if (c.codePoint < 0x80) {
+            folded += char(c.codePoint >= U'A' && c.codePoint <= U'Z' ? c.codePoint + 0x20 : c.codePoint);
+        } else if (!c.wellFormed) {
+            folded += '\xff';
+            folded += char(c.codePoint);
+        } else {
+            appendUtf8(folded, foldCase(c.codePoint));
+        }
         pos += c.size;
     }
     return folded;

@@ -5,5 +5,7 @@
 
 // A name with its letter case folded, to tell names apart that differ in
 // case alone: ASCII letters and the simple case mapping of Unicode on
-// well-formed UTF-8. A stray byte stays itself, apart from every code point.
-std::u32string foldedName(std::string_view name);
+// well-formed UTF-8, the result again in UTF-8. A stray byte stays itself,
+// marked by a 0xFF byte before it (0xFF never occurs in UTF-8), so it never
+// meets a character.
+std::string foldedName(std::string_view name);

@@ -2,11 +2,13 @@
 
 #include "rename/FoldedName.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 int FolderListing::read(const std::string& folder)
 {
@@ -24,14 +26,19 @@ int FolderListing::read(const std::string& folder)
             close(listFd);
         return error;
     }
+    std::vector<std::string> names;
     errno = 0;
     while (const dirent* entry = readdir(dir)) {
         const std::string_view name(entry->d_name);
         if (name != "." && name != "..")
-            add(std::string(name));
+            names.emplace_back(name);
     }
     const int error = errno;  // set by readdir only when listing failed
     closedir(dir);
+    // A folder lists each name once.
+    m_byFold.reserve(names.size());
+    for (std::string& name : names)
+        m_byFold.emplace(foldedName(name), std::move(name));
     return error;
 }
 
@@ -41,29 +48,41 @@ FolderListing::~FolderListing()
         close(m_fd);
 }
 
-bool FolderListing::collides(const std::string& oldName, const std::string& newName) const
+bool FolderListing::collides(std::string_view oldName, std::string_view newName,
+                             const std::string& folded) const
 {
-    if (m_names.contains(newName))
-        return true;
-    const std::u32string folded = foldedName(newName);
-    const auto found = m_foldedCounts.find(folded);
-    std::size_t others = found == m_foldedCounts.end() ? 0 : found->second;
-    if (others > 0 && m_names.contains(oldName) && foldedName(oldName) == folded)
-        --others;
-    return others > 0;
+    const auto [first, last] = m_byFold.equal_range(folded);
+    for (auto entry = first; entry != last; ++entry) {
+        if (entry->second == newName || entry->second != oldName)
+            return true;
+    }
+    return false;
 }
 
-void FolderListing::add(const std::string& name)
+void FolderListing::add(std::string_view name)
 {
-    if (m_names.insert(name).second)
-        ++m_foldedCounts[foldedName(name)];
+    std::string folded = foldedName(name);
+    const auto [first, last] = m_byFold.equal_range(folded);
+    if (std::none_of(first, last, [&](const auto& entry) { return entry.second == name; }))
+        m_byFold.emplace(std::move(folded), name);
 }
 
-void FolderListing::remove(const std::string& name)
+void FolderListing::remove(std::string_view name)
 {
-    if (m_names.erase(name) == 0)
-        return;
-    const auto found = m_foldedCounts.find(foldedName(name));
-    if (found != m_foldedCounts.end() && --found->second == 0)
-        m_foldedCounts.erase(found);
+    const auto [first, last] = m_byFold.equal_range(foldedName(name));
+    const auto entry = std::find_if(first, last, [&](const auto& e) { return e.second == name; });
+    if (entry != last)
+        m_byFold.erase(entry);
+}
+
+void FolderListing::changeCase(std::string_view oldName, std::string_view newName, const std::string& folded)
+{
+    const auto [first, last] = m_byFold.equal_range(folded);
+    const auto entry = std::find_if(first, last, [&](const auto& e) { return e.second == oldName; });
+    if (entry != last && std::none_of(first, last, [&](const auto& e) { return e.second == newName; }))
+        entry->second = newName;
+    else if (entry != last)
+        m_byFold.erase(entry);
+    else
+        add(newName);
 }

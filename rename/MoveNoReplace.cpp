@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>  // renameat2, RENAME_NOREPLACE
 #include <fcntl.h>
+#include <pthread.h>
 #include <random>
 #include <string_view>
 #include <sys/stat.h>
@@ -178,7 +179,14 @@ MoveOutcome moveAt(PathAt from, PathAt to, int depth)
 
 MoveOutcome MoveOutcome::failure(int error, std::string_view more)
 {
+    if (more.empty())
+        return {error, {}};
     return {error, std::error_code(error, std::generic_category()).message().append(more)};
+}
+
+std::string MoveOutcome::text() const
+{
+    return reason.empty() ? std::error_code(error, std::generic_category()).message() : reason;
 }
 
 MoveOutcome moveNoReplace(PathAt from, PathAt to)
@@ -186,12 +194,28 @@ MoveOutcome moveNoReplace(PathAt from, PathAt to)
     return moveAt(from, to, 0);
 }
 
+// The process id and a random source, made again in a child process, so
+// that parent and child never make the same names.
+struct TemporaryNames {
+    std::string prefix = ".tolvex-rename-" + std::to_string(getpid()) + '-';
+    std::mt19937_64 generator{std::random_device{}()};
+};
+
+TemporaryNames& temporaryNames()
+{
+    static TemporaryNames names = [] {
+        pthread_atfork(nullptr, nullptr, [] { temporaryNames() = TemporaryNames(); });
+        return TemporaryNames();
+    }();
+    return names;
+}
+
 std::string privateTemporaryName()
 {
-    static std::mt19937_64 generator{std::random_device{}()};
     static const char digits[] = "0123456789abcdef";
-    std::string name = ".tolvex-rename-" + std::to_string(getpid()) + '-';
-    auto bits = generator();
+    TemporaryNames& names = temporaryNames();
+    std::string name = names.prefix;
+    auto bits = names.generator();
     for (int i = 0; i < 12; ++i, bits >>= 4)
         name += digits[bits & 0xF];
     return name;

@@ -10,16 +10,20 @@ struct PathAt {
     const char* path;
 };
 
-// What one move came to. reason holds the refusal in plain words.
+// What one move came to.
 struct MoveOutcome {
     int error = 0;
+    // The refusal in plain words where the words of the error alone do not
+    // say it all; empty otherwise (a refusal is often only a step on the
+    // way, whose words are never read).
     std::string reason;
     // The file did get the new name, but another file took the old name
     // meanwhile and keeps it; error is EBUSY.
     bool keptBoth = false;
 
-    // A refusal in the words of the error, with `more` after them.
+    // The words of the error with `more` after them, or the reason itself.
     static MoveOutcome failure(int error, std::string_view more = {});
+    std::string text() const;
 };
 
 // Moves `from` to `to` without ever replacing anything another program has

@@ -12,14 +12,14 @@
 namespace {
 
 struct SplitPath {
-    std::string folder;  // with its trailing '/', or empty for the working folder
-    std::string name;
+    std::string_view folder;  // with its trailing '/', or empty for the working folder
+    std::string_view name;
 };
 
-SplitPath splitPath(const std::string& path)
+SplitPath splitPath(std::string_view path)
 {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
+    if (slash == std::string_view::npos)
         return {{}, path};
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
@@ -38,11 +38,18 @@ const char* refusalOfNewName(std::string_view path)
 }
 
 // Same folder, spelled byte for byte alike, and last components that differ
-// in letter case alone.
-bool isCaseOnlyChange(const SplitPath& from, const SplitPath& to)
+// in letter case alone; `folded` is then the new name folded.
+bool isCaseOnlyChange(const SplitPath& from, const SplitPath& to, std::string& folded)
 {
-    return from.folder == to.folder && !from.name.empty() && from.name != to.name
-        && foldedName(from.name) == foldedName(to.name);
+    if (from.folder != to.folder || from.name.empty() || from.name == to.name)
+        return false;
+    folded = foldedName(to.name);
+    return foldedName(from.name) == folded;
+}
+
+RenameResult refused(int error, std::string reason)
+{
+    return {std::error_code(error, std::generic_category()), std::move(reason)};
 }
 
 }  // namespace
@@ -53,14 +60,17 @@ RenameSession::~RenameSession() = default;
 RenameResult RenameSession::rename(const std::string& oldPath, const std::string& newPath)
 {
     if (const char* refusal = refusalOfNewName(newPath))
-        return {std::error_code(EINVAL, std::generic_category()), refusal};
+        return refused(EINVAL, refusal);
     if (oldPath == newPath)
         return {};
     MoveOutcome outcome = moveNoReplace({AT_FDCWD, oldPath.c_str()}, {AT_FDCWD, newPath.c_str()});
-    if (outcome.error == EEXIST && isCaseOnlyChange(splitPath(oldPath), splitPath(newPath)))
-        outcome = renameCaseOnly(oldPath, newPath);
+    if (outcome.error == EEXIST) {
+        std::string folded;
+        if (isCaseOnlyChange(splitPath(oldPath), splitPath(newPath), folded))
+            return renameCaseOnly(oldPath, newPath, folded);
+    }
     if (outcome.error)
-        return {std::error_code(outcome.error, std::generic_category()), std::move(outcome.reason)};
+        return refused(outcome.error, outcome.text());
     noteRenamed(oldPath, newPath);
     return {};
 }
@@ -70,91 +80,116 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
 // hard link spelled the new way, which must stay), the file itself answered:
 // move it aside and back under the new spelling. Inode numbers cannot tell,
 // as FUSE FAT drivers give the two spellings different ones.
-MoveOutcome RenameSession::renameCaseOnly(const std::string& oldPath, const std::string& newPath)
+RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std::string& newPath,
+                                          const std::string& folded)
 {
     const SplitPath from = splitPath(oldPath);
     const SplitPath to = splitPath(newPath);
     int error = 0;
     FolderListing* listing = listingOf(to.folder, true, error);
     if (!listing)
-        return MoveOutcome::failure(error);
-    if (listing->collides(from.name, to.name))
-        return MoveOutcome::failure(EEXIST);
+        return refused(error, MoveOutcome::failure(error).text());
+    if (listing->collides(from.name, to.name, folded))
+        return refused(EEXIST, MoveOutcome::failure(EEXIST).text());
 
     // Names within the open folder: no path to walk again for each step.
     const int folder = listing->fd();
-    std::string temporary;
+    const std::string oldName(from.name);
+    const std::string newName(to.name);
+    // One temporary name serves the whole session while it comes free again:
+    // a new name each time would leave the kernel a trail of dead entries.
     MoveOutcome outcome{EEXIST, {}};
     for (int attempt = 0; attempt < 16 && outcome.error == EEXIST; ++attempt) {
-        temporary = privateTemporaryName();
-        outcome = moveNoReplace({folder, from.name.c_str()}, {folder, temporary.c_str()});
+        if (m_temporaryName.empty() || attempt > 0)
+            m_temporaryName = privateTemporaryName();
+        outcome = moveNoReplace({folder, oldName.c_str()}, {folder, m_temporaryName.c_str()});
     }
+    const std::string temporary = m_temporaryName;
     // Where another file took the old name meanwhile, this one goes on to
     // its new name all the same, and the outcome says so.
     const MoveOutcome aside = outcome;
-    if (outcome.error && !outcome.keptBoth)
-        return outcome;
+    if (!outcome.error || outcome.keptBoth)
+        outcome = moveNoReplace({folder, temporary.c_str()}, {folder, newName.c_str()});
+    else
+        return refused(outcome.error, outcome.text());
 
-    outcome = moveNoReplace({folder, temporary.c_str()}, {folder, to.name.c_str()});
     if (!outcome.error) {
-        if (aside.keptBoth)
-            listing->add(to.name);
-        return aside;
+        forgetSpellingsBelow(oldPath);
+        if (aside.keptBoth) {
+            listing->add(newName);
+            return refused(aside.error, aside.text());
+        }
+        listing->changeCase(oldName, newName, folded);
+        return {};
     }
-    const MoveOutcome back = moveNoReplace({folder, temporary.c_str()}, {folder, from.name.c_str()});
+    std::string reason = outcome.text();
+    const MoveOutcome back = moveNoReplace({folder, temporary.c_str()}, {folder, oldName.c_str()});
     if (back.error) {
-        listing->remove(from.name);
+        m_temporaryName.clear();
+        ++m_renames;  // a folder may now be under the temporary name
+        forgetSpellingsBelow(oldPath);
+        listing->remove(oldName);
         listing->add(temporary);
-        outcome.reason += "; moving it back failed too (" + back.reason + "), it is now named "
-            + to.folder + temporary;
+        reason += "; moving it back failed too (" + back.text() + "), it is now named "
+            + std::string(to.folder) + temporary;
     }
     if (aside.keptBoth)
-        outcome.reason += "; before that, " + aside.reason;
-    return outcome;
+        reason += "; before that, " + aside.text();
+    return refused(outcome.error, reason);
 }
 
 // The listing of `folder` as spelled, found through the folder's identity so
 // that every spelling of it shares one listing; nullptr with error set when
-// the folder cannot be read. To rename in it, a spelling is always looked
-// up afresh (readIfNew), so the steps never go to a folder that was moved
-// away from under it; to keep the listings up to date, what a spelling
-// was found to be is kept, and a listing is read only for a rename.
-FolderListing* RenameSession::listingOf(const std::string& folder, bool readIfNew, int& error)
+// the folder cannot be read. What a spelling was found to be is kept. To
+// rename in the folder (readIfNew) that is trusted only while the session
+// has made no rename that could have moved a folder away from under the
+// spelling; else it is looked up again (a change of case keeps a folder
+// where it is).
+FolderListing* RenameSession::listingOf(std::string_view folder, bool readIfNew, int& error)
 {
     const auto known = m_spellings.find(folder);
-    if (!readIfNew && known != m_spellings.end()
-        && (known->second.listing || known->second.known == m_listings.size()))
-        return known->second.listing;
-
-    struct stat status;
-    if (stat(folder.empty() ? "." : folder.c_str(), &status) != 0) {
-        error = errno;
-        m_spellings.insert_or_assign(folder, Spelling{nullptr, m_listings.size()});
-        return nullptr;
+    if (known != m_spellings.end()) {
+        const Spelling& spelling = known->second;
+        if (readIfNew ? spelling.listing && spelling.renames == m_renames
+                      : spelling.listing || spelling.listings == m_listings.size())
+            return spelling.listing;
     }
-    const auto found = m_listings.find({status.st_dev, status.st_ino});
-    FolderListing* listing = found == m_listings.end() ? nullptr : found->second.get();
-    if (!listing && readIfNew) {
+
+    const std::string path(folder.empty() ? "." : folder);
+    FolderListing* listing = nullptr;
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        error = errno;
+    } else if (const auto found = m_listings.find({status.st_dev, status.st_ino}); found != m_listings.end()) {
+        listing = found->second.get();
+    } else if (readIfNew) {
         auto read = std::make_unique<FolderListing>();
-        if ((error = read->read(folder)) != 0)
+        if ((error = read->read(path)) != 0)
             return nullptr;
         const std::pair identity{read->device(), read->inode()};
         listing = m_listings.try_emplace(identity, std::move(read)).first->second.get();
     }
-    m_spellings.insert_or_assign(folder, Spelling{listing, m_listings.size()});
+    m_spellings.insert_or_assign(std::string(folder), Spelling{listing, m_listings.size(), m_renames});
     return listing;
+}
+
+// A renamed folder takes the spellings of the paths through it along.
+void RenameSession::forgetSpellingsBelow(const std::string& oldPath)
+{
+    for (auto it = m_spellings.lower_bound(oldPath); it != m_spellings.end() && it->first.starts_with(oldPath);) {
+        if (it->first.size() > oldPath.size() && it->first[oldPath.size()] == '/')
+            it = m_spellings.erase(it);
+        else
+            ++it;
+    }
 }
 
 void RenameSession::noteRenamed(const std::string& oldPath, const std::string& newPath)
 {
     if (m_listings.empty())
         return;
-    // A renamed folder takes the spellings of the paths through it along.
-    const std::string below = oldPath + '/';
-    for (auto it = m_spellings.lower_bound(below);
-         it != m_spellings.end() && it->first.starts_with(below);)
-        it = m_spellings.erase(it);
-
+    ++m_renames;  // it may have been a folder
+    forgetSpellingsBelow(oldPath);
     const SplitPath from = splitPath(oldPath);
     const SplitPath to = splitPath(newPath);
     int error = 0;

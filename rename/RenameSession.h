@@ -5,11 +5,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <sys/types.h>
 #include <utility>
 
 class FolderListing;
-struct MoveOutcome;
 
 // The renames of one pass. Each rename never replaces anything that stands
 // at its new path, whatever the file system (see moveNoReplace); a newPath
@@ -33,18 +33,23 @@ public:
     RenameResult rename(const std::string& oldPath, const std::string& newPath);
 
 private:
-    // What a folder as spelled in this session's paths was found to be:
-    // the listing of that folder, or none while there were `known` listings
-    // (once there are more, it may be one of them).
+    // What a folder as spelled in this session's paths was found to be, when
+    // there were `listings` listings and `renames` renames other than
+    // changes of case: the listing of that folder, or none.
     struct Spelling {
         FolderListing* listing = nullptr;
-        std::size_t known = 0;
+        std::size_t listings = 0;
+        std::size_t renames = 0;
     };
 
-    MoveOutcome renameCaseOnly(const std::string& oldPath, const std::string& newPath);
-    FolderListing* listingOf(const std::string& folder, bool readIfNew, int& error);
+    RenameResult renameCaseOnly(const std::string& oldPath, const std::string& newPath,
+                                const std::string& folded);
+    FolderListing* listingOf(std::string_view folder, bool readIfNew, int& error);
+    void forgetSpellingsBelow(const std::string& oldPath);
     void noteRenamed(const std::string& oldPath, const std::string& newPath);
 
     std::map<std::pair<dev_t, ino_t>, std::unique_ptr<FolderListing>> m_listings;  // by folder identity
     std::map<std::string, Spelling, std::less<>> m_spellings;
+    std::size_t m_renames = 0;    // other than changes of case, once there are listings
+    std::string m_temporaryName;  // for the middle step of a change of case
 };
