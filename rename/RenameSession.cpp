@@ -107,11 +107,10 @@ RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std
     const std::string temporary = m_temporaryName;
     // Where another file took the old name meanwhile, this one goes on to
     // its new name all the same, and the outcome says so.
-    const MoveOutcome aside = outcome;
-    if (!outcome.error || outcome.keptBoth)
-        outcome = moveNoReplace({folder, temporary.c_str()}, {folder, newName.c_str()});
-    else
+    if (outcome.error && !outcome.keptBoth)
         return refused(outcome.error, outcome.text());
+    const MoveOutcome aside = outcome;
+    outcome = moveNoReplace({folder, temporary.c_str()}, {folder, newName.c_str()});
 
     if (!outcome.error) {
         forgetSpellingsBelow(oldPath);
