@@ -1,14 +1,23 @@
 // "Apply Rename" on 100,000 real files in a tmpfs folder, against a bare
 // renameat2 loop over the same names. Only the renaming is timed: the files
 // get their old names back, and the list is filled again, between runs.
+//
+// Beside it, 10,000 changes of case in one folder of a file system that
+// ignores case (played by the renameat2 seam), against 10,000 plain renames
+// in the same folder, both through one RenameSession as a pass makes them.
 #include "bench/WindowFixture.h"
+#include "rename/RenameNoReplace.h"
+#include "rename/RenameSession.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <strings.h>
 
 #include <fcntl.h>
 
@@ -89,7 +98,83 @@ void ApplyBare(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * FileCount);
 }
 
+constexpr std::size_t CaseOnlyCount = 10'000;
+
+struct CaseOnlyFiles {
+    ScratchFolder folder;
+    std::vector<std::string> paths = samplePaths(folder.Path(), CaseOnlyCount);
+    std::vector<std::string> lowerPaths;
+    std::vector<std::string> renamedPaths;
+
+    CaseOnlyFiles()
+    {
+        createEmptyFiles(paths);
+        for (const std::string& path : paths) {
+            std::string lower = path;
+            for (std::size_t i = folder.Path().size(); i < lower.size(); ++i)
+                lower[i] = char(std::tolower(static_cast<unsigned char>(lower[i])));
+            lowerPaths.push_back(lower);
+            const auto dot = path.rfind('.');
+            renamedPaths.push_back(path.substr(0, dot) + "_r" + path.substr(dot));
+        }
+    }
+};
+
+const char* lastComponent(const char* path)
+{
+    const char* slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
+
+// A file system that ignores case, as far as renaming goes: the other
+// spelling of a name answers for the file.
+int caseIgnoringRenameAt2(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath,
+                          unsigned int flags)
+{
+    const char* oldName = lastComponent(oldPath);
+    const char* newName = lastComponent(newPath);
+    if (std::strcmp(oldName, newName) != 0 && strcasecmp(oldName, newName) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return ::renameat2(oldDirFd, oldPath, newDirFd, newPath, flags);
+}
+
+void renameThroughSession(benchmark::State& state, std::vector<std::string> CaseOnlyFiles::*targets)
+{
+    auto& files = sharedFixture<CaseOnlyFiles>();
+    const RenameAt2Function saved = renameAt2Hook;
+    renameAt2Hook = &caseIgnoringRenameAt2;
+    for (auto _ : state) {
+        std::size_t failed = 0;
+        RenameSession session;
+        for (std::size_t i = 0; i < CaseOnlyCount; ++i)
+            failed += !session.rename(files.paths[i], (files.*targets)[i]).succeeded();
+        state.PauseTiming();
+        renameAll(files.*targets, files.paths);
+        state.ResumeTiming();
+        if (failed) {
+            state.SkipWithError("a rename failed");
+            break;
+        }
+    }
+    renameAt2Hook = saved;
+    state.SetItemsProcessed(state.iterations() * CaseOnlyCount);
+}
+
+void CaseOnlyTolvex(benchmark::State& state)
+{
+    renameThroughSession(state, &CaseOnlyFiles::lowerPaths);
+}
+
+void CaseOnlyPlain(benchmark::State& state)
+{
+    renameThroughSession(state, &CaseOnlyFiles::renamedPaths);
+}
+
 } // namespace
 
 BENCHMARK(ApplyTolvex)->Name("apply_100k/tolvex")->Iterations(Iterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyBare)->Name("apply_100k/bare")->Iterations(Iterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CaseOnlyTolvex)->Name("apply_10k_case_only/tolvex")->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CaseOnlyPlain)->Name("apply_10k_case_only/bare")->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);

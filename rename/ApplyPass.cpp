@@ -2,7 +2,8 @@
 
 #include "listcore/RowStore.h"
 #include "listcore/UpdateBatch.h"
-#include "rename/RenameNoReplace.h"
+#include "rename/ElidedMiddle.h"
+#include "rename/RenameSession.h"
 
 #include <algorithm>
 
@@ -10,6 +11,11 @@ namespace {
 
 // Enough to see what went wrong without a message box taller than the screen.
 constexpr std::size_t kListedFailures = 20;
+// A proposed name may be far longer than any file system takes; a line
+// shows its beginning and its end, which tell which file it is. The reasons
+// are ours, but may quote a path.
+constexpr std::size_t kShownNameChars = 80;
+constexpr std::size_t kShownReasonChars = 160;
 
 }  // namespace
 
@@ -28,9 +34,10 @@ std::string newPathOf(const FileEntry& entry)
     return path;
 }
 
-ApplyReport applyRenames(RowStore& rows)
+ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed)
 {
     UpdateBatch batch(rows);
+    RenameSession session;
     ApplyReport report;
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
         if (!isChecked(*row))
@@ -38,9 +45,12 @@ ApplyReport applyRenames(RowStore& rows)
         ++report.checkedCount;
         FileEntry& entry = *rows.RowData(row);
         const std::string newPath = newPathOf(entry);
-        const RenameResult result = renameNoReplace(oldPathOf(entry), newPath);
+        const std::string oldPath = oldPathOf(entry);
+        const RenameResult result = session.rename(oldPath, newPath);
         if (result.succeeded()) {
             entry.retarget(newPath);
+            if (renamed)
+                renamed(*row, oldPath, newPath);
         } else {
             report.failures.push_back({std::string(entry.FileName()),
                                        std::string(entry.NewName()) + std::string(entry.FileExt()),
@@ -63,7 +73,9 @@ std::string completionMessage(const ApplyReport& report)
     const std::size_t listed = std::min(report.failures.size(), kListedFailures);
     for (std::size_t i = 0; i < listed; ++i) {
         const RenameFailure& failure = report.failures[i];
-        message += '\n' + failure.oldName + " → " + failure.newName + ": " + failure.reason;
+        message += '\n' + elidedMiddle(failure.oldName, kShownNameChars) + " → "
+            + elidedMiddle(failure.newName, kShownNameChars) + ": "
+            + elidedMiddle(failure.reason, kShownReasonChars);
     }
     if (report.failures.size() > listed)
         message += "\nand " + std::to_string(report.failures.size() - listed) + " more";

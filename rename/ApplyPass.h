@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
 class FileEntry;
 class RowStore;
+struct ListRow;
 
 // One checked entry whose file kept its name, with the names as the user
 // saw them (bytes as on disk) and the refusal in plain words.
@@ -27,12 +29,16 @@ struct ApplyReport {
 std::string oldPathOf(const FileEntry& entry);
 std::string newPathOf(const FileEntry& entry);
 
+// Told of each file the pass renamed, right after, with its old and new path
+// (the row's entry already describes the file under the new one).
+using RenamedFile = std::function<void(const ListRow& row, const std::string& oldPath, const std::string& newPath)>;
+
 // Renames the file of every checked row, in list order, never replacing
 // anything; a refusal is reported and the pass goes on. A renamed entry then
 // describes its file under the new path; an entry whose file kept its name is
 // left as it was. Check states are not touched. The list repaints once, at
 // the end.
-ApplyReport applyRenames(RowStore& rows);
+ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed = {});
 
 // The text that closes the pass: "Rename Completed!" alone when every checked
 // file was renamed (or none was checked); otherwise that line, a count of

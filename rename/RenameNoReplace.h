@@ -14,19 +14,21 @@ struct RenameResult {
 
 // Renames oldPath to newPath (byte paths, relative ones to the working
 // folder) and never replaces anything that stands at newPath, whatever the
-// file system. A newPath byte-equal to oldPath is left alone and succeeds.
-//
-// A change of letter case only in the last component (ASCII letters and the
-// simple case mapping of Unicode, on well-formed UTF-8) also works where the
-// file system ignores case: it goes through a temporary name in the same
-// folder, unless the folder already lists an entry spelled exactly like the
-// new name (say a hard link of the same file), which is kept.
+// file system; see RenameSession, which this makes for the one rename. A
+// pass of many renames uses one RenameSession instead, which reads a folder
+// only once for all the changes of case in it.
 RenameResult renameNoReplace(const std::string& oldPath, const std::string& newPath);
 
-// Every flagged rename of RenameNoReplace goes through this pointer, which
+// Every flagged rename of the renaming code goes through this pointer, which
 // holds ::renameat2 by default. Tests point it elsewhere to act like file
 // systems that refuse RENAME_NOREPLACE (EINVAL, as NFS and many FUSE drivers
 // do) or that ignore case (EEXIST for a change of case only).
 using RenameAt2Function = int (*)(int oldDirFd, const char* oldPath,
                                   int newDirFd, const char* newPath, unsigned int flags);
 extern RenameAt2Function renameAt2Hook;
+
+// Likewise every hard link it makes goes through this pointer, which holds
+// ::linkat; tests make it refuse (EPERM) as FAT and many FUSE drivers do.
+using LinkAtFunction = int (*)(int oldDirFd, const char* oldPath,
+                               int newDirFd, const char* newPath, int flags);
+extern LinkAtFunction linkAtHook;

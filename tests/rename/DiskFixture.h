@@ -141,7 +141,14 @@ enum class FileSystem {
     IgnoresCase,     // case-insensitive and refuses the flag, as FUSE FAT drivers do
 };
 
+// Whether the stand-in makes hard links; FAT and many FUSE drivers refuse.
+enum class HardLinks { Made, Refused };
+
 inline FileSystem g_fileSystem = FileSystem::Native;
+inline HardLinks g_hardLinks = HardLinks::Made;
+// Runs right after each link the stand-in made or refused, to act as
+// another program would in that moment.
+inline std::function<void()> g_afterLink;
 // Calls of the stand-in (counted from 1) that it refuses with EACCES.
 inline std::set<int> g_refusedCalls;
 inline int g_calls = 0;
@@ -192,7 +199,8 @@ inline int standInRenameAt2(int oldDirFd, const char* oldPath, int newDirFd, con
         struct stat status;
         if (fstatat(oldDirFd, oldPath, &status, AT_SYMLINK_NOFOLLOW) != 0)
             return -1;
-        if (DIR* dir = opendir(folder.c_str())) {
+        const int folderFd = openat(newDirFd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (DIR* dir = folderFd < 0 ? nullptr : fdopendir(folderFd)) {
             bool taken = false;
             while (const dirent* entry = readdir(dir))
                 taken = taken || sameIgnoringCase(entry->d_name, name);
@@ -207,20 +215,39 @@ inline int standInRenameAt2(int oldDirFd, const char* oldPath, int newDirFd, con
     return -1;
 }
 
+inline int standInLinkAt(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath, int flags)
+{
+    int result = -1;
+    errno = EPERM;
+    if (g_hardLinks == HardLinks::Made)
+        result = ::linkat(oldDirFd, oldPath, newDirFd, newPath, flags);
+    const int error = errno;
+    if (g_afterLink)
+        g_afterLink();
+    errno = error;
+    return result;
+}
+
 // Puts the stand-in in place of the flagged rename for one scope.
 class StandInFileSystem {
 public:
-    explicit StandInFileSystem(FileSystem kind, std::set<int> refusedCalls = {})
+    explicit StandInFileSystem(FileSystem kind, std::set<int> refusedCalls = {},
+                               HardLinks hardLinks = HardLinks::Made)
     {
         g_fileSystem = kind;
+        g_hardLinks = hardLinks;
         g_refusedCalls = std::move(refusedCalls);
         g_calls = 0;
         renameAt2Hook = &standInRenameAt2;
+        linkAtHook = &standInLinkAt;
     }
     ~StandInFileSystem()
     {
         renameAt2Hook = m_saved;
+        linkAtHook = m_savedLinkAt;
         g_fileSystem = FileSystem::Native;
+        g_hardLinks = HardLinks::Made;
+        g_afterLink = nullptr;
         g_refusedCalls.clear();
     }
     StandInFileSystem(const StandInFileSystem&) = delete;
@@ -228,6 +255,7 @@ public:
 
 private:
     RenameAt2Function m_saved = renameAt2Hook;
+    LinkAtFunction m_savedLinkAt = linkAtHook;
 };
 
 // --- Another user -----------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "listcore/RowStore.h"
 #include "rename/ApplyPass.h"
+#include "rename/CompletionDetails.h"
+#include "rename/ElidedMiddle.h"
 #include "tests/rename/DiskFixture.h"
 
 #include <QTest>
@@ -73,6 +75,9 @@ private Q_SLOTS:
     void secondApplyFindsNothingToDo();
     void completionMessage_data();
     void completionMessage();
+    void longNamesShortened_data();
+    void longNamesShortened();
+    void manyLongFailures();
 };
 
 void TestApplyPass::apply_data()
@@ -135,7 +140,7 @@ void TestApplyPass::apply_data()
     QTest::newRow("empty new name")
         << QByteArrayList{"report.txt", "notes.txt"}
         << QByteArrayList{"report.txt>>", "notes.txt>"} << QByteArray(".x")
-        << QByteArrayList{"notes.txt → " + exists}
+        << QByteArrayList{"notes.txt → : the new name is empty"}
         << QByteArrayList{".txt:report.txt", "notes.txt:notes.txt"};
     QTest::newRow("into sub-folders")
         << QByteArrayList{"a.txt", "b.txt", "sub/", "sub/c.txt"}
@@ -251,6 +256,50 @@ void TestApplyPass::completionMessage()
     }
     QCOMPARE(QString::fromStdString(::completionMessage(report)), expected);
     QCOMPARE(report.allRenamed(), failed == 0);
+}
+
+void TestApplyPass::longNamesShortened_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("shown");
+
+    const QByteArray e = "\xc3\xa9";  // é
+    QTest::newRow("80 characters") << QByteArray(80, 'a') << QByteArray(80, 'a');
+    QTest::newRow("81 characters") << QByteArray(40, 'a') + "b" + QByteArray(40, 'c')
+                                   << QByteArray(39, 'a') + "…" + QByteArray(40, 'c');
+    QTest::newRow("two-byte characters") << e.repeated(81) << e.repeated(39) + "…" + e.repeated(40);
+    QTest::newRow("stray bytes count one each") << QByteArray(100, '\xff')
+                                                << QByteArray(39, '\xff') + "…" + QByteArray(40, '\xff');
+    QTest::newRow("no sequence cut") << "a" + e.repeated(90) << "a" + e.repeated(38) + "…" + e.repeated(40);
+}
+
+void TestApplyPass::longNamesShortened()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, shown);
+    QCOMPARE(QByteArray::fromStdString(elidedMiddle(name.toStdString(), 80)), shown);
+
+    ApplyReport report{1, {{name.toStdString(), "new", "File exists"}}};
+    QCOMPARE(QByteArray::fromStdString(::completionMessage(report)),
+             "Rename Completed!\n1 of 1 checked file could not be renamed:\n" + shown + " → new: File exists");
+    QCOMPARE(completionDetails(report), name.toStdString() + " → new: File exists");
+}
+
+// 1,000 failures with names of 32,767 characters once made a message of a
+// million characters that took seconds to show.
+void TestApplyPass::manyLongFailures()
+{
+    ApplyReport report;
+    report.checkedCount = 1000;
+    for (int i = 0; i < 1000; ++i)
+        report.failures.push_back({std::string(32767, 'o'), std::string(32767, 'n'), "File exists"});
+    const std::string message = ::completionMessage(report);
+    QCOMPARE(std::count(message.begin(), message.end(), '\n'), 22);
+    QVERIFY2(message.size() < 20 * 200 + 100, qPrintable(QString::number(message.size())));
+    QVERIFY(message.ends_with("\nand 980 more"));
+    const std::string details = completionDetails(report);
+    QCOMPARE(std::count(details.begin(), details.end(), '\n'), 999);
+    QCOMPARE(details.size(), 1000 * (2 * 32767 + std::strlen(" → : File exists")) + 999);
 }
 
 QTEST_GUILESS_MAIN(TestApplyPass)

@@ -1,6 +1,8 @@
-// Random folders, random proposals, random check states: whatever the apply
-// pass makes of them, no file may be lost or replaced, and the list must say
-// what happened.
+// Random folders, random proposals, random check states, on file systems
+// with and without RENAME_NOREPLACE, hard links and case, and in half of the
+// cases another program writing at the same names meanwhile: whatever the
+// apply pass makes of them, no file may be lost or replaced, and the list
+// must say what happened.
 //
 // TOLVEX_NOTHING_LOST_CASES sets how many cases run (default: a quick fixed
 // set), TOLVEX_NOTHING_LOST_SEED the first seed.
@@ -9,13 +11,17 @@
 #include "listcore/RowStore.h"
 #include "rename/ApplyPass.h"
 #include "tests/rename/DiskFixture.h"
+#include "tests/rename/RacingWriter.h"
 
 #include <QTest>
 
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <set>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -99,13 +105,21 @@ public:
 private:
     void makeFolders();
     std::string proposeFor(const FileEntry& entry);
-    std::string check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report);
+    std::string check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report,
+                      const fixture::RacingWriter* writer);
+    std::string checkNothingLost(const ApplyReport& report, const fixture::RacingWriter& writer);
 
     Random m_random;
     std::string m_root;
     std::vector<std::string> m_folders;  // relative, ending in '/'
     std::vector<DiskFile> m_files;
     std::map<std::string, std::string> m_initial;
+
+    struct Move {
+        std::string content, from, to;
+    };
+    std::map<std::size_t, Move> m_moves;  // by row
+    std::string m_broken;
 };
 
 void Case::makeFolders()
@@ -113,6 +127,7 @@ void Case::makeFolders()
     m_folders = {"top/", "top/sub/", "top/Sub/"};
     for (const std::string& folder : m_folders)
         mkdir((m_root + '/' + folder).c_str(), 0755);
+    mkdir((m_root + "/keep").c_str(), 0755);  // the racing writer's
 
     const std::vector<std::string> stems{"a", "A", "b", "B", "c", "photo", "Photo", "\xc3\xa9t\xc3\xa9",
                                          "x\xff", "sub", "Sub", ".hidden"};
@@ -193,29 +208,85 @@ std::string Case::run()
         before.push_back({row->CheckState, entry});
     }
 
-    const fixture::FileSystem fileSystems[] = {fixture::FileSystem::Native, fixture::FileSystem::Native,
-                                               fixture::FileSystem::RefusesFlag,
-                                               fixture::FileSystem::IgnoresCase};
-    fixture::StandInFileSystem standIn(fileSystems[std::uniform_int_distribution(0, 3)(m_random)]);
-    const ApplyReport report = applyRenames(rows);
-    return check(before, rows, report);
+    // The writer creates files at every old and new name, and saves over
+    // the old names where the pass never puts a placeholder: those that are
+    // no one's new name, nor the name a change of case may have to move back
+    // to. Saving over a placeholder in the instant between our check of it
+    // and our rename is the one thing a file system without RENAME_NOREPLACE
+    // and hard links leaves open.
+    std::vector<std::string> oldPaths;
+    std::vector<std::string> newPaths;
+    std::set<std::string> placeholderPaths;
+    for (const RowBefore& row : before) {
+        oldPaths.push_back(oldPathOf(row.entry));
+        newPaths.push_back(newPathOf(row.entry));
+        const auto [oldFolder, oldName] = fixture::splitLast(oldPaths.back().c_str());
+        const auto [newFolder, newName] = fixture::splitLast(newPaths.back().c_str());
+        placeholderPaths.insert(canonical(newPaths.back()));
+        if (oldFolder == newFolder && fixture::sameIgnoringCase(oldName, newName))
+            placeholderPaths.insert(canonical(oldPaths.back()));
+    }
+    std::vector<std::string> saveOverAt;
+    for (const std::string& path : oldPaths) {
+        if (!placeholderPaths.count(canonical(path)))
+            saveOverAt.push_back(path);
+    }
+    std::vector<std::string> createAt = oldPaths;
+    createAt.insert(createAt.end(), newPaths.begin(), newPaths.end());
+    const bool racing = chance(m_random, 0.5);
+    fixture::RacingWriter writer(m_root + "/keep/", createAt, saveOverAt, m_random());
+
+    // Each rename as it happens: the file must be at its new name at once,
+    // and (but for the writer) gone from its old one.
+    auto track = [&](const ListRow& row, const std::string& oldPath, const std::string& newPath) {
+        const std::string content = fixture::readContent(QByteArray::fromStdString(newPath)).toStdString();
+        struct stat status;
+        if (!racing && oldPath != newPath && lstat(oldPath.c_str(), &status) == 0 && m_broken.empty())
+            m_broken = "row " + std::to_string(row.RowIndex) + ": old name still there after " + newPath;
+        m_moves[row.RowIndex] = {content, canonical(oldPath), canonical(newPath)};
+    };
+
+    using fixture::FileSystem;
+    using fixture::HardLinks;
+    const std::pair<FileSystem, HardLinks> fileSystems[] = {
+        {FileSystem::Native, HardLinks::Made},
+        {FileSystem::RefusesFlag, HardLinks::Made},     // link + unlink
+        {FileSystem::RefusesFlag, HardLinks::Refused},  // rename over a placeholder
+        {FileSystem::IgnoresCase, HardLinks::Made},
+        {FileSystem::IgnoresCase, HardLinks::Refused},
+    };
+    const auto [fileSystem, hardLinks] = fileSystems[std::uniform_int_distribution(0, 4)(m_random)];
+    fixture::StandInFileSystem standIn(fileSystem, {}, hardLinks);
+    if (racing) {
+        // A moment for the writer right after each link, in the middle of
+        // the steps where a file once could be lost.
+        fixture::g_afterLink = [] { std::this_thread::sleep_for(std::chrono::microseconds(20)); };
+        writer.start();
+    }
+    const ApplyReport report = applyRenames(rows, track);
+    writer.stop();
+    if (!m_broken.empty())
+        return m_broken;
+    return check(before, rows, report, racing ? &writer : nullptr);
 }
 
-std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report)
+std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, const ApplyReport& report,
+                        const fixture::RacingWriter* writer)
 {
-    // Row by row in list order: the files on disk are the files that were
-    // there, each moved where the renames that succeeded put it; nothing
-    // lost, replaced, copied or left behind.
+    // The files on disk are the files that were there, each at the place the
+    // reported renames put it: nothing lost, replaced, copied or left behind.
     std::map<std::string, std::string> expected = m_initial;  // content -> canonical path
     std::map<std::string, std::size_t> lastMover;
     std::size_t nextFailure = 0;
     std::size_t checked = 0;
     const std::string missing = std::strerror(ENOENT);
 
-    std::size_t index = 0;
-    for (ListRow* row = after.FirstRow(); row; row = after.NextRow(row), ++index) {
+    std::vector<const FileEntry*> entries;
+    for (ListRow* row = after.FirstRow(); row; row = after.NextRow(row)) {
+        const std::size_t index = row->RowIndex;
         const FileEntry& was = before[index].entry;
         const FileEntry& now = *after.RowData(row);
+        entries.push_back(&now);
         const std::string where = "row " + std::to_string(index) + " (" + std::string(was.FileName()) + " -> "
             + proposedWholeName(was) + "): ";
         if (row->CheckState != before[index].state)
@@ -224,25 +295,31 @@ std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, c
             && now.OldName() == was.OldName() && now.FileExt() == was.FileExt();
 
         if (before[index].state != csCheckedNormal) {
-            if (!unchanged)
+            if (!unchanged || m_moves.count(index))
                 return where + "unchecked entry touched";
             continue;
         }
         ++checked;
         const std::string oldPath = canonical(oldPathOf(was));
-        if (oldPathOf(was) == newPathOf(was))
-            continue;  // nothing to do, whether or not the file is still there
         const auto holder = std::find_if(expected.begin(), expected.end(),
                                          [&](const auto& file) { return file.second == oldPath; });
 
-        // A renamed entry describes its file under the new path.
-        if (oldPathOf(now) != oldPathOf(was)) {
-            if (holder == expected.end())
+        if (const auto move = m_moves.find(index); move != m_moves.end()) {
+            if (oldPathOf(was) == newPathOf(was))
+                continue;  // nothing to do, whether or not the file is still there
+            if (writer) {  // which file was at the old path, only the writer knows
+                if (canonical(oldPathOf(now)) != move->second.to || now.nameChanged())
+                    return where + "entry does not name its new path";
+                continue;
+            }
+            if (holder == expected.end() || holder->first != move->second.content)
                 return where + "renamed a file that was not at its old path";
-            if (oldPathOf(now) != newPathOf(was) || now.nameChanged())
+            if (move->second.from != oldPath)
+                return where + "renamed from elsewhere";
+            holder->second = move->second.to;
+            lastMover[move->second.content] = index;
+            if (canonical(oldPathOf(now)) != move->second.to || now.nameChanged())
                 return where + "entry does not name its renamed file";
-            holder->second = canonical(oldPathOf(now));
-            lastMover[holder->first] = index;
             continue;
         }
         if (nextFailure >= report.failures.size())
@@ -252,17 +329,27 @@ std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, c
             return where + "failure reported under other names";
         if (!unchanged)
             return where + "failed entry changed";
-        // A missing file is reported as such, unless the kernel finds fault
-        // with the new path first ("." and "..", a file where a folder
-        // should be, a name too long).
+        // An empty new name, "." and ".." are refused as such, whether or
+        // not the file is there.
         const std::string newPath = newPathOf(was);
-        const bool newPathRefused = newPath.ends_with("/.") || newPath.ends_with("/..")
-            || failure.reason == std::strerror(ENOTDIR) || failure.reason == std::strerror(ENAMETOOLONG);
-        if (holder == expected.end() && failure.reason != missing && !newPathRefused)
+        const std::string_view newName = std::string_view(newPath).substr(newPath.rfind('/') + 1);
+        const char* nameRefusal = newName.empty() ? "the new name is empty"
+            : newName == "."                      ? "the new name \".\" stands for the folder itself"
+            : newName == ".."                     ? "the new name \"..\" stands for the folder above"
+                                                  : nullptr;
+        if (nameRefusal && failure.reason != nameRefusal)
+            return where + "reported as: " + failure.reason;
+        // A missing file is reported as such, unless the new path is at
+        // fault first (a file where a folder should be, a name too long).
+        const bool newPathRefused = nameRefusal || failure.reason == std::strerror(ENOTDIR)
+            || failure.reason == std::strerror(ENAMETOOLONG);
+        if (!writer && holder == expected.end() && failure.reason != missing && !newPathRefused)
             return where + "no file at the old path, yet: " + failure.reason;
     }
     if (nextFailure != report.failures.size() || checked != report.checkedCount)
         return "report does not add up";
+    if (writer)
+        return checkNothingLost(report, *writer);
 
     const std::map<std::string, std::string> actual = filesOnDisk(QByteArray::fromStdString(m_root));
     if (actual != expected) {
@@ -276,12 +363,41 @@ std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, c
         return diff;
     }
     // A renamed entry names its file, unless a later row moved that file on.
-    std::vector<const FileEntry*> entries;
-    for (ListRow* row = after.FirstRow(); row; row = after.NextRow(row))
-        entries.push_back(after.RowData(row));
     for (const auto& [content, index] : lastMover) {
         if (canonical(oldPathOf(*entries[index])) != actual.at(content))
             return "row " + std::to_string(index) + " lost track of its file";
+    }
+    return {};
+}
+
+// With another program at work no place is certain, but every file that was
+// there or that it wrote is still somewhere, no placeholder is left behind,
+// and a file left under one of our private names is reported.
+std::string Case::checkNothingLost(const ApplyReport& report, const fixture::RacingWriter& writer)
+{
+    std::set<std::string> onDisk;
+    for (const QByteArray& item : fixture::readTree(QByteArray::fromStdString(m_root))) {
+        if (item.endsWith('/'))
+            continue;
+        const auto colon = item.indexOf(':');
+        const std::string path = item.left(colon).toStdString();
+        const std::string content = item.mid(colon + 1).toStdString();
+        if (content.empty())
+            return "an empty file at " + path;
+        const std::string name = path.substr(path.rfind('/') + 1);
+        if (name.starts_with(".tolvex-rename-")
+            && std::none_of(report.failures.begin(), report.failures.end(),
+                            [&](const RenameFailure& f) { return f.reason.find(name) != std::string::npos; }))
+            return "a file left unreported under " + path;
+        onDisk.insert(content);
+    }
+    for (const auto& [content, path] : m_initial) {
+        if (!onDisk.count(content))
+            return "lost " + content + ", which was at " + path;
+    }
+    for (const std::string& content : writer.contents()) {
+        if (!onDisk.count(content))
+            return "lost the file " + content;
     }
     return {};
 }

@@ -1,16 +1,15 @@
 #include "rename/RenameNoReplace.h"
+#include "rename/RenameSession.h"
 #include "tests/rename/DiskFixture.h"
+#include "tests/rename/FatImage.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/mount.h>
-
 using fixture::FileSystem;
+using fixture::HardLinks;
 
 Q_DECLARE_METATYPE(FileSystem)
+Q_DECLARE_METATYPE(HardLinks)
 
 class TestRenameNoReplace : public QObject {
     Q_OBJECT
@@ -28,17 +27,23 @@ private Q_SLOTS:
     void caseOnlyChangeWhoseSecondStepFails();
     void withoutWriteRights_data();
     void withoutWriteRights();
+    void anotherProgramBetweenTheSteps_data();
+    void anotherProgramBetweenTheSteps();
+    void sessionFollowsItsRenames_data();
+    void sessionFollowsItsRenames();
     void onFatFileSystem();
 };
 
 void TestRenameNoReplace::renames_data()
 {
     QTest::addColumn<FileSystem>("fileSystem");
+    QTest::addColumn<HardLinks>("hardLinks");
     QTest::addColumn<QByteArrayList>("layout");
     QTest::addColumn<QByteArray>("from");
     QTest::addColumn<QByteArray>("to");
     QTest::addColumn<int>("expectedError");
     QTest::addColumn<QByteArrayList>("expectedTree");
+    QTest::addColumn<QByteArray>("expectedReason");  // empty: the words of the error
 
     struct Case {
         const char* name;
@@ -47,6 +52,7 @@ void TestRenameNoReplace::renames_data()
         QByteArray to;
         int error;
         QByteArrayList tree;
+        QByteArray reason = {};
     };
     const QByteArray longName = QByteArray(252, 'x') + ".txt";
     const Case cases[] = {
@@ -61,7 +67,11 @@ void TestRenameNoReplace::renames_data()
         {"onto a dangling link", {"a.txt", "b@nowhere"}, "a.txt", "b", EEXIST,
          {"a.txt:a.txt", "b@nowhere"}},
         {"a link, not its target", {"a.txt", "l@a.txt"}, "l", "m", 0, {"a.txt:a.txt", "m@a.txt"}},
-        {"onto the folder itself", {"a.txt"}, "a.txt", "", EEXIST, {"a.txt:a.txt"}},
+        {"onto the folder itself", {"a.txt"}, "a.txt", "", EINVAL, {"a.txt:a.txt"}, "the new name is empty"},
+        {"onto \".\"", {"a.txt"}, "a.txt", ".", EINVAL, {"a.txt:a.txt"},
+         "the new name \".\" stands for the folder itself"},
+        {"onto \"..\"", {"sub/", "sub/a"}, "sub/a", "sub/..", EINVAL, {"sub/", "sub/a:sub/a"},
+         "the new name \"..\" stands for the folder above"},
         {"source gone", {"b.txt"}, "a.txt", "c.txt", ENOENT, {"b.txt:b.txt"}},
         {"into a sub-folder", {"a.txt", "sub/"}, "a.txt", "sub/a.txt", 0, {"sub/", "sub/a.txt:a.txt"}},
         {"out of a sub-folder", {"sub/", "sub/a"}, "sub/a", "sub/../a", 0, {"a:sub/a", "sub/"}},
@@ -77,48 +87,54 @@ void TestRenameNoReplace::renames_data()
         {"case only onto a hard link", {"Photo.JPG", "photo.jpg=Photo.JPG"}, "Photo.JPG", "photo.jpg",
          EEXIST, {"Photo.JPG:Photo.JPG", "photo.jpg:Photo.JPG"}},
     };
-    const std::pair<const char*, FileSystem> fileSystems[] = {
-        {"native", FileSystem::Native},
-        {"refuses flag", FileSystem::RefusesFlag},
-        {"ignores case", FileSystem::IgnoresCase},
+    const std::tuple<const char*, FileSystem, HardLinks> fileSystems[] = {
+        {"native", FileSystem::Native, HardLinks::Made},
+        {"refuses flag", FileSystem::RefusesFlag, HardLinks::Made},
+        {"no hard links", FileSystem::RefusesFlag, HardLinks::Refused},
+        {"ignores case", FileSystem::IgnoresCase, HardLinks::Made},
+        {"ignores case, no hard links", FileSystem::IgnoresCase, HardLinks::Refused},
     };
-    for (const auto& [fsName, fileSystem] : fileSystems) {
+    for (const auto& [fsName, fileSystem, hardLinks] : fileSystems) {
         for (const Case& c : cases) {
-            QTest::addRow("%s: %s", fsName, c.name)
-                << fileSystem << c.layout << c.from << c.to << c.error << c.tree;
+            QTest::addRow("%s: %s", fsName, c.name) << fileSystem << hardLinks << c.layout << c.from
+                                                    << c.to << c.error << c.tree << c.reason;
         }
+        if (fileSystem != FileSystem::IgnoresCase)
+            continue;
+        // Only where case is ignored does the other spelling answer for the file.
+        QTest::addRow("%s: onto another file in other case", fsName)
+            << fileSystem << hardLinks << QByteArrayList{"a.txt", "b.txt"} << QByteArray("a.txt")
+            << QByteArray("B.TXT") << EEXIST << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt"} << QByteArray();
+        QTest::addRow("%s: case only in a sub-folder", fsName)
+            << fileSystem << hardLinks << QByteArrayList{"sub/", "sub/a"} << QByteArray("sub/a")
+            << QByteArray("sub/A") << 0 << QByteArrayList{"sub/", "sub/A:sub/a"} << QByteArray();
     }
-
-    // Only where case is ignored does the other spelling answer for the file.
-    QTest::newRow("ignores case: onto another file in other case")
-        << FileSystem::IgnoresCase << QByteArrayList{"a.txt", "b.txt"} << QByteArray("a.txt")
-        << QByteArray("B.TXT") << EEXIST << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt"};
-    QTest::newRow("ignores case: case only in a sub-folder")
-        << FileSystem::IgnoresCase << QByteArrayList{"sub/", "sub/a"} << QByteArray("sub/a")
-        << QByteArray("sub/A") << 0 << QByteArrayList{"sub/", "sub/A:sub/a"};
 }
 
 void TestRenameNoReplace::renames()
 {
     QFETCH(FileSystem, fileSystem);
+    QFETCH(HardLinks, hardLinks);
     QFETCH(QByteArrayList, layout);
     QFETCH(QByteArray, from);
     QFETCH(QByteArray, to);
     QFETCH(int, expectedError);
     QFETCH(QByteArrayList, expectedTree);
+    QFETCH(QByteArray, expectedReason);
 
     fixture::ScratchFolder scratch;
     QVERIFY(scratch.isValid());
     const QByteArray& root = scratch.root();
     QVERIFY(fixture::makeTree(root, layout));
 
-    fixture::StandInFileSystem standIn(fileSystem);
+    fixture::StandInFileSystem standIn(fileSystem, {}, hardLinks);
     const RenameResult result = renameNoReplace(at(root, from), at(root, to));
 
     QCOMPARE(result.error.value(), expectedError);
     QCOMPARE(result.succeeded(), expectedError == 0);
-    QCOMPARE(QByteArray::fromStdString(result.reason),
-             expectedError ? QByteArray(std::strerror(expectedError)) : QByteArray());
+    if (expectedReason.isEmpty() && expectedError)
+        expectedReason = std::strerror(expectedError);
+    QCOMPARE(QByteArray::fromStdString(result.reason), expectedReason);
     std::sort(expectedTree.begin(), expectedTree.end());
     QCOMPARE(fixture::readTree(root), expectedTree);
 }
@@ -236,53 +252,96 @@ void TestRenameNoReplace::withoutWriteRights()
     QCOMPARE(fixture::readTree(root), expectedTree);
 }
 
-namespace {
-
-int runQuietly(const QString& program, const QStringList& arguments)
+// Another program acts right after the hard link is made or refused: in
+// the gap between the steps of the fallbacks.
+void TestRenameNoReplace::anotherProgramBetweenTheSteps_data()
 {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return process.exitCode();
+    QTest::addColumn<HardLinks>("hardLinks");
+    QTest::addColumn<QByteArray>("act");  // "save over a.txt", "remove a.txt" or "create b.txt"
+    QTest::addColumn<int>("expectedError");
+    QTest::addColumn<QByteArrayList>("expectedTree");
+
+    QTest::newRow("old name saved over after the link: both kept")
+        << HardLinks::Made << QByteArray("save over a.txt") << EBUSY
+        << QByteArrayList{"a.txt:other", "b.txt:a.txt"};
+    QTest::newRow("old name removed after the link")
+        << HardLinks::Made << QByteArray("remove a.txt") << 0 << QByteArrayList{"b.txt:a.txt"};
+    QTest::newRow("new name created where links are refused")
+        << HardLinks::Refused << QByteArray("create b.txt") << EEXIST
+        << QByteArrayList{"a.txt:a.txt", "b.txt:other"};
 }
 
-}  // namespace
+void TestRenameNoReplace::anotherProgramBetweenTheSteps()
+{
+    QFETCH(HardLinks, hardLinks);
+    QFETCH(QByteArray, act);
+    QFETCH(int, expectedError);
+    QFETCH(QByteArrayList, expectedTree);
 
-// A FAT image through the FUSE driver fusefat: case is ignored, the flag and
-// hard links are refused, and the two spellings of a name answer with
-// different inode numbers.
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray& root = scratch.root();
+    QVERIFY(fixture::makeTree(root, {"a.txt", "other"}));
+    fixture::StandInFileSystem standIn(FileSystem::RefusesFlag, {}, hardLinks);
+    fixture::g_afterLink = [&] {
+        fixture::g_afterLink = nullptr;
+        const QByteArray name = root + '/' + act.mid(act.lastIndexOf(' ') + 1);
+        if (act.startsWith("save over"))
+            QVERIFY(rename(root + "/other", name) == 0);
+        else if (act.startsWith("remove"))
+            QVERIFY(unlink(name) == 0 && unlink(root + "/other") == 0);
+        else
+            QVERIFY(link(root + "/other", name) == 0 && unlink(root + "/other") == 0);
+    };
+    const RenameResult result = renameNoReplace(at(root, "a.txt"), at(root, "b.txt"));
+    QCOMPARE(result.error.value(), expectedError);
+    QCOMPARE(fixture::readTree(root), expectedTree);
+}
+
+// One session, several renames: what it read of a folder follows its own
+// renames, whatever the spelling of the folder, and a renamed folder.
+void TestRenameNoReplace::sessionFollowsItsRenames_data()
+{
+    QTest::addColumn<QByteArrayList>("layout");
+    QTest::addColumn<QByteArrayList>("steps");  // "from>to", each must succeed
+    QTest::addColumn<QByteArrayList>("expectedTree");
+
+    QTest::newRow("folder spelled two ways")
+        << QByteArrayList{"M", "AB", "K", "sub/"}
+        << QByteArrayList{"M>m", "sub/../AB>sub/../Q", "sub/../K>sub/../Ab", "Ab>ab"}
+        << QByteArrayList{"Q:AB", "ab:K", "m:M", "sub/"};
+    QTest::newRow("folder renamed, another one under its name")
+        << QByteArrayList{"d/", "d/X", "g/", "g/Y", "s/"}
+        << QByteArrayList{"d/X>d/x", "s/../d>h", "g>d", "d/Y>d/y"}
+        << QByteArrayList{"d/", "d/y:g/Y", "h/", "h/x:d/X", "s/"};
+}
+
+void TestRenameNoReplace::sessionFollowsItsRenames()
+{
+    QFETCH(QByteArrayList, layout);
+    QFETCH(QByteArrayList, steps);
+    QFETCH(QByteArrayList, expectedTree);
+
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray& root = scratch.root();
+    QVERIFY(fixture::makeTree(root, layout));
+    fixture::StandInFileSystem standIn(FileSystem::IgnoresCase);
+    RenameSession session;
+    for (const QByteArray& step : steps) {
+        const auto arrow = step.indexOf('>');
+        const RenameResult result = session.rename(at(root, step.left(arrow)), at(root, step.mid(arrow + 1)));
+        QVERIFY2(result.succeeded(), qPrintable(step + ": " + QByteArray::fromStdString(result.reason)));
+    }
+    QCOMPARE(fixture::readTree(root), expectedTree);
+}
+
 void TestRenameNoReplace::onFatFileSystem()
 {
-    const QString mkfs = QStandardPaths::findExecutable("mkfs.fat", {"/usr/sbin", "/sbin", "/usr/bin"});
-    const QString fusefat = QStandardPaths::findExecutable("fusefat");
-    const QString fusermount = QStandardPaths::findExecutable("fusermount");
-    if (mkfs.isEmpty() || fusefat.isEmpty() || fusermount.isEmpty())
-        QSKIP("Needs mkfs.fat (dosfstools), fusefat and fusermount.");
-    if (geteuid() != 0 || access("/dev/fuse", R_OK | W_OK) != 0)
-        QSKIP("Needs root and /dev/fuse to mount a FUSE file system.");
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString image = dir.filePath("fat.img");
-    const QString mountPoint = dir.filePath("mnt");
-    QVERIFY(QDir(dir.path()).mkdir("mnt"));
-    {
-        QFile file(image);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QVERIFY(file.resize(8 * 1024 * 1024));
-    }
-    QCOMPARE(runQuietly(mkfs, {image}), 0);
-    if (runQuietly(fusefat, {"-o", "rw+", image, mountPoint}) != 0)
-        QSKIP("fusefat could not mount the image here.");
-    struct Unmount {
-        QString fusermount, mountPoint;
-        ~Unmount() { runQuietly(fusermount, {"-u", mountPoint}); }
-    } unmount{fusermount, mountPoint};
-
-    const QByteArray root = QFile::encodeName(mountPoint);
+    const fixture::FatImage fat;
+    if (!fat.isMounted())
+        QSKIP(fat.skipReason());
+    const QByteArray root = fat.root();
     QVERIFY(fixture::makeTree(root, {"Photo.JPG", "a.txt", "b.txt"}));
 
     QVERIFY(renameNoReplace(at(root, "Photo.JPG"), at(root, "photo.jpg")).succeeded());
