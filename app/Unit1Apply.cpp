@@ -3,10 +3,20 @@
 
 #include "app/UserDialogs.h"
 #include "rename/ApplyPass.h"
+#include "rename/CompletionDetails.h"
+
+namespace {
+
+// No file name is longer than 255 bytes; a longer proposal is shown cut,
+// so that a thousand of them do not make the details unwieldy.
+constexpr std::size_t MaxDetailNameChars = 300;
+
+} // namespace
 
 void TForm1::BitBtn2Click()
 {
     const ApplyReport report = applyRenames(VT->rows());
     dialogs().showMessage(this, QString::fromStdString(completionMessage(report)),
-                          report.allRenamed() ? UserDialogs::Icon::None : UserDialogs::Icon::Warning);
+                          report.allRenamed() ? UserDialogs::Icon::None : UserDialogs::Icon::Warning,
+                          QString::fromStdString(completionDetails(report, MaxDetailNameChars)));
 }

@@ -8,12 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon)
+void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon, const QString& details)
 {
     const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
                          : icon == Icon::Warning ? QMessageBox::Warning
                                                  : QMessageBox::NoIcon;
     CentredMessageBox box(boxIcon, QApplication::applicationName(), text, QMessageBox::Ok, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
 }
 

@@ -16,8 +16,9 @@ public:
 
     virtual ~UserDialogs() = default;
 
-    // A modal message with one OK button, captioned with the program's title.
-    virtual void showMessage(QWidget* parent, const QString& text, Icon icon);
+    // A modal message with one OK button, captioned with the program's title,
+    // and with `details` behind a button of its own when there are any.
+    virtual void showMessage(QWidget* parent, const QString& text, Icon icon, const QString& details = {});
     // The chosen files' full paths as bytes, in the order they were typed or
     // picked; empty when cancelled. The name box starts with `preselect`.
     virtual std::vector<std::string> chooseFiles(QWidget* parent, const QString& preselect);

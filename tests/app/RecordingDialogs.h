@@ -11,6 +11,7 @@ public:
     struct Message {
         QString text;
         Icon icon;
+        QString details;
     };
 
     std::vector<Message> messages;
@@ -18,7 +19,10 @@ public:
     std::vector<std::string> filesToChoose;
     QStringList preselections;
 
-    void showMessage(QWidget*, const QString& text, Icon icon) override { messages.push_back({text, icon}); }
+    void showMessage(QWidget*, const QString& text, Icon icon, const QString& details) override
+    {
+        messages.push_back({text, icon, details});
+    }
 
     std::vector<std::string> chooseFiles(QWidget*, const QString& preselect) override
     {

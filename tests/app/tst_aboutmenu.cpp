@@ -20,7 +20,7 @@ struct RecordingDialogs : UserDialogs {
         , messages(messages)
     {
     }
-    void showMessage(QWidget*, const QString&, Icon) override { ++*messages; }
+    void showMessage(QWidget*, const QString&, Icon, const QString&) override { ++*messages; }
     std::vector<std::string> chooseFiles(QWidget*, const QString&) override { return {}; }
     void openUrl(const QUrl& url) override { opened->append(url); }
 };

@@ -25,19 +25,26 @@ private Q_SLOTS:
         touch(folder + "a.txt");
         touch(folder + "b.txt");
         touch(folder + "taken.txt");
+        touch(folder + "c.txt");
         WindowFixture f;
-        f.window.addFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString()});
+        f.window.addFiles({(folder + "a.txt").toStdString(), (folder + "b.txt").toStdString(),
+                           (folder + "c.txt").toStdString()});
         f.entry(0).setNewName("renamed");
         f.entry(1).setNewName("taken");
+        f.entry(2).setNewName("unchecked");
+        f.setChecked(2, false);
 
         f.window.BitBtn2->click();
 
         QVERIFY(QFile::exists(folder + "renamed.txt"));
         QVERIFY(QFile::exists(folder + "b.txt"));
+        QVERIFY(QFile::exists(folder + "c.txt")); // unchecked: never renamed
+        QVERIFY(!QFile::exists(folder + "unchecked.txt"));
         QCOMPARE(f.dialogs.messages.size(), 1u);
         QCOMPARE(f.dialogs.messages[0].icon, UserDialogs::Icon::Warning);
         QVERIFY(f.dialogs.messages[0].text.startsWith(QStringLiteral("Rename Completed!\n")));
         QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("b.txt")));
+        QCOMPARE(f.dialogs.messages[0].details, QStringLiteral("b.txt → taken.txt: File exists"));
         QCOMPARE(f.entry(0).FileName(), std::string("renamed.txt"));
         QCOMPARE(f.entry(0).OldName(), std::string("renamed"));
         QCOMPARE(f.entry(1).OldName(), std::string("b"));
