@@ -126,6 +126,7 @@ public:
     void VTInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node, InitStates& InitialStates);
     void VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
                            PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect);
+    void VTGetHint(TVirtualStringTree* Sender, ListRow* Node, int Column, QString& HintText);
     void FormShow();
     void edFirstKeyPress(NumberBox* sender, QChar& key);
     void BitBtn1Click();
@@ -175,6 +176,10 @@ private:
                            PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) override
     {
         VTBeforeCellPaint(Sender, TargetCanvas, Node, Column, CellPaintMode, CellRect, ContentRect);
+    }
+    void OnGetHint(TVirtualStringTree* Sender, ListRow* Node, int Column, QString& HintText) override
+    {
+        VTGetHint(Sender, Node, Column, HintText);
     }
 
     bool overFileList(const QPoint& pos) const;

@@ -5,6 +5,7 @@
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
 #include "listcore/ListCommands.h"
+#include "rename/RenameOutlook.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -72,6 +73,14 @@ void TForm1::VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanva
             TargetCanvas->fillRect(CellRect, TintColour);
     } catch (...) {
     }
+}
+
+// Resting the pointer on a row tells what Apply Rename will do with it,
+// worked out at that moment from the list and the disk.
+void TForm1::VTGetHint(TVirtualStringTree* Sender, ListRow* Node, int, QString& HintText)
+{
+    if (Node)
+        HintText = QString::fromStdString(outlookText(outlookOfRow(Sender->rows(), *Node)));
 }
 
 void TForm1::edFirstKeyPress(NumberBox*, QChar& key)

@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QTableView>
+#include <QToolButton>
 
 namespace {
 
@@ -175,6 +176,22 @@ void ScrollBare(benchmark::State& state)
     scrollToEnd(state, sharedFixture<BareView>().view);
 }
 
+// The tooltip of the last row, once a rule has changed every name: the
+// outlook looks at every row before it for the same proposal.
+void TooltipTolvex(benchmark::State& state)
+{
+    auto& fixture = sharedFixture<ViewWindow>();
+    TForm1& window = fixture.window;
+    window.SpeedButton1->click();  // Lower Case
+    const QModelIndex last = window.VT->model()->index(window.VT->model()->rowCount() - 1, 1);
+    QString hint;
+    for (auto _ : state)
+        hint = last.data(Qt::ToolTipRole).toString();
+    if (!hint.startsWith(QLatin1String("Apply Rename")))
+        state.SkipWithError(hint.toStdString().c_str());
+    window.BitBtn3->click();  // Reset
+}
+
 } // namespace
 
 BENCHMARK(AppendCloseTolvex)->Name("view_1M_append_close/tolvex")->Iterations(BatchIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -182,4 +199,5 @@ BENCHMARK(AppendCloseBare)->Name("view_1M_append_close/bare")->Iterations(BatchI
 BENCHMARK(RuleCloseTolvex)->Name("view_1M_rule_close/tolvex")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(RuleCloseBare)->Name("view_1M_rule_close/bare")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollTolvex)->Name("view_1M_scroll_end/tolvex")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(TooltipTolvex)->Name("view_1M_tooltip/tolvex")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ScrollBare)->Name("view_1M_scroll_end/bare")->Iterations(ScrollIterations)->UseRealTime()->Unit(benchmark::kMillisecond);

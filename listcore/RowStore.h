@@ -63,6 +63,8 @@ public:
     std::size_t rowCount() const { return m_size; }
     // The row at a position, initialised first, as showing it needs.
     ListRow& rowAt(std::size_t index);
+    // The row at a position as it is, for a look that is not a visit.
+    const ListRow& row(std::size_t index) const { return at(index); }
 
     // The form every entry of the list is in, as "Include File Extension"
     // asks. Setting another form turns every entry into it, in one batch.

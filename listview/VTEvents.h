@@ -31,4 +31,10 @@ public:
     // stock check box, text and selection.
     virtual void OnBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
                                    PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) = 0;
+    // The hint shown while the pointer rests on a cell, and read out as the
+    // row's description; none by default.
+    virtual void OnGetHint(TVirtualStringTree* Sender, ListRow* Node, int Column, QString& HintText)
+    {
+        Q_UNUSED(Sender) Q_UNUSED(Node) Q_UNUSED(Column) Q_UNUSED(HintText)
+    }
 };

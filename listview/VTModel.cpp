@@ -36,6 +36,13 @@ QVariant VTModel::data(const QModelIndex& index, int role) const
             events->OnGetText(m_list, row, index.column(), ttNormal, text);
         return text;
     }
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole: {
+        QString hint;
+        if (VTEvents* events = m_list->events())
+            events->OnGetHint(m_list, row, index.column(), hint);
+        return hint.isEmpty() ? QVariant() : QVariant(hint);
+    }
     case Qt::CheckStateRole:
         if (index.column() != 0 || row->CheckType == ctNone)
             return {};

@@ -24,18 +24,6 @@ SplitPath splitPath(std::string_view path)
     return {path.substr(0, slash + 1), path.substr(slash + 1)};
 }
 
-// The kernel would take these for the folder itself or the one above it.
-const char* refusalOfNewName(std::string_view path)
-{
-    const std::string_view name = path.substr(path.rfind('/') + 1);
-    if (name.empty())
-        return "the new name is empty";
-    if (name == ".")
-        return "the new name \".\" stands for the folder itself";
-    if (name == "..")
-        return "the new name \"..\" stands for the folder above";
-    return nullptr;
-}
 
 // Same folder, spelled byte for byte alike, and last components that differ
 // in letter case alone; `folded` is then the new name folded.
@@ -53,6 +41,18 @@ RenameResult refused(int error, std::string reason)
 }
 
 }  // namespace
+
+const char* refusalOfNewName(std::string_view path)
+{
+    const std::string_view name = path.substr(path.rfind('/') + 1);
+    if (name.empty())
+        return "the new name is empty";
+    if (name == ".")
+        return "the new name \".\" stands for the folder itself";
+    if (name == "..")
+        return "the new name \"..\" stands for the folder above";
+    return nullptr;
+}
 
 RenameSession::RenameSession() = default;
 RenameSession::~RenameSession() = default;

@@ -6,10 +6,17 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <string_view>
 #include <sys/types.h>
 #include <utility>
 
 class FolderListing;
+
+// Why a new path cannot be a file's new name, whatever the file system: its
+// last component is empty, "." or ".." (the kernel would take these for the
+// folder itself or the one above it). Null when it can.
+const char* refusalOfNewName(std::string_view path);
+
 
 // The renames of one pass. Each rename never replaces anything that stands
 // at its new path, whatever the file system (see moveNoReplace); a newPath

@@ -61,6 +61,22 @@ private Q_SLOTS:
         QVERIFY(applyButtons > 0);
         QCOMPARE(applyNames.size(), applyButtons);
     }
+
+    // A row tells what Apply Rename will do with it, as its tooltip and as
+    // its description for a screen reader alike.
+    void rowsExplainThemselves()
+    {
+        WindowFixture f({"alpha.txt", "beta.txt"});
+        f.setChecked(1, false);
+        const QAbstractItemModel* model = f.window.VT->model();
+        const QModelIndex checked = model->index(0, 2);
+        const QModelIndex unchecked = model->index(1, 0);
+        QCOMPARE(checked.data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("The proposed name is the file's own: Apply Rename leaves it as it is."));
+        QCOMPARE(unchecked.data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Not checked: Apply Rename leaves this file as it is."));
+        QCOMPARE(checked.data(Qt::AccessibleDescriptionRole), checked.data(Qt::ToolTipRole));
+    }
 };
 
 QTEST_MAIN(TestAccessibility)
