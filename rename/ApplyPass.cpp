@@ -60,16 +60,20 @@ ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed)
     return report;
 }
 
+std::string completionSummary(const ApplyReport& report)
+{
+    std::string summary = "Rename Completed!";
+    if (report.allRenamed())
+        return summary;
+    return summary + '\n' + std::to_string(report.failures.size()) + " of " + std::to_string(report.checkedCount)
+        + (report.checkedCount == 1 ? " checked file" : " checked files") + " could not be renamed:";
+}
+
 std::string completionMessage(const ApplyReport& report)
 {
-    std::string message = "Rename Completed!";
+    std::string message = completionSummary(report);
     if (report.allRenamed())
         return message;
-
-    message += '\n' + std::to_string(report.failures.size()) + " of "
-        + std::to_string(report.checkedCount)
-        + (report.checkedCount == 1 ? " checked file" : " checked files")
-        + " could not be renamed:";
     const std::size_t listed = std::min(report.failures.size(), kListedFailures);
     for (std::size_t i = 0; i < listed; ++i) {
         const RenameFailure& failure = report.failures[i];

@@ -40,7 +40,10 @@ using RenamedFile = std::function<void(const ListRow& row, const std::string& ol
 // the end.
 ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed = {});
 
-// The text that closes the pass: "Rename Completed!" alone when every checked
-// file was renamed (or none was checked); otherwise that line, a count of
-// the failures and one line per failure, at most twenty of them. UTF-8.
+// "Rename Completed!" alone when every checked file was renamed (or none was
+// checked); otherwise that line and a count of the failures.
+std::string completionSummary(const ApplyReport& report);
+
+// The text that closes the pass in the window: the summary and one line per
+// failure, at most twenty of them, each name shortened. UTF-8.
 std::string completionMessage(const ApplyReport& report);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 struct ListRow;
 class RowStore;
@@ -43,6 +45,29 @@ RenameOutlook decideOutlook(const RenameFacts& facts);
 // a few calls to the file system. Costs one pass over the earlier rows, so
 // it is for one row at a time (a tooltip), not for a whole list.
 RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row);
+
+// The outlooks of all the rows of a list, row after row in list order, as
+// for a preview of the whole list: each folder concerned is read once, and
+// what the earlier rows claim and move away is kept as it goes, so the cost
+// does not grow with the square of the list. Gives what outlookOfRow gives.
+class ListOutlook {
+public:
+    ListOutlook();
+    ~ListOutlook();
+    ListOutlook(const ListOutlook&) = delete;
+    ListOutlook& operator=(const ListOutlook&) = delete;
+
+    // The outlook of the next row; rows come in list order, from the first.
+    RenameOutlook next(const ListRow& row);
+
+private:
+    struct Folder;
+    Folder& folder(std::string_view path);
+
+    std::unordered_map<std::string, std::unique_ptr<Folder>> m_folders;
+    std::string m_lastPath;
+    Folder* m_last = nullptr;
+};
 
 // The outlook in a sentence, as the row's tooltip shows it. UTF-8.
 std::string outlookText(const RenameOutlook& outlook);

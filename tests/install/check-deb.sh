@@ -28,6 +28,8 @@ done
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $NF }')
 for path in ./usr/bin/tolvex-file-renamer \
+            ./usr/bin/tolvex-rename \
+            ./usr/share/man/man1/tolvex-rename.1.gz \
             ./usr/share/applications/$id.desktop \
             ./usr/share/metainfo/$id.metainfo.xml \
             ./usr/share/icons/hicolor/scalable/apps/$id.svg \

@@ -55,6 +55,9 @@ private Q_SLOTS:
             << QByteArray("a file of that name already exists in the folder");
         QTest::newRow("claimed earlier") << false << ab << QByteArrayList{"b.txt>c.txt", "a.txt>c.txt"} << K::Fails
                                          << QByteArray("a row earlier in the list proposes the same name");
+        QTest::newRow("taken, an earlier row fails to move it")
+            << false << ab << QByteArrayList{"b.txt>", "a.txt>b.txt"} << K::Fails
+            << QByteArray("a file of that name already exists in the folder");
         QTest::newRow("other case taken, case kept apart")
             << false << QByteArrayList{"a.txt", "A.txt"} << QByteArrayList{"a.txt>A.txt"} << K::Fails
             << QByteArray("a file of that name already exists in the folder");
@@ -105,6 +108,15 @@ private Q_SLOTS:
         QCOMPARE(outlook.kind, kind);
         QCOMPARE(QByteArray::fromStdString(outlook.reason), reason);
         QCOMPARE(outlook.newName, proposals.back().second);
+
+        // A preview of the whole list says the same of every row.
+        ListOutlook preview;
+        for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
+            const RenameOutlook single = outlookOfRow(list, *row);
+            const RenameOutlook ofList = preview.next(*row);
+            QCOMPARE(ofList.kind, single.kind);
+            QCOMPARE(ofList.reason, single.reason);
+        }
     }
 };
 

@@ -1,0 +1,185 @@
+#include "cli/RenameRun.h"
+
+#include "cli/Journal.h"
+#include "cli/Output.h"
+#include "listcore/FileIntake.h"
+#include "listcore/FileNames.h"
+#include "listcore/RowStore.h"
+#include "rename/ApplyPass.h"
+#include "rename/CompletionDetails.h"
+#include "rename/ErrorText.h"
+#include "rename/ReadNumber.h"
+#include "rename/RenameOutlook.h"
+#include "rename/RenameSession.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <set>
+#include <sys/stat.h>
+
+namespace {
+
+const char* outcomeName(RenameOutlook::Kind kind)
+{
+    switch (kind) {
+    case RenameOutlook::Kind::Unchecked:
+    case RenameOutlook::Kind::Unchanged:
+        return "unchanged";
+    case RenameOutlook::Kind::Renames:
+        return "renames";
+    case RenameOutlook::Kind::Fails:
+        break;
+    }
+    return "fails";
+}
+
+std::string pathOf(const FileEntry& entry)
+{
+    return std::string(entry.FilePath()) + std::string(entry.FileName());
+}
+
+std::string wholeNewName(const FileEntry& entry)
+{
+    return std::string(entry.NewName()) + std::string(entry.FileExt());
+}
+
+// The files of the command line, then those of standard input, each ended by
+// a NUL there, as the window's drop takes them: folders are skipped.
+void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows)
+{
+    FileIntake intake(rows);
+    for (const std::string& path : run.files)
+        intake.addDropped(path);
+    if (!run.readNulSeparated)
+        return;
+    std::string pending;
+    char buffer[1 << 16];
+    std::size_t got;
+    std::string path;
+    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        pending.append(buffer, got);
+        std::size_t start = 0;
+        for (std::size_t end; (end = pending.find('\0', start)) != std::string::npos; start = end + 1) {
+            path.assign(pending, start, end - start);
+            if (!path.empty())
+                intake.addDropped(path);
+        }
+        pending.erase(0, start);
+    }
+    if (!pending.empty())
+        intake.addDropped(pending);
+}
+
+int preview(RowStore& rows, Output& output)
+{
+    ListOutlook outlook;
+    std::size_t renames = 0;
+    std::size_t fails = 0;
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        const RenameOutlook seen = outlook.next(*row);
+        renames += seen.kind == RenameOutlook::Kind::Renames;
+        fails += seen.kind == RenameOutlook::Kind::Fails;
+        output.outlook(pathOf(row->Data), seen.newName, outcomeName(seen.kind), seen.reason);
+    }
+    output.summary(std::to_string(renames) + " of " + std::to_string(rows.rowCount())
+                   + " files would be renamed, " + std::to_string(fails)
+                   + " could not be; nothing was renamed (--apply renames them).");
+    return fails == 0 ? AllDone : SomeFailed;
+}
+
+int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* errors)
+{
+    std::string error;
+    std::optional<JournalWriter> journal =
+        run.journal.empty() ? std::nullopt : JournalWriter::create(run.journal, error);
+    if (!run.journal.empty() && !journal) {
+        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+        return BadUsage;
+    }
+    bool journalFailed = false;
+    const ApplyReport report = applyRenames(rows, [&](const ListRow&, const std::string& oldPath,
+                                                      const std::string& newPath) {
+        if (journal && !journal->record(oldPath, newPath))
+            journalFailed = true;
+        output.renamed(oldPath, newPath);
+    });
+    // A failed row keeps its proposal; the report lists them in list order.
+    std::size_t next = 0;
+    for (ListRow* row = rows.FirstRow(); row && next < report.failures.size(); row = rows.NextRow(row)) {
+        if (isChecked(*row) && row->Data.nameChanged())
+            output.failed(pathOf(row->Data), wholeNewName(row->Data), report.failures[next++].reason);
+    }
+    output.summary(completionSummary(report));
+    if (journalFailed)
+        std::fprintf(errors, "tolvex-rename: %s: could not record every rename\n", run.journal.c_str());
+    return report.allRenamed() && !journalFailed ? AllDone : SomeFailed;
+}
+
+// The journal's renames taken back, the last first, with the same rename
+// that never replaces a file: a name taken meanwhile stays taken.
+int undo(const Invocation& run, Output& output, std::FILE* errors)
+{
+    std::string error;
+    const std::optional<std::vector<JournalEntry>> entries = readJournal(run.undo, error);
+    if (!entries) {
+        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+        return BadUsage;
+    }
+    RenameSession session;
+    std::set<std::string> claimed;
+    std::size_t failed = 0;
+    for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry) {
+        const auto& [originalPath, renamedPath] = *entry;
+        const std::string originalName(NameOfPath(originalPath));
+        if (run.apply) {
+            const RenameResult result = session.rename(renamedPath, originalPath);
+            if (result.succeeded()) {
+                output.renamed(renamedPath, originalPath);
+            } else {
+                output.failed(renamedPath, originalName, result.reason);
+                ++failed;
+            }
+            continue;
+        }
+        struct stat status;
+        RenameFacts facts;
+        facts.oldPath = renamedPath;
+        facts.newPath = originalPath;
+        facts.newName = originalName;
+        facts.sourceOnDisk = lstat(renamedPath.c_str(), &status) == 0;
+        const std::string folder(FolderOfPath(originalPath));
+        facts.targetFolderExists = stat(folder.empty() ? "." : folder.c_str(), &status) == 0;
+        facts.targetTaken = lstat(originalPath.c_str(), &status) == 0;
+        facts.proposedEarlier = !claimed.insert(originalPath).second;
+        const RenameOutlook seen = decideOutlook(facts);
+        failed += seen.kind == RenameOutlook::Kind::Fails;
+        output.outlook(renamedPath, originalName, outcomeName(seen.kind), seen.reason);
+    }
+    const std::string done = run.apply ? " renames undone" : " renames would be undone";
+    output.summary(std::to_string(entries->size() - failed) + " of " + std::to_string(entries->size()) + done
+                   + (failed ? ", " + std::to_string(failed) + " could not be." : std::string(".")));
+    return failed == 0 ? AllDone : SomeFailed;
+}
+
+} // namespace
+
+int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* errors)
+{
+    Output output(out, run.json);
+    if (!run.undo.empty())
+        return undo(run, output, errors);
+
+    RowStore rows;
+    rows.setEntryForm(run.form);
+    takeFiles(run, in, rows);
+    try {
+        const CurrentTimeClock now = &QDateTime::currentDateTime;
+        for (const RuleCommand& rule : run.rules)
+            runRule(rows, rule, now);
+    } catch (const EConvertError& error) {
+        std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
+        return BadUsage;
+    }
+    return run.apply ? apply(rows, run, output, errors) : preview(rows, output);
+}

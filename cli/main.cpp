@@ -1,0 +1,24 @@
+#include "cli/CommandLine.h"
+#include "cli/RenameRun.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tolvex-rename"));
+    const ParsedCommandLine parsed = parseCommandLine(argc, argv);
+    if (const auto* text = std::get_if<ShowText>(&parsed)) {
+        std::fputs(text->text.c_str(), stdout);
+        return AllDone;
+    }
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        std::fprintf(stderr, "tolvex-rename: %s\nTry tolvex-rename --help.\n", error->message.c_str());
+        return BadUsage;
+    }
+    static char buffer[1 << 20];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+    return runRename(std::get<Invocation>(parsed), stdin, stdout, stderr);
+}

@@ -1,0 +1,107 @@
+// tolvex-rename as a script meets it: what it touches with and without
+// --apply, its exit statuses, paths on standard input, and a journal taken
+// back by --undo.
+
+#include "tests/rename/DiskFixture.h"
+
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Result {
+    int exitCode = -1;
+    QByteArray output;
+    QByteArray errors;
+};
+
+Result run(const QByteArray& folder, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess program;
+    program.setWorkingDirectory(QString::fromLocal8Bit(folder));
+    program.start(QStringLiteral(TOLVEX_RENAME_PATH), arguments);
+    program.write(input);
+    program.closeWriteChannel();
+    if (!program.waitForFinished(30000))
+        qFatal("tolvex-rename did not finish");
+    return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void runs_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArrayList>("tree");     // afterwards
+        QTest::addColumn<QByteArray>("saying");       // in the output or errors
+
+        const QByteArrayList untouched{"a.txt:a.txt", "b.txt:b.txt", "sub/"};
+        QTest::newRow("preview touches nothing")
+            << QStringList{"--upper", "a.txt", "b.txt"} << QByteArray() << 0 << untouched
+            << QByteArray("a.txt → A.txt");
+        QTest::newRow("apply renames")
+            << QStringList{"--upper", "--apply", "a.txt", "b.txt"} << QByteArray() << 0
+            << QByteArrayList{"A.txt:a.txt", "B.txt:b.txt", "sub/"} << QByteArray("Rename Completed!");
+        QTest::newRow("a failure: exit 1, reported, nothing replaced")
+            << QStringList{"--replace", "a", "--with", "b", "--apply", "a.txt"} << QByteArray() << 1 << untouched
+            << QByteArray("a.txt → b.txt: File exists");
+        QTest::newRow("preview of a failure: exit 1")
+            << QStringList{"--replace", "a", "--with", "b", "a.txt"} << QByteArray() << 1 << untouched
+            << QByteArray("a file of that name already exists");
+        QTest::newRow("bad number: exit 2, nothing renamed")
+            << QStringList{"--upper", "--remove-first", "1,000", "--apply", "a.txt"} << QByteArray() << 2
+            << untouched << QByteArray("'1,000' is not a valid integer value.");
+        QTest::newRow("bad usage: exit 2")
+            << QStringList{"--replace", "a", "--upper", "a.txt"} << QByteArray() << 2 << untouched
+            << QByteArray("needs --with");
+        QTest::newRow("paths on standard input, folders skipped")
+            << QStringList{"-0", "--add", "x", "--apply"} << QByteArray("a.txt\0sub\0b.txt\0", 16) << 0
+            << QByteArrayList{"sub/", "xa.txt:a.txt", "xb.txt:b.txt"} << QByteArray("Rename Completed!");
+    }
+
+    void runs()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArrayList, tree);
+        QFETCH(QByteArray, saying);
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "b.txt", "sub/"}));
+
+        const Result result = run(folder.root(), arguments, input);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(fixture::readTree(folder.root()), tree);
+        QVERIFY2((result.output + result.errors).contains(saying), result.output + result.errors);
+    }
+
+    // A journal records each rename; --undo takes them back, the last first,
+    // and a name another file took meanwhile stays that file's.
+    void journalAndUndo()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "b\xff.txt"}));
+        // (A name that is not UTF-8 comes on standard input: QProcess would
+        // pass it as text.)
+        const QByteArray files("a.txt\0b\xff.txt", 12);
+        QCOMPARE(run(folder.root(), {"-0", "--upper", "--apply", "--journal", "j.log"}, files).exitCode, 0);
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt"}));  // another program's new file
+
+        QCOMPARE(run(folder.root(), {"--undo", "j.log"}).exitCode, 1);  // a preview: nothing moves
+        const Result undone = run(folder.root(), {"--undo", "j.log", "--apply"});
+        QCOMPARE(undone.exitCode, 1);
+        QVERIFY(undone.output.contains("A.txt → a.txt: File exists"));
+        QByteArrayList tree = fixture::readTree(folder.root());
+        tree.removeIf([](const QByteArray& item) { return item.startsWith("j.log"); });
+        QCOMPARE(tree, (QByteArrayList{"A.txt:a.txt", "a.txt:a.txt", "b\xff.txt:b\xff.txt"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
