@@ -46,6 +46,8 @@ const std::vector<Goal>& goals()
         {"list_1M_reset", "Reset, 1M rows [bare: string copies]", {}, 200.0, {}},
         {"list_1M_ext_include", "Extension toggle on, 1M rows [bare: strings]", {}, 200.0, {}},
         {"list_1M_ext_exclude", "Extension toggle off, 1M rows [bare: strings]", {}, 200.0, {}},
+        {"cli_preview_1M", "tolvex-rename preview, 1M files, one rule [bare: statx + rule loop]", 1.5, {}, {}},
+        {"cli_apply_100k", "tolvex-rename --apply, 100k files [bare: renameat2]", 1.1, {}, {}},
         {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", 1.5, 1000.0, {}},
         {"drop_1M", "Drop of 1M tmpfs files until painted [bare: statx]", 1.5, 10000.0, {}},
     };

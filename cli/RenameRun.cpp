@@ -8,6 +8,7 @@
 #include "rename/ApplyPass.h"
 #include "rename/CompletionDetails.h"
 #include "rename/ErrorText.h"
+#include "rename/FolderNames.h"
 #include "rename/ReadNumber.h"
 #include "rename/RenameOutlook.h"
 #include "rename/RenameSession.h"
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <set>
+#include <unordered_map>
 #include <sys/stat.h>
 
 namespace {
@@ -44,36 +46,93 @@ std::string wholeNewName(const FileEntry& entry)
     return std::string(entry.NewName()) + std::string(entry.FileExt());
 }
 
-// The files of the command line, then those of standard input, each ended by
-// a NUL there, as the window's drop takes them: folders are skipped.
-void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows)
-{
-    FileIntake intake(rows);
-    for (const std::string& path : run.files)
-        intake.addDropped(path);
-    if (!run.readNulSeparated)
-        return;
-    std::string pending;
-    char buffer[1 << 16];
-    std::size_t got;
-    std::string path;
-    while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-        pending.append(buffer, got);
-        std::size_t start = 0;
-        for (std::size_t end; (end = pending.find('\0', start)) != std::string::npos; start = end + 1) {
-            path.assign(pending, start, end - start);
-            if (!path.empty())
-                intake.addDropped(path);
-        }
-        pending.erase(0, start);
+// The paths of the command line, then those of standard input, each ended
+// by a NUL there, as one block of bytes.
+struct PathList {
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> places;  // offset, length
+
+    void add(std::string_view path)
+    {
+        if (path.empty())
+            return;
+        places.emplace_back(bytes.size(), path.size());
+        bytes.append(path);
     }
-    if (!pending.empty())
-        intake.addDropped(pending);
+    std::string_view at(std::size_t index) const
+    {
+        return std::string_view(bytes).substr(places[index].first, places[index].second);
+    }
+};
+
+PathList pathsOf(const Invocation& run, std::FILE* in)
+{
+    PathList paths;
+    for (const std::string& path : run.files)
+        paths.add(path);
+    if (!run.readNulSeparated)
+        return paths;
+    std::string input;
+    char buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        input.append(buffer, got);
+    for (std::size_t start = 0; start < input.size();) {
+        const std::size_t end = std::min(input.find('\0', start), input.size());
+        paths.add(std::string_view(input).substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
 }
 
-int preview(RowStore& rows, Output& output)
+// Whether a rule of the run reads the files' own times.
+bool readsFileTimes(const Invocation& run)
 {
-    ListOutlook outlook;
+    return std::any_of(run.rules.begin(), run.rules.end(), [](const RuleCommand& rule) {
+        const auto* date = std::get_if<AddDateTimeRule>(&rule);
+        return date && date->source != DateTimeSource::CurrentTime;
+    });
+}
+
+// Takes the files in as the window's drop does: folders are skipped. Where
+// many come from one folder and no rule needs their times, one reading of
+// the folder tells what each name is, instead of a call for each file; the
+// preview then reads nothing again.
+void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNamesCache& folders)
+{
+    constexpr std::size_t manyFromOneFolder = 64;
+    const PathList paths = pathsOf(run, in);
+    std::unordered_map<std::string_view, std::size_t> perFolder;
+    if (!readsFileTimes(run)) {
+        for (std::size_t i = 0; i < paths.places.size(); ++i)
+            ++perFolder[FolderOfPath(paths.at(i))];
+    }
+    FileIntake intake(rows);
+    std::string path;
+    for (std::size_t i = 0; i < paths.places.size(); ++i) {
+        path.assign(paths.at(i));
+        const std::string_view folder = FolderOfPath(path);
+        const auto count = perFolder.find(folder);
+        if (count == perFolder.end() || count->second < manyFromOneFolder) {
+            intake.addDropped(path);
+            continue;
+        }
+        switch (folders.of(folder).kindOf(NameOfPath(path))) {
+        case FolderNames::Kind::Missing:
+        case FolderNames::Kind::File:
+            intake.addLooked(path, {});
+            break;
+        case FolderNames::Kind::Folder:
+            break;
+        case FolderNames::Kind::Unknown:
+            intake.addDropped(path);
+            break;
+        }
+    }
+}
+
+int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
+{
+    ListOutlook outlook(&folders);
     std::size_t renames = 0;
     std::size_t fails = 0;
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
@@ -172,7 +231,8 @@ int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* e
 
     RowStore rows;
     rows.setEntryForm(run.form);
-    takeFiles(run, in, rows);
+    FolderNamesCache folders;
+    takeFiles(run, in, rows, folders);
     try {
         const CurrentTimeClock now = &QDateTime::currentDateTime;
         for (const RuleCommand& rule : run.rules)
@@ -181,5 +241,5 @@ int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* e
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
     }
-    return run.apply ? apply(rows, run, output, errors) : preview(rows, output);
+    return run.apply ? apply(rows, run, output, errors) : preview(rows, folders, output);
 }

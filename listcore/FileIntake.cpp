@@ -17,7 +17,11 @@ void FileIntake::addChosen(const std::string& path)
 
 void FileIntake::addDropped(const std::string& path)
 {
-    const FileLookup lookup = lookUpFile(path);
+    addLooked(path, lookUpFile(path));
+}
+
+void FileIntake::addLooked(const std::string& path, const FileLookup& lookup)
+{
     if (!lookup.isFolder)
         append(path, lookup.times);
 }

@@ -19,6 +19,9 @@ public:
     void addChosen(const std::string& path);
     // The same for a dropped path, which is skipped when it names a folder.
     void addDropped(const std::string& path);
+    // The same for a path the caller has looked at already (say in a listing
+    // of its folder, which tells no times).
+    void addLooked(const std::string& path, const FileLookup& lookup);
 
 private:
     void append(const std::string& path, const FileTimes& times);

@@ -5,12 +5,11 @@
 #include "rename/ApplyPass.h"
 #include "rename/CaseFold.h"
 #include "rename/FileSystemRules.h"
-#include "rename/FoldedName.h"
+#include "rename/FolderNames.h"
 #include "rename/RenameSession.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <unordered_set>
 
 namespace {
 
@@ -131,54 +130,29 @@ RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row)
     return decideOutlook(facts);
 }
 
-// One folder as the preview of a list sees it: the names it holds now
-// (folded where the file system ignores case), which of them earlier rows
-// move away, and the names earlier rows claim in it.
-struct ListOutlook::Folder {
-    bool exists = false;
-    bool ignoresCase = false;
-    long nameMax = 0;
+// A folder new names go to, as the preview sees it: its rules, and the names
+// earlier rows claim in it.
+struct ListOutlook::Target {
     FileSystemRules rules;
-    std::unordered_map<std::string, bool> names;  // key -> moved away by an earlier row
-    std::unordered_map<std::string, std::string> spellings;  // folded key -> exact name, where case is ignored
-    std::unordered_set<std::string> claimed;
-
-    explicit Folder(const std::string& path)
-    {
-        DIR* dir = opendir(path.empty() ? "." : path.c_str());
-        if (!dir)
-            return;
-        exists = true;
-        rules = FileSystemRules::forFolder(path);
-        ignoresCase = rules.isFatFamily();
-        nameMax = rules.nameMax();
-        while (const dirent* entry = readdir(dir)) {
-            const std::string_view name(entry->d_name);
-            if (name == "." || name == "..")
-                continue;
-            names.emplace(key(name), false);
-            if (ignoresCase)
-                spellings.emplace(key(name), name);
-        }
-        closedir(dir);
-    }
-
-    std::string key(std::string_view name) const { return ignoresCase ? foldedName(name) : std::string(name); }
+    NameSet claimed;
 };
 
-ListOutlook::ListOutlook() = default;
+ListOutlook::ListOutlook(FolderNamesCache* folders)
+    : m_ownFolders(folders ? nullptr : std::make_unique<FolderNamesCache>())
+    , m_folders(folders ? *folders : *m_ownFolders)
+{
+}
+
 ListOutlook::~ListOutlook() = default;
 
-ListOutlook::Folder& ListOutlook::folder(std::string_view path)
+ListOutlook::Target& ListOutlook::targetIn(FolderNames& folder, std::string_view path)
 {
-    if (m_last && path == m_lastPath)
-        return *m_last;
-    auto [at, added] = m_folders.try_emplace(std::string(path));
-    if (added)
-        at->second = std::make_unique<Folder>(at->first);
-    m_lastPath = path;
-    m_last = at->second.get();
-    return *m_last;
+    auto [at, added] = m_targets.try_emplace(&folder);
+    if (added) {
+        at->second = std::make_unique<Target>();
+        at->second->rules = FileSystemRules::forFolder(std::string(path));
+    }
+    return *at->second;
 }
 
 RenameOutlook ListOutlook::next(const ListRow& row)
@@ -194,29 +168,30 @@ RenameOutlook ListOutlook::next(const ListRow& row)
 
     const std::string_view oldName = NameOfPath(facts.oldPath);
     const std::string_view newName = NameOfPath(facts.newPath);
-    Folder& source = folder(FolderOfPath(facts.oldPath));
+    FolderNames& source = m_folders.of(FolderOfPath(facts.oldPath));
     const std::string oldKey = source.key(oldName);
-    const auto sourceEntry = source.names.find(oldKey);
-    facts.sourceOnDisk = sourceEntry != source.names.end();
+    const std::size_t sourceIndex = source.find(oldKey);
+    facts.sourceOnDisk = sourceIndex != NameSet::npos;
 
-    Folder& target = folder(FolderOfPath(facts.newPath));
-    facts.targetFolderExists = target.exists;
-    if (target.exists) {
-        facts.nameMax = target.nameMax;
+    const std::string_view targetPath = FolderOfPath(facts.newPath);
+    FolderNames& folder = m_folders.of(targetPath);
+    facts.targetFolderExists = folder.exists();
+    if (folder.exists()) {
+        Target& target = targetIn(folder, targetPath);
+        facts.nameMax = target.rules.nameMax();
         facts.fileSystemRefusal = target.rules.refusal(newName);
-        const std::string newKey = target.key(newName);
-        if (const auto there = target.names.find(newKey); there != target.names.end()) {
+        const std::string newKey = folder.key(newName);
+        if (const std::size_t there = folder.find(newKey); there != NameSet::npos) {
             // Where case is ignored, a change of case only finds the file
             // itself, unless the folder lists the new spelling apart.
-            const bool itself = &target == &source && newKey == oldKey && target.spellings[newKey] != newName;
+            const bool itself = &folder == &source && newKey == oldKey && !folder.spelledExactly(newName);
             facts.targetTaken = !itself;
-            facts.takenOneRenamedEarlier = there->second;
+            facts.takenOneRenamedEarlier = folder.movedAway(there);
         }
-        facts.proposedEarlier = target.claimed.count(newKey) > 0;
-        target.claimed.insert(newKey);
+        facts.proposedEarlier = !target.claimed.insert(newKey);
     }
-    if (sourceEntry != source.names.end())
-        sourceEntry->second = true;
+    if (sourceIndex != NameSet::npos)
+        source.markMovedAway(sourceIndex);
     return decideOutlook(facts);
 }
 

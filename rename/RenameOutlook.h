@@ -6,6 +6,8 @@
 #include <unordered_map>
 
 struct ListRow;
+class FolderNames;
+class FolderNamesCache;
 class RowStore;
 
 // What Apply Rename will do with one row, told before it runs: for the row's
@@ -52,7 +54,8 @@ RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row);
 // does not grow with the square of the list. Gives what outlookOfRow gives.
 class ListOutlook {
 public:
-    ListOutlook();
+    // `folders` may hold the folders the intake has read already.
+    explicit ListOutlook(FolderNamesCache* folders = nullptr);
     ~ListOutlook();
     ListOutlook(const ListOutlook&) = delete;
     ListOutlook& operator=(const ListOutlook&) = delete;
@@ -61,12 +64,12 @@ public:
     RenameOutlook next(const ListRow& row);
 
 private:
-    struct Folder;
-    Folder& folder(std::string_view path);
+    struct Target;
+    Target& targetIn(FolderNames& folder, std::string_view path);
 
-    std::unordered_map<std::string, std::unique_ptr<Folder>> m_folders;
-    std::string m_lastPath;
-    Folder* m_last = nullptr;
+    std::unique_ptr<FolderNamesCache> m_ownFolders;
+    FolderNamesCache& m_folders;
+    std::unordered_map<const FolderNames*, std::unique_ptr<Target>> m_targets;
 };
 
 // The outlook in a sentence, as the row's tooltip shows it. UTF-8.

@@ -81,6 +81,26 @@ private Q_SLOTS:
         QVERIFY2((result.output + result.errors).contains(saying), result.output + result.errors);
     }
 
+    // Many files of one folder are looked up in one reading of the folder;
+    // its folders are still skipped and a missing name still listed.
+    void manyFilesOfOneFolder()
+    {
+        fixture::ScratchFolder folder;
+        QByteArrayList layout{"sub/"};
+        QByteArray input("sub", 4);
+        for (int i = 0; i < 100; ++i) {
+            layout << "f" + QByteArray::number(i);
+            input += "f" + QByteArray::number(i) + '\0';
+        }
+        input += QByteArray("gone", 5);
+        QVERIFY(fixture::makeTree(folder.root(), layout));
+        const Result result = run(folder.root(), {"-0", "--add", "x"}, input);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.output.count("→"), 101);
+        QVERIFY(result.output.contains("gone → xgone: the file is no longer on disk"));
+        QVERIFY(!result.output.contains("sub →"));
+    }
+
     // A journal records each rename; --undo takes them back, the last first,
     // and a name another file took meanwhile stays that file's.
     void journalAndUndo()
