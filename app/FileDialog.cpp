@@ -69,8 +69,8 @@ void FileDialog::takeOverSelectionHandlers()
 
 // The rows whose every column is selected, each once, in the order
 // QItemSelectionModel::selectedRows() gives them, without testing every cell
-// of every row as it does.
-QModelIndexList FileDialog::selectedRows() const
+// of every row as it does; `folders`, when given, gets each row's parent.
+QModelIndexList FileDialog::selectedRows(QModelIndexList* folders) const
 {
     const QItemSelectionModel* model = m_list->selectionModel();
     const QItemSelection selection = model->selection();
@@ -86,8 +86,11 @@ QModelIndexList FileDialog::selectedRows() const
                 if (seen.size() == before)
                     continue;
             }
-            if (wholeRows || model->isRowSelected(row, parent))
+            if (wholeRows || model->isRowSelected(row, parent)) {
                 rows.append(m_model->index(row, 0, parent));
+                if (folders)
+                    folders->append(parent);
+            }
         }
     }
     return rows;
@@ -176,13 +179,29 @@ void FileDialog::accept()
     QString folderToOpen;
     if (picked) {
         // Read from the selection directly: selectedFiles() makes a URL of
-        // every path and back.
-        const QModelIndexList rows = selectedRows();
+        // every path and back, and the model assembles each path from the
+        // names of all the folders above it. A file's path is its folder's
+        // path and its name.
+        QModelIndexList folders;
+        const QModelIndexList rows = selectedRows(&folders);
         names.reserve(rows.size());
-        for (const QModelIndex& row : rows) {
-            names << row.data(QFileSystemModel::FilePathRole).toString();
-            if (folderToOpen.isEmpty() && m_model->isDir(row))
-                folderToOpen = QFileInfo(names.back()).absoluteFilePath();
+        QModelIndex folder;
+        QString folderPath;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QModelIndex& row = rows[i];
+            if (m_model->isDir(row)) {
+                names << m_model->filePath(row);
+                if (folderToOpen.isEmpty())
+                    folderToOpen = QFileInfo(names.back()).absoluteFilePath();
+                continue;
+            }
+            if (folders[i] != folder || folderPath.isEmpty()) {
+                folder = folders[i];
+                folderPath = m_model->filePath(folder);
+                if (!folderPath.endsWith(u'/'))
+                    folderPath += u'/';
+            }
+            names << folderPath + m_model->fileName(row);
         }
     } else {
         names = typedNames();

@@ -39,7 +39,7 @@ private:
     void selectionChanged();
     void currentChanged(const QModelIndex& current);
     void updateOpenButton();
-    QModelIndexList selectedRows() const;
+    QModelIndexList selectedRows(QModelIndexList* folders = nullptr) const;
     QStringList typedNames() const;
 
     QLineEdit* m_nameBox;
