@@ -88,7 +88,8 @@ bool XdndDropReader::connectToServer()
         return true;
     if (m_connection)
         xcb_disconnect(m_connection);
-    // The display Qt was started on, named by DISPLAY as Qt reads it.
+    // The display named by DISPLAY, where Qt runs unless its command line
+    // names another.
     m_connection = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(m_connection)) {
         xcb_disconnect(m_connection);
@@ -97,6 +98,7 @@ bool XdndDropReader::connectToServer()
     }
     m_xdndDrop = internAtom(m_connection, "XdndDrop");
     m_xdndEnter = internAtom(m_connection, "XdndEnter");
+    m_xdndAware = internAtom(m_connection, "XdndAware");
     m_selection = internAtom(m_connection, "XdndSelection");
     m_incr = internAtom(m_connection, "INCR");
     m_property = internAtom(m_connection, "TOLVEX_DROPPED_DATA");
@@ -119,8 +121,24 @@ bool XdndDropReader::nativeEventFilter(const QByteArray& eventType, void* messag
         m_pendingDrop = true;
         m_dropSource = client->data.data32[0];
         m_dropTime = client->data.data32[2];
+        m_dropTarget = client->window;
     }
     return false;
+}
+
+// Whether this connection reaches the server that shows `window`, a
+// window of ours that takes drops: DISPLAY may name another server than the
+// one Qt was told to use on its command line.
+bool XdndDropReader::seesWindow(std::uint32_t window)
+{
+    if (window == m_seenTarget)
+        return true;
+    const Reply<xcb_get_property_reply_t> aware(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, window, m_xdndAware, XCB_ATOM_ATOM, 0, 1), nullptr));
+    if (!aware || aware->type == XCB_NONE)
+        return false;
+    m_seenTarget = window;
+    return true;
 }
 
 std::uint32_t XdndDropReader::selectionOwner()
@@ -140,8 +158,10 @@ XdndDropReader::Result XdndDropReader::read(const QMimeData& mime, const QByteAr
     m_pendingDrop = false;
     if (m_ownIdMask && (m_dropSource & ~m_ownIdMask) == m_ownIdBase)
         return {};
-    if (!connectToServer())
-        return {Status::NoServer, {}};
+    // Without a connection of its own to the server Qt runs on, Qt's
+    // reading is the better choice.
+    if (!connectToServer() || !seesWindow(m_dropTarget))
+        return {};
 
     xcb_connection_t* c = m_connection;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;

@@ -25,7 +25,7 @@ public:
         Refused,    // the source answered that it cannot give this type
         SourceGone, // the source closed or crashed before the data was whole
         TimedOut,   // the source stopped sending for longer than the limit
-        NoServer,   // the reader's connection to the X server failed
+        NoServer,   // the reader's connection to the X server broke
     };
     struct Result {
         Status status = Status::NotXdnd;
@@ -49,6 +49,7 @@ public:
 
 private:
     bool connectToServer();
+    bool seesWindow(std::uint32_t window);
     std::uint32_t selectionOwner();
     Result transfer(std::uint32_t window, std::uint32_t target, std::chrono::milliseconds stallLimit);
 
@@ -57,13 +58,17 @@ private:
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_xdndDrop = 0; // atoms, interned once
     std::uint32_t m_xdndEnter = 0;
+    std::uint32_t m_xdndAware = 0;
     std::uint32_t m_selection = 0;
     std::uint32_t m_incr = 0;
     std::uint32_t m_property = 0;
-    // The XdndDrop Qt is delivering now: when, and from which source window.
+    // The XdndDrop Qt is delivering now: when, from which source window, to
+    // which of ours.
     bool m_pendingDrop = false;
     std::uint32_t m_dropTime = 0;
     std::uint32_t m_dropSource = 0;
+    std::uint32_t m_dropTarget = 0;
+    std::uint32_t m_seenTarget = 0; // a window of ours this connection sees
     // The range of window ids of Qt's own connection: a drag from this very
     // process must not be asked for its data while the process waits.
     std::uint32_t m_ownIdBase = 0;
