@@ -23,6 +23,13 @@ for name in intake rules apply view memory drop cli; do
   bench-build/bench/bench_$name --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
   if [ -s "$results/$name.json" ]; then outputs+=("$results/$name.json"); fi
 done
+# The roads in from outside need a real X server: each road in a process and
+# on a server of its own, so that each memory figure starts afresh.
+for road in dialog drop drop1M; do
+  TOLVEX_ROAD=$road QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
+    bench-build/bench/bench_roads --benchmark_out="$results/roads-$road.json" --benchmark_out_format=json "$@"
+  if [ -s "$results/roads-$road.json" ]; then outputs+=("$results/roads-$road.json"); fi
+done
 
 echo
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')," \

@@ -4,6 +4,7 @@
 #include "app/CompactTabStyle.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
+#include "app/XdndDropReader.h"
 #include "ui/Named.h"
 #include "ui/UiFont.h"
 

@@ -27,6 +27,7 @@ class QTabWidget;
 class QToolButton;
 class NumberBox;
 class UserDialogs;
+class XdndDropReader;
 
 // The main window: the file list, the list-wide commands and the five rule
 // pages. Each command is a thin handler that reads its controls, calls the
@@ -203,5 +204,7 @@ private:
     std::unique_ptr<UserDialogs> m_dialogs;
     QString m_lastChosenFile;
     bool m_shown = false;
+    // Reads drops from other programs; only on X11.
+    std::unique_ptr<XdndDropReader> m_dropReader;
     std::function<QDateTime()> m_clock;
 };

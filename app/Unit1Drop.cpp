@@ -2,14 +2,31 @@
 // list itself takes no drops.
 #include "app/Unit1.h"
 
+#include "app/XdndDropReader.h"
 #include "listcore/ListCommands.h"
 
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QMimeData>
 
 namespace {
 
 const QString UriListType = QStringLiteral("text/uri-list");
+
+// What the person is told when a drop's data never came.
+const char* lostDropMessage(XdndDropReader::Status status)
+{
+    switch (status) {
+    case XdndDropReader::Status::SourceGone:
+        return "The dropped files did not arrive: the program they came from closed before handing them over";
+    case XdndDropReader::Status::TimedOut:
+        return "The dropped files did not arrive: the program they came from stopped sending them";
+    case XdndDropReader::Status::Refused:
+        return "The dropped files did not arrive: the program they came from would not hand them over";
+    default:
+        return "The dropped files did not arrive: the connection to the display failed";
+    }
+}
 
 } // namespace
 
@@ -29,6 +46,10 @@ void TForm1::FormShow()
     for (QWidget* child : findChildren<QWidget*>())
         child->setAcceptDrops(false);
     setAcceptDrops(true);
+    // Watches for drops from other programs from now on, so that their
+    // data can be read when one arrives.
+    if (!m_dropReader && QGuiApplication::platformName() == QLatin1String("xcb"))
+        m_dropReader = std::make_unique<XdndDropReader>();
 }
 
 bool TForm1::overFileList(const QPoint& pos) const
@@ -58,7 +79,20 @@ void TForm1::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
+    XdndDropReader::Result fromServer;
+    if (m_dropReader)
+        fromServer = m_dropReader->read(*event->mimeData(), UriListType.toLatin1());
+    if (fromServer.status != XdndDropReader::Status::NotXdnd && fromServer.status != XdndDropReader::Status::Received) {
+        // The source is told that the drop failed, and the person sees why
+        // once the drop has ended, not while the source waits for an answer.
+        event->ignore();
+        const char* message = lostDropMessage(fromServer.status);
+        QMetaObject::invokeMethod(this, [this, message] { showError(message); }, Qt::QueuedConnection);
+        return;
+    }
     event->acceptProposedAction();
-    const QByteArray uriList = event->mimeData()->data(UriListType);
+    const QByteArray uriList = fromServer.status == XdndDropReader::Status::Received
+                                   ? std::move(fromServer.data)
+                                   : event->mimeData()->data(UriListType);
     runCommand([&] { appendDroppedUriList(VT->rows(), {uriList.constData(), std::size_t(uriList.size())}); });
 }

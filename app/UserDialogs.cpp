@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon, const QString& details)
 {
     const auto boxIcon = icon == Icon::Error     ? QMessageBox::Critical
@@ -21,18 +25,27 @@ void UserDialogs::showMessage(QWidget* parent, const QString& text, Icon icon, c
 
 std::vector<std::string> UserDialogs::chooseFiles(QWidget* parent, const QString& preselect)
 {
-    FileDialog dialog(parent);
-    // The last choice's folder, with its first file's path in the name box.
-    if (!preselect.isEmpty())
-        dialog.setDirectory(QFileInfo(preselect).absolutePath());
-    dialog.setNameBoxText(preselect);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog.chosenFiles();
     std::vector<std::string> paths;
-    paths.reserve(std::size_t(chosen.size()));
-    for (const QString& path : chosen)
-        paths.push_back(QFile::encodeName(path).toStdString());
+    {
+        FileDialog dialog(parent);
+        // The last choice's folder, with its first file's path in the name box.
+        if (!preselect.isEmpty())
+            dialog.setDirectory(QFileInfo(preselect).absolutePath());
+        dialog.setNameBoxText(preselect);
+        if (dialog.exec() == QDialog::Accepted) {
+            const QStringList chosen = dialog.chosenFiles();
+            paths.reserve(std::size_t(chosen.size()));
+            for (const QString& path : chosen)
+                paths.push_back(QFile::encodeName(path).toStdString());
+        }
+    }
+#ifdef __GLIBC__
+    // A dialog that listed a big folder leaves tens of MiB of freed heap in
+    // small pieces (the folder's model, the names it showed), which the C
+    // library keeps resident: handed back now, before the rows take their
+    // own memory.
+    malloc_trim(0);
+#endif
     return paths;
 }
 

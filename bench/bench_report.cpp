@@ -5,7 +5,9 @@
 //     bench_report results/*.json
 //
 // Times are the GUI thread's CPU time, which a busy machine disturbs far
-// less than the wall-clock time shown beside it; the verdict goes by CPU.
+// less than the wall-clock time shown beside it; the verdict goes by CPU,
+// except for the roads in from outside, whose work is spread over other
+// processes and threads, and which are judged by the wall clock.
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -26,6 +28,8 @@ struct Goal {
     std::optional<double> ratio;
     std::optional<double> milliseconds;
     std::optional<double> bytesPerRow;
+    std::optional<double> mebibytes = {}; // resident memory above the empty window
+    bool byWall = false;             // milliseconds judged by the wall clock
 };
 
 const std::vector<Goal>& goals()
@@ -50,6 +54,18 @@ const std::vector<Goal>& goals()
         {"cli_apply_100k", "tolvex-rename --apply, 100k files [bare: renameat2]", 1.1, {}, {}},
         {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", 1.5, 1000.0, {}},
         {"drop_1M", "Drop of 1M tmpfs files until painted [bare: statx]", 1.5, 10000.0, {}},
+        {"roads_dialog_100k", "Add Files, 100k files: Enter on folder to rows painted [bare: statx]", {}, 3000.0, {},
+         {}, true},
+        {"roads_dialog_100k_list_shown", "... of it: Enter on the folder until listed in the dialog", {}, {}, {}},
+        {"roads_dialog_100k_select_all", "... of it: Ctrl+A in the dialog's list", {}, {}, {}},
+        {"roads_dialog_100k_enter_to_rows", "... of it: Enter until the rows are listed and painted", {}, {}, {}},
+        {"roads_drop_100k", "Drop of 100k files from another program until painted [bare: statx]", {}, {}, {}},
+        {"roads_drop_100k_transfer", "... of it: the data's transfer", {}, {}, {}},
+        {"roads_drop_1M", "Drop of 1M files from another program until painted [bare: statx]", {}, 3000.0, {}, {},
+         true},
+        {"roads_drop_1M_transfer", "... of it: the data's transfer", {}, {}, {}},
+        {"roads_memory_(dialog|drop)_100k", "Resident MiB above the empty window, 100k added by %1", {}, {}, {},
+         40.0},
     };
     return list;
 }
@@ -58,6 +74,7 @@ struct Measure {
     double cpuMs = 0;
     double wallMs = 0;
     std::optional<double> bytesPerRow;
+    std::optional<double> mebibytes;
 };
 
 struct Figure {
@@ -85,6 +102,8 @@ Measure measureOf(const QJsonObject& run)
     measure.wallMs = toMilliseconds(run.value(QLatin1String("real_time")).toDouble(), unit);
     if (run.contains(QLatin1String("bytes_per_row")))
         measure.bytesPerRow = run.value(QLatin1String("bytes_per_row")).toDouble();
+    if (run.contains(QLatin1String("mib_above_empty")))
+        measure.mebibytes = run.value(QLatin1String("mib_above_empty")).toDouble();
     return measure;
 }
 
@@ -136,9 +155,10 @@ QString number(double value)
     return QString::number(value, 'f', 2);
 }
 
+// A part of a road, timed by the road's own clock, has no CPU time of its own.
 QString msText(const std::optional<Measure>& m)
 {
-    return m ? number(m->cpuMs) + QStringLiteral(" ms") : QStringLiteral("-");
+    return m && m->cpuMs >= 0.01 ? number(m->cpuMs) + QStringLiteral(" ms") : QStringLiteral("-");
 }
 
 void printRow(const QStringList& cells)
@@ -178,7 +198,14 @@ int main(int argc, char** argv)
         QStringList goalTexts;
         bool met = true;
         std::optional<double> ratio;
-        if (figure.tolvex && figure.tolvex->bytesPerRow) {
+        if (figure.tolvex && figure.tolvex->mebibytes) {
+            const double mebibytes = *figure.tolvex->mebibytes;
+            cells << number(mebibytes) + QStringLiteral(" MiB") << QStringLiteral("-") << QStringLiteral("-");
+            if (goal && goal->mebibytes) {
+                goalTexts << QStringLiteral("<=%1 MiB").arg(*goal->mebibytes);
+                met = met && mebibytes <= *goal->mebibytes;
+            }
+        } else if (figure.tolvex && figure.tolvex->bytesPerRow) {
             const double bytes = *figure.tolvex->bytesPerRow;
             cells << number(bytes) + QStringLiteral(" B") << QStringLiteral("-")
                   << (figure.bare && figure.bare->bytesPerRow ? number(*figure.bare->bytesPerRow) + QStringLiteral(" B")
@@ -200,8 +227,9 @@ int main(int argc, char** argv)
                 met = met && ratio && *ratio <= *goal->ratio;
             }
             if (goal && goal->milliseconds) {
-                goalTexts << QStringLiteral("<=%1 ms").arg(*goal->milliseconds);
-                met = met && figure.tolvex && figure.tolvex->cpuMs <= *goal->milliseconds;
+                goalTexts << QString::fromLatin1(goal->byWall ? "<=%1 ms wall" : "<=%1 ms").arg(*goal->milliseconds);
+                met = met && figure.tolvex
+                      && (goal->byWall ? figure.tolvex->wallMs : figure.tolvex->cpuMs) <= *goal->milliseconds;
             }
         }
         cells << (ratio ? number(*ratio) + QStringLiteral("x") : QStringLiteral("-"));
