@@ -15,7 +15,7 @@
 
 namespace {
 
-struct OptionSpec {
+struct OptionInfo {
     const char* name;
     const char* shortName;  // or nullptr
     const char* valueName;  // nullptr when the option takes no value
@@ -24,47 +24,47 @@ struct OptionSpec {
 
 // Every option, in the order --help lists them.
 constexpr std::array options{
-    OptionSpec{"null", "0", nullptr, "Also read file paths from standard input, each ended by a NUL byte "
+    OptionInfo{"null", "0", nullptr, "Also read file paths from standard input, each ended by a NUL byte "
                                      "(as find -print0 writes them)."},
-    OptionSpec{"include-extension", "e", nullptr, "The rules see each name with its extension, like the "
+    OptionInfo{"include-extension", "e", nullptr, "The rules see each name with its extension, like the "
                                                   "window's \"Include File Extension\"."},
-    OptionSpec{"place", nullptr, "where", "Where --add, --serial and --date put their text in the rules that "
+    OptionInfo{"place", nullptr, "where", "Where --add, --serial and --date put their text in the rules that "
                                           "follow: prefix (the start), suffix (the end), or a number N, after "
                                           "the Nth character. Starts as prefix."},
-    OptionSpec{"dest", nullptr, "where", "Where --copy and --move put the range in the rules that follow: "
+    OptionInfo{"dest", nullptr, "where", "Where --copy and --move put the range in the rules that follow: "
                                          "prefix, suffix or a number N. Starts as prefix."},
-    OptionSpec{"mask", nullptr, "mask", "The serial numbers of the --serial rules that follow have at least "
+    OptionInfo{"mask", nullptr, "mask", "The serial numbers of the --serial rules that follow have at least "
                                         "as many digits as the mask has characters. Starts as 0000."},
-    OptionSpec{"date-of", nullptr, "time", "The time the --date rules that follow insert: current, created, "
+    OptionInfo{"date-of", nullptr, "time", "The time the --date rules that follow insert: current, created, "
                                            "modified or accessed. Starts as current."},
-    OptionSpec{"lower", nullptr, nullptr, "Lower Case: A to Z become a to z."},
-    OptionSpec{"upper", nullptr, nullptr, "Upper Case: a to z become A to Z."},
-    OptionSpec{"title", nullptr, nullptr, "Title Case: the first character upper case, the rest lower case."},
-    OptionSpec{"remove-first", nullptr, "n", "Remove the first n characters."},
-    OptionSpec{"remove-last", nullptr, "n", "Remove the last n characters."},
-    OptionSpec{"remove-range", nullptr, "from:to", "Remove the characters from position from to position to."},
-    OptionSpec{"remove-chars", nullptr, "text", "Remove every occurrence of text, in any case."},
-    OptionSpec{"remove-numbers", nullptr, nullptr, "Remove every digit."},
-    OptionSpec{"remove-symbols", nullptr, nullptr, "Remove blanks and the usual punctuation."},
-    OptionSpec{"remove-non-characters", nullptr, nullptr, "Remove digits, then blanks and punctuation."},
-    OptionSpec{"replace", nullptr, "match", "Replace every occurrence of match, in any case, by the text of "
+    OptionInfo{"lower", nullptr, nullptr, "Lower Case: A to Z become a to z."},
+    OptionInfo{"upper", nullptr, nullptr, "Upper Case: a to z become A to Z."},
+    OptionInfo{"title", nullptr, nullptr, "Title Case: the first character upper case, the rest lower case."},
+    OptionInfo{"remove-first", nullptr, "n", "Remove the first n characters."},
+    OptionInfo{"remove-last", nullptr, "n", "Remove the last n characters."},
+    OptionInfo{"remove-range", nullptr, "from:to", "Remove the characters from position from to position to."},
+    OptionInfo{"remove-chars", nullptr, "text", "Remove every occurrence of text, in any case."},
+    OptionInfo{"remove-numbers", nullptr, nullptr, "Remove every digit."},
+    OptionInfo{"remove-symbols", nullptr, nullptr, "Remove blanks and the usual punctuation."},
+    OptionInfo{"remove-non-characters", nullptr, nullptr, "Remove digits, then blanks and punctuation."},
+    OptionInfo{"replace", nullptr, "match", "Replace every occurrence of match, in any case, by the text of "
                                             "the --with that must follow."},
-    OptionSpec{"with", nullptr, "text", "The replacement of the --replace just before it."},
-    OptionSpec{"add", nullptr, "text", "Add text (see --place)."},
-    OptionSpec{"serial", nullptr, "start", "Add a serial number: start for the first file, one more for each "
+    OptionInfo{"with", nullptr, "text", "The replacement of the --replace just before it."},
+    OptionInfo{"add", nullptr, "text", "Add text (see --place)."},
+    OptionInfo{"serial", nullptr, "start", "Add a serial number: start for the first file, one more for each "
                                            "file after it (see --place, --mask)."},
-    OptionSpec{"date", nullptr, "format", "Add a date and time: MMDDYY, MMDDYYYY, DDMMYY, DDMMYYYY, YYMMDD, "
+    OptionInfo{"date", nullptr, "format", "Add a date and time: MMDDYY, MMDDYYYY, DDMMYY, DDMMYYYY, YYMMDD, "
                                           "YYYYMMDD, YYYYMMDDHHMMSS or YYYYMMDDHHMMSSZZZ (see --place, "
                                           "--date-of)."},
-    OptionSpec{"copy", nullptr, "from:to", "Copy the characters from position from to position to "
+    OptionInfo{"copy", nullptr, "from:to", "Copy the characters from position from to position to "
                                            "(see --dest)."},
-    OptionSpec{"move", nullptr, "from:to", "Move the characters from position from to position to "
+    OptionInfo{"move", nullptr, "from:to", "Move the characters from position from to position to "
                                            "(see --dest)."},
-    OptionSpec{"apply", nullptr, nullptr, "Rename the files. Without it nothing is touched: each file is "
+    OptionInfo{"apply", nullptr, nullptr, "Rename the files. Without it nothing is touched: each file is "
                                           "shown with its new name, and why it could not have it."},
-    OptionSpec{"journal", nullptr, "file", "With --apply, write each rename to file as soon as it is done."},
-    OptionSpec{"undo", nullptr, "file", "Rename the files of a journal back, last first."},
-    OptionSpec{"json", nullptr, nullptr, "Print one JSON object a line instead of text."},
+    OptionInfo{"journal", nullptr, "file", "With --apply, write each rename to file as soon as it is done."},
+    OptionInfo{"undo", nullptr, "file", "Rename the files of a journal back, last first."},
+    OptionInfo{"json", nullptr, nullptr, "Print one JSON object a line instead of text."},
 };
 
 constexpr const char* description =
@@ -82,11 +82,11 @@ Examples:
   tolvex-rename --undo undo.log --apply
 )";
 
-const OptionSpec* specNamed(std::string_view name)
+const OptionInfo* optionNamed(std::string_view name)
 {
-    for (const OptionSpec& spec : options) {
-        if (name == spec.name || (spec.shortName && name == spec.shortName))
-            return &spec;
+    for (const OptionInfo& info : options) {
+        if (name == info.name || (info.shortName && name == info.shortName))
+            return &info;
     }
     return nullptr;
 }
@@ -120,12 +120,12 @@ RawArguments scan(int argc, const char* const* argv)
             value = std::string(word.substr(equals + 1));
             word = word.substr(0, equals);
         }
-        const OptionSpec* spec = specNamed(word);
-        if (!spec)
+        const OptionInfo* info = optionNamed(word);
+        if (!info)
             continue;
-        if (spec->valueName && !value && i + 1 < argc)
+        if (info->valueName && !value && i + 1 < argc)
             value = std::string(argv[++i]);
-        raw.options.emplace_back(spec->name, value.value_or(std::string()));
+        raw.options.emplace_back(info->name, value.value_or(std::string()));
     }
     return raw;
 }
@@ -279,13 +279,13 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
     parser.setApplicationDescription(QString::fromUtf8(description));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    for (const OptionSpec& spec : options) {
-        QStringList names{QString::fromLatin1(spec.name)};
-        if (spec.shortName)
-            names.prepend(QString::fromLatin1(spec.shortName));
-        parser.addOption(spec.valueName ? QCommandLineOption(names, QString::fromUtf8(spec.description),
-                                                             QString::fromLatin1(spec.valueName))
-                                        : QCommandLineOption(names, QString::fromUtf8(spec.description)));
+    for (const OptionInfo& info : options) {
+        QStringList names{QString::fromLatin1(info.name)};
+        if (info.shortName)
+            names.prepend(QString::fromLatin1(info.shortName));
+        parser.addOption(info.valueName ? QCommandLineOption(names, QString::fromUtf8(info.description),
+                                                             QString::fromLatin1(info.valueName))
+                                        : QCommandLineOption(names, QString::fromUtf8(info.description)));
     }
     parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("The files to rename; folders are "
                                                                          "skipped."),

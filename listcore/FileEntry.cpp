@@ -7,22 +7,13 @@ FileEntry::FileEntry(SharedFolder folder, std::string_view fileName, EntryForm f
     , m_fileName(fileName)
     , m_times(times)
     , m_form(form)
+    , m_stemLength(std::uint32_t(StripExtension(m_fileName).size()))
 {
 }
 
 FileEntry::FileEntry(std::string_view path, EntryForm form, const FileTimes& times)
     : FileEntry(std::make_shared<const std::string>(FolderOfPath(path)), NameOfPath(path), form, times)
 {
-}
-
-std::string_view FileEntry::OldName() const
-{
-    return m_form == EntryForm::Split ? StripExtension(m_fileName) : std::string_view(m_fileName);
-}
-
-std::string_view FileEntry::FileExt() const
-{
-    return m_form == EntryForm::Split ? ExtensionOfName(m_fileName) : std::string_view();
 }
 
 void FileEntry::setNewName(std::string name)
@@ -61,6 +52,7 @@ void FileEntry::retarget(std::string_view newPath)
     // Most renames stay in their folder: keep sharing its text.
     SharedFolder shared = folder == FilePath() ? m_folder : std::make_shared<const std::string>(folder);
     m_fileName = NameOfPath(newPath);
+    m_stemLength = std::uint32_t(StripExtension(m_fileName).size());
     m_folder = std::move(shared);
     resetNewName();
 }
