@@ -9,7 +9,9 @@
 // provider words them, with each MIME type's description looked up once
 // instead of once per file: the dialog asks for the type of every file of a
 // folder while it lists the folder, and reading a description costs far
-// more than finding the type.
+// more than finding the type. Finding the type is kept once per kind of
+// name, too: a camera's IMG_0001.jpg and IMG_0002.jpg differ only in digits
+// before their extension, which no file type goes by.
 class CachingIconProvider : public QFileIconProvider {
 public:
     // One provider for every dialog, never destroyed: Qt's file model reads
@@ -24,4 +26,5 @@ private:
     QMimeDatabase m_mimeDatabase;
     mutable QMutex m_mutex; // that thread, and the dialogs of other threads
     mutable QHash<QString, QString> m_typeByMimeName;
+    mutable QHash<QString, QString> m_typeByNameShape;
 };
