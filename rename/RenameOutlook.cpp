@@ -33,6 +33,25 @@ bool proposesNoName(const FileEntry& entry)
     return whole.empty() || whole == "." || whole == "..";
 }
 
+// What the row itself tells: whether it is checked, and its paths.
+RenameFacts listFactsOf(const ListRow& row)
+{
+    const FileEntry& entry = row.Data;
+    RenameFacts facts;
+    facts.checked = isChecked(row);
+    facts.oldPath = oldPathOf(entry);
+    facts.newPath = newPathOf(entry);
+    facts.newName = std::string(entry.NewName()) + std::string(entry.FileExt());
+    return facts;
+}
+
+// Whether the outlook hangs on more than the row: a checked rename to a
+// name a file can take.
+bool needsTheDisk(const RenameFacts& facts)
+{
+    return facts.checked && facts.oldPath != facts.newPath && !refusalOfNewName(facts.newPath);
+}
+
 bool folderLists(const std::string& folder, std::string_view name)
 {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
@@ -96,13 +115,8 @@ RenameOutlook decideOutlook(const RenameFacts& facts)
 
 RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row)
 {
-    const FileEntry& entry = row.Data;
-    RenameFacts facts;
-    facts.checked = isChecked(row);
-    facts.oldPath = oldPathOf(entry);
-    facts.newPath = newPathOf(entry);
-    facts.newName = std::string(entry.NewName()) + std::string(entry.FileExt());
-    if (!facts.checked || facts.oldPath == facts.newPath || refusalOfNewName(facts.newPath))
+    RenameFacts facts = listFactsOf(row);
+    if (!needsTheDisk(facts))
         return decideOutlook(facts);
 
     struct stat status;
@@ -157,13 +171,8 @@ ListOutlook::Target& ListOutlook::targetIn(FolderNames& folder, std::string_view
 
 RenameOutlook ListOutlook::next(const ListRow& row)
 {
-    const FileEntry& entry = row.Data;
-    RenameFacts facts;
-    facts.checked = isChecked(row);
-    facts.oldPath = oldPathOf(entry);
-    facts.newPath = newPathOf(entry);
-    facts.newName = std::string(entry.NewName()) + std::string(entry.FileExt());
-    if (!facts.checked || facts.oldPath == facts.newPath || refusalOfNewName(facts.newPath))
+    RenameFacts facts = listFactsOf(row);
+    if (!needsTheDisk(facts))
         return decideOutlook(facts);
 
     const std::string_view oldName = NameOfPath(facts.oldPath);
