@@ -128,6 +128,9 @@ void TestFileIntake::toggle_data()
                                     << ".profile" << "" << "" << ".profile";
     QTest::newRow("split, no extension") << "README" << Joined << "READ ME"
                                          << "README" << "README" << "READ ME" << "";
+    // A dot before a '/' is a folder's, not the extension's.
+    QTest::newRow("split, proposal into a dotted folder") << "report.txt" << Joined << "v1.2/report"
+                                                          << "report.txt" << "report" << "v1.2/report" << ".txt";
 }
 
 // The entry is made in one form, a rule proposes a name, then the box
