@@ -49,7 +49,6 @@ public:
 
     EntryForm form() const { return m_form; }
     const FileTimes& times() const { return m_times; }
-    const SharedFolder& sharedFolder() const { return m_folder; }
 
     void setNewName(std::string name);
     // NewName := OldName.

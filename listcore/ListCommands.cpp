@@ -12,13 +12,6 @@ void appendFiles(RowStore& rows, const std::vector<std::string>& paths)
         intake.addChosen(path);
 }
 
-void appendDroppedFiles(RowStore& rows, const std::vector<std::string>& paths)
-{
-    FileIntake intake(rows);
-    for (const std::string& path : paths)
-        intake.addDropped(path);
-}
-
 void appendDroppedUriList(RowStore& rows, std::string_view uriList)
 {
     FileIntake intake(rows);

@@ -6,11 +6,10 @@
 
 class RowStore;
 
-// Appends one checked row per path, in order, inside one update batch. A
-// drop skips folders silently.
+// Appends one checked row per path, in order, inside one update batch.
 void appendFiles(RowStore& rows, const std::vector<std::string>& paths);
-void appendDroppedFiles(RowStore& rows, const std::vector<std::string>& paths);
-// The same for the paths of a drop's text/uri-list (see UriList.h).
+// The same for the paths of a drop's text/uri-list (see UriList.h); a drop
+// skips folders silently.
 void appendDroppedUriList(RowStore& rows, std::string_view uriList);
 
 // What "Check All", "Uncheck All" and "Reverse" do to every row.

@@ -20,17 +20,16 @@ bool spells(std::string_view path, std::string_view folder, std::string_view nam
         && path.substr(folder.size(), name.size()) == name && path.ends_with(extension);
 }
 
-// Whether the entry's proposal is a name no file can take ("", ".", ".."),
-// told from its pieces: a row with such a proposal renames nothing.
+// Whether the entry's proposal is a name no file can take: a row with such a
+// proposal renames nothing. Told from its pieces, without building its path,
+// as only names of up to two bytes can be refused.
 bool proposesNoName(const FileEntry& entry)
 {
     std::string_view name = entry.NewName();
     name = name.substr(name.rfind('/') + 1);
-    const std::string_view extension = entry.FileExt();
-    if (name.size() + extension.size() > 2)
+    if (name.size() + entry.FileExt().size() > 2)
         return false;
-    const std::string whole = std::string(name) + std::string(extension);
-    return whole.empty() || whole == "." || whole == "..";
+    return refusalOfNewName(std::string(name) + std::string(entry.FileExt())) != nullptr;
 }
 
 // What the row itself tells: whether it is checked, and its paths.
