@@ -1,6 +1,6 @@
 #include "app/ErrorDisplay.h"
 
-#include "rename/ErrorText.h"
+#include "text/ErrorText.h"
 
 QString errorDisplayText(std::string_view message)
 {

@@ -199,9 +199,8 @@ void TForm1::buildAddPage()
     cbDateType->setGeometry(70, 243, 145, 21);
     label(page, QStringLiteral("Format"), 20, 273);
     cbDateFormat = named(new QComboBox(page), "cbDateFormat");
-    cbDateFormat->addItems({QStringLiteral("MMDDYY"), QStringLiteral("MMDDYYYY"), QStringLiteral("DDMMYY"),
-                            QStringLiteral("DDMMYYYY"), QStringLiteral("YYMMDD"), QStringLiteral("YYYYMMDD"),
-                            QStringLiteral("YYYYMMDDHHMMSS"), QStringLiteral("YYYYMMDDHHMMSSZZZ")});
+    for (std::string_view pattern : kDateTimePatterns)
+        cbDateFormat->addItem(QString::fromLatin1(pattern.data(), qsizetype(pattern.size())));
     cbDateFormat->setGeometry(70, 270, 145, 21);
     SpeedButton9 = applyButton(page, "SpeedButton9", 269);
 }

@@ -2,7 +2,7 @@
 
 #include "icons/Icons.h"
 #include "listview/VirtualStringTree.h"
-#include "rename/RuleCommand.h"
+#include "rules/RuleCommand.h"
 
 #include <QDateTime>
 #include <QMainWindow>
@@ -124,8 +124,8 @@ public:
 
     // Handlers.
     void VTGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType TextType, QString& CellText);
-    void VTInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node, InitStates& InitialStates);
-    void VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+    void VTInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node);
+    void VTBeforeCellPaint(TVirtualStringTree* Sender, CellCanvas* TargetCanvas, ListRow* Node, int Column,
                            PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect);
     void VTGetHint(TVirtualStringTree* Sender, ListRow* Node, int Column, QString& HintText);
     void FormShow();
@@ -169,11 +169,11 @@ private:
     {
         VTGetText(Sender, Node, Column, TextType, CellText);
     }
-    void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node, InitStates& InitialStates) override
+    void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node) override
     {
-        VTInitNode(Sender, ParentNode, Node, InitialStates);
+        VTInitNode(Sender, ParentNode, Node);
     }
-    void OnBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+    void OnBeforeCellPaint(TVirtualStringTree* Sender, CellCanvas* TargetCanvas, ListRow* Node, int Column,
                            PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) override
     {
         VTBeforeCellPaint(Sender, TargetCanvas, Node, Column, CellPaintMode, CellRect, ContentRect);

@@ -2,8 +2,8 @@
 #include "app/Unit1.h"
 
 #include "app/UserDialogs.h"
-#include "rename/ApplyPass.h"
-#include "rename/CompletionDetails.h"
+#include "apply/ApplyPass.h"
+#include "apply/ApplyReport.h"
 
 namespace {
 

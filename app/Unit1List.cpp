@@ -4,12 +4,12 @@
 #include "app/ErrorDisplay.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
+#include "apply/RenameOutlook.h"
 #include "listcore/ListCommands.h"
-#include "rename/RenameOutlook.h"
+#include "listview/CellCanvas.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QPainter>
 #include <QRadioButton>
 
 namespace {
@@ -57,20 +57,22 @@ void TForm1::VTGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, Ce
     }
 }
 
-void TForm1::VTInitNode(TVirtualStringTree*, ListRow*, ListRow* Node, InitStates&)
+void TForm1::VTInitNode(TVirtualStringTree*, ListRow*, ListRow* Node)
 {
     Node->CheckType = ctCheckBox;
 }
 
 // A row whose proposed name differs from its current name, by even one
 // byte, is tinted; painting never fails because of it.
-void TForm1::VTBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int, PaintMode,
+void TForm1::VTBeforeCellPaint(TVirtualStringTree* Sender, CellCanvas* TargetCanvas, ListRow* Node, int, PaintMode,
                                const QRect& CellRect, QRect&)
 {
     try {
         const FileEntry* entry = Sender->RowData(Node);
-        if (TargetCanvas && entry && entry->nameChanged())
-            TargetCanvas->fillRect(CellRect, TintColour);
+        if (TargetCanvas && entry && entry->nameChanged()) {
+            TargetCanvas->setBrushColor(TintColour);
+            TargetCanvas->fillRect(CellRect);
+        }
     } catch (...) {
     }
 }

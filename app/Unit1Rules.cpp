@@ -3,7 +3,7 @@
 #include "app/Unit1.h"
 
 #include "app/NumberBox.h"
-#include "rename/RuleCommand.h"
+#include "rules/RuleCommand.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -5,9 +5,9 @@
 // Beside it, 10,000 changes of case in one folder of a file system that
 // ignores case (played by the renameat2 seam), against 10,000 plain renames
 // in the same folder, both through one RenameSession as a pass makes them.
-#include "bench/WindowFixture.h"
-#include "rename/RenameNoReplace.h"
-#include "rename/RenameSession.h"
+#include "bench/BenchWindow.h"
+#include "disk/RenameSession.h"
+#include "disk/SystemCalls.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,7 +54,7 @@ struct ApplyFiles {
 void ApplyTolvex(benchmark::State& state)
 {
     auto& files = sharedFixture<ApplyFiles>();
-    auto& fixture = sharedFixture<WindowFixture>();
+    auto& fixture = sharedFixture<BenchWindow>();
     TForm1& window = fixture.window;
     window.edAddChar->setText(Suffix);
     window.rbSuf->setChecked(true);

@@ -5,7 +5,7 @@
 #include "bench/BenchSupport.h"
 
 #include "cli/RenameRun.h"
-#include "rename/CaseRules.h"
+#include "rules/CaseRules.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // they are listed with their proposed names and the list has painted, that
 // is until the window answers input again. The bare side asks the kernel
 // about each file once.
-#include "bench/WindowFixture.h"
+#include "bench/BenchWindow.h"
 
 #include <QCoreApplication>
 #include <QDropEvent>
@@ -70,7 +70,7 @@ template <std::size_t Count>
 void DropTolvex(benchmark::State& state)
 {
     const auto& files = sharedFixture<DropFiles<Count>>();
-    auto& fixture = sharedFixture<WindowFixture>();
+    auto& fixture = sharedFixture<BenchWindow>();
     TForm1& window = fixture.window;
     for (auto _ : state) {
         state.PauseTiming();

@@ -2,7 +2,7 @@
 // 40-character folder, against a bare std::vector<std::string> of the same
 // paths. Runs in a process of its own, and keeps everything it made until
 // the end, so that no measurement reuses pages another one freed.
-#include "bench/WindowFixture.h"
+#include "bench/BenchWindow.h"
 
 #include <QLineEdit>
 #include <QToolButton>
@@ -23,9 +23,9 @@ struct RealFiles {
     RealFiles() { createEmptyFiles(paths); }
 };
 
-struct MissingWindow : WindowFixture {};
-struct RealWindow : WindowFixture {};
-struct RenamedWindow : WindowFixture {};
+struct MissingWindow : BenchWindow {};
+struct RealWindow : BenchWindow {};
+struct RenamedWindow : BenchWindow {};
 struct BareStrings {
     std::vector<std::vector<std::string>> copies;
 };

@@ -10,7 +10,7 @@
 //                        from the drop until the rows are listed and painted
 // Times are wall-clock, from the person's action to the last event it
 // caused; memory is resident size above the empty window.
-#include "bench/WindowFixture.h"
+#include "bench/BenchWindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

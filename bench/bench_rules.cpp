@@ -1,16 +1,16 @@
 // Every "Apply Change" button, and the list-wide commands, clicked on the
 // real window over 1,000,000 checked rows, each against a bare loop doing
 // the same string work over a std::vector<std::string>.
-#include "bench/WindowFixture.h"
+#include "bench/BenchWindow.h"
 
 #include "app/NumberBox.h"
 #include "listcore/ListCommands.h"
-#include "rename/CaseRules.h"
-#include "rename/DateTimeRule.h"
-#include "rename/DeleteRules.h"
-#include "rename/InsertRules.h"
-#include "rename/MoveCopyRules.h"
-#include "rename/RemovalRules.h"
+#include "rules/CaseRules.h"
+#include "rules/DateTimeRule.h"
+#include "rules/DeleteRules.h"
+#include "rules/InsertRules.h"
+#include "rules/MoveCopyRules.h"
+#include "rules/RemovalRules.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -27,7 +27,7 @@ constexpr int ListIterations = 5;
 const QDateTime FixedNow(QDate(2024, 5, 17), QTime(14, 30, 15, 250));
 
 // The window with a million checked rows of missing files, split form.
-struct RuleWindow : WindowFixture {
+struct RuleWindow : BenchWindow {
     RuleWindow()
     {
         window.setClock([] { return FixedNow; });

@@ -1,7 +1,7 @@
 // A list of 1,000,000 rows on the shown window: closing an update batch until
 // the view has painted, and scrolling to the last row. The bare side is a
 // plain QTableView over the simplest model that serves the same texts.
-#include "bench/WindowFixture.h"
+#include "bench/BenchWindow.h"
 
 #include "listcore/ListCommands.h"
 
@@ -82,7 +82,7 @@ struct BareView {
     }
 };
 
-struct ViewWindow : WindowFixture {
+struct ViewWindow : BenchWindow {
     ViewWindow() { Fill(sharedFixture<ViewPaths>().paths); }
 };
 

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "Version.h"
+#include "text/LetterCase.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -154,7 +155,7 @@ std::optional<std::string> datePattern(const std::string& format)
 {
     for (std::string_view pattern : kDateTimePatterns) {
         if (std::equal(format.begin(), format.end(), pattern.begin(), pattern.end(),
-                       [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
+                       [](char a, char b) { return upperAscii(a) == b; }))
             return std::string(pattern);
     }
     return std::nullopt;

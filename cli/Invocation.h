@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listcore/EntryForm.h"
-#include "rename/RuleCommand.h"
+#include "rules/RuleCommand.h"
 
 #include <string>
 #include <vector>

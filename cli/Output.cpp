@@ -1,6 +1,6 @@
 #include "cli/Output.h"
 
-#include "rename/Utf8.h"
+#include "text/Utf8.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
 #include "cli/RenameRun.h"
 
+#include "apply/ApplyPass.h"
+#include "apply/ApplyReport.h"
+#include "apply/RenameOutlook.h"
 #include "cli/Journal.h"
 #include "cli/Output.h"
+#include "disk/FolderNames.h"
+#include "disk/RenameSession.h"
 #include "listcore/FileIntake.h"
 #include "listcore/FileNames.h"
 #include "listcore/RowStore.h"
-#include "rename/ApplyPass.h"
-#include "rename/CompletionDetails.h"
-#include "rename/ErrorText.h"
-#include "rename/FolderNames.h"
-#include "rename/ReadNumber.h"
-#include "rename/RenameOutlook.h"
-#include "rename/RenameSession.h"
+#include "text/ErrorText.h"
+#include "text/ReadNumber.h"
 
 #include <QDateTime>
 
@@ -34,16 +34,6 @@ const char* outcomeName(RenameOutlook::Kind kind)
         break;
     }
     return "fails";
-}
-
-std::string pathOf(const FileEntry& entry)
-{
-    return std::string(entry.FilePath()) + std::string(entry.FileName());
-}
-
-std::string wholeNewName(const FileEntry& entry)
-{
-    return std::string(entry.NewName()) + std::string(entry.FileExt());
 }
 
 // The paths of the command line, then those of standard input, each ended
@@ -139,7 +129,7 @@ int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
         const RenameOutlook seen = outlook.next(*row);
         renames += seen.kind == RenameOutlook::Kind::Renames;
         fails += seen.kind == RenameOutlook::Kind::Fails;
-        output.outlook(pathOf(row->Data), seen.newName, outcomeName(seen.kind), seen.reason);
+        output.outlook(row->Data.path(), seen.newName, outcomeName(seen.kind), seen.reason);
     }
     output.summary(std::to_string(renames) + " of " + std::to_string(rows.rowCount())
                    + " files would be renamed, " + std::to_string(fails)
@@ -167,7 +157,7 @@ int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* erro
     std::size_t next = 0;
     for (ListRow* row = rows.FirstRow(); row && next < report.failures.size(); row = rows.NextRow(row)) {
         if (isChecked(*row) && row->Data.nameChanged())
-            output.failed(pathOf(row->Data), wholeNewName(row->Data), report.failures[next++].reason);
+            output.failed(row->Data.path(), row->Data.newFileName(), report.failures[next++].reason);
     }
     output.summary(completionSummary(report));
     if (journalFailed)

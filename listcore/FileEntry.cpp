@@ -16,6 +16,24 @@ FileEntry::FileEntry(std::string_view path, EntryForm form, const FileTimes& tim
 {
 }
 
+std::string FileEntry::path() const
+{
+    std::string path(FilePath());
+    return path.append(m_fileName);
+}
+
+std::string FileEntry::newFileName() const
+{
+    std::string name(NewName());
+    return name.append(FileExt());
+}
+
+std::string FileEntry::newPath() const
+{
+    std::string path(FilePath());
+    return path.append(NewName()).append(FileExt());
+}
+
 void FileEntry::setNewName(std::string name)
 {
     if (name == OldName()) {

@@ -47,6 +47,13 @@ public:
     std::string AccessedText() const { return fileTimeText(m_times.accessed); }
     std::string ModifiedText() const { return fileTimeText(m_times.modified); }
 
+    // The path of the file, the whole proposed name (NewName + FileExt), and
+    // the path the proposal gives it: a '/' inside NewName reaches into a
+    // folder relative to the entry's own.
+    std::string path() const;
+    std::string newFileName() const;
+    std::string newPath() const;
+
     EntryForm form() const { return m_form; }
     const FileTimes& times() const { return m_times; }
 

@@ -1,9 +1,5 @@
 #include "listcore/FileTimes.h"
 
-#include "listcore/FileEntry.h"
-
-#include <QDate>
-
 #include <fcntl.h>
 #include <sys/stat.h>
 
@@ -38,11 +34,6 @@ FileLookup lookUpFile(const std::string& path)
     return lookup;
 }
 
-void ReadFileTimes(const std::string& path, FileEntry& entry)
-{
-    entry.setTimes(lookUpFile(path).times);
-}
-
 std::string FileTimeToText(std::time_t time, const TimeTextFormat& format)
 {
     std::tm local {};
@@ -54,15 +45,4 @@ std::string FileTimeToText(std::time_t time, const TimeTextFormat& format)
 std::string fileTimeText(std::int64_t time)
 {
     return time == FileTimes::none ? std::string() : FileTimeToText(static_cast<std::time_t>(time));
-}
-
-std::optional<QDateTime> fileTimeFromText(std::string_view text)
-{
-    return fileTimeFromText(text, TimeTextFormat::system(), QDate::currentDate().year());
-}
-
-std::optional<QDateTime> fileTimeFromText(std::string_view text, const TimeTextFormat& format,
-                                          int currentYear)
-{
-    return format.parse(text, currentYear);
 }

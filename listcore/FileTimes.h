@@ -2,16 +2,10 @@
 
 #include "listcore/TimeTextFormat.h"
 
-#include <QDateTime>
-
 #include <cstdint>
 #include <ctime>
 #include <limits>
-#include <optional>
 #include <string>
-#include <string_view>
-
-class FileEntry;
 
 // The three times of a file in seconds since the epoch, kept as numbers: a
 // list of a million files would spend most of its memory on their texts,
@@ -38,9 +32,6 @@ struct FileLookup {
 };
 FileLookup lookUpFile(const std::string& path);
 
-// Gives the entry the times of the file at path, as the intake does.
-void ReadFileTimes(const std::string& path, FileEntry& entry);
-
 // The text of a file time (seconds since the epoch) in local time, with the
 // zone's offset as it was at that moment, so a file written at 14:00 in
 // winter shows 14:00 in summer too. Empty for a time the C library cannot
@@ -50,10 +41,3 @@ std::string FileTimeToText(std::time_t time,
 
 // The same for a kept time; empty for FileTimes::none.
 std::string fileTimeText(std::int64_t time);
-
-// Reads a text made by FileTimeToText back, to the second; see
-// TimeTextFormat::parse. The one-argument form uses the user's locale and
-// the current year.
-std::optional<QDateTime> fileTimeFromText(std::string_view text);
-std::optional<QDateTime> fileTimeFromText(std::string_view text, const TimeTextFormat& format,
-                                          int currentYear);

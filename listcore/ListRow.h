@@ -14,11 +14,8 @@ enum TCheckState : std::uint8_t {
 };
 
 enum TCheckType : std::uint8_t {
-    ctNone,
-    ctTriStateCheckBox,
-    ctCheckBox,
-    ctRadioButton,
-    ctButton,
+    ctNone = 0,      // no check box
+    ctCheckBox = 2,  // a check box of two states
 };
 
 // One row of the list. The program reads RowIndex and CheckState and writes

@@ -1,6 +1,6 @@
 #include "listcore/TimeTextFormat.h"
 
-#include "listcore/ZeroPadded.h"
+#include "text/ZeroPadded.h"
 
 #include <QLocale>
 
@@ -78,73 +78,6 @@ std::size_t longestOf(const std::array<std::string, N>& texts)
     for (const std::string& text : texts)
         longest = std::max(longest, text.size());
     return longest;
-}
-
-// Reads a text from its start, piece by piece; every reader consumes what it
-// matched and reports whether it matched.
-class TextReader {
-public:
-    explicit TextReader(std::string_view text) : m_rest(text) {}
-
-    bool atEnd() const { return m_rest.empty(); }
-
-    bool literal(std::string_view expected)
-    {
-        if (!m_rest.starts_with(expected))
-            return false;
-        m_rest.remove_prefix(expected.size());
-        return true;
-    }
-
-    // One to maxDigits ASCII digits; digitCount tells how many were written.
-    bool number(int maxDigits, int& value, int* digitCount = nullptr)
-    {
-        int count = 0;
-        int result = 0;
-        while (count < maxDigits && static_cast<std::size_t>(count) < m_rest.size()
-               && m_rest[count] >= '0' && m_rest[count] <= '9') {
-            result = result * 10 + (m_rest[count] - '0');
-            ++count;
-        }
-        if (count == 0)
-            return false;
-        m_rest.remove_prefix(count);
-        value = result;
-        if (digitCount)
-            *digitCount = count;
-        return true;
-    }
-
-    // The longest of the names the text starts with; index is its position.
-    template<std::size_t N>
-    bool oneOf(const std::array<std::string, N>& names, int& index)
-    {
-        std::size_t best = 0;
-        for (std::size_t i = 0; i < N; ++i) {
-            const std::string& name = names[i];
-            if (!name.empty() && name.size() > best && m_rest.starts_with(name)) {
-                best = name.size();
-                index = static_cast<int>(i);
-            }
-        }
-        if (best == 0)
-            return false;
-        m_rest.remove_prefix(best);
-        return true;
-    }
-
-private:
-    std::string_view m_rest;
-};
-
-// A year written with one or two digits lies in the hundred years that begin
-// fifty years before the current one.
-int placeYear(int written, int digitCount, int currentYear)
-{
-    if (digitCount > 2)
-        return written;
-    const int first = currentYear - 50;
-    return first + ((written - first) % 100 + 100) % 100;
 }
 
 bool hasLetterOrDigit(const QString& text)
@@ -341,87 +274,4 @@ char* TimeTextFormat::writeTime(char* out, const std::tm& local) const
         out = copyText(out, *designator);
     }
     return out;
-}
-
-std::optional<QDateTime> TimeTextFormat::parse(std::string_view text, int currentYear) const
-{
-    TextReader reader(text);
-    int day = 1;
-    int month = 1;
-    int year = currentYear;
-    int ignoredWeekday = 0;
-    for (const DatePart& part : m_dateParts) {
-        bool matched = false;
-        int yearDigits = 0;
-        switch (part.field) {
-        case Field::Literal: matched = reader.literal(part.literal); break;
-        case Field::Day:
-        case Field::DayTwoDigits: matched = reader.number(2, day); break;
-        case Field::ShortDayName: matched = reader.oneOf(m_shortDayNames, ignoredWeekday); break;
-        case Field::LongDayName: matched = reader.oneOf(m_longDayNames, ignoredWeekday); break;
-        case Field::Month:
-        case Field::MonthTwoDigits: matched = reader.number(2, month); break;
-        case Field::ShortMonthName:
-        case Field::LongMonthName: {
-            int index = 0;
-            matched = reader.oneOf(part.field == Field::ShortMonthName ? m_shortMonthNames
-                                                                       : m_longMonthNames,
-                                   index);
-            month = index + 1;
-            break;
-        }
-        case Field::YearTwoDigits:
-        case Field::YearFourDigits:
-            matched = reader.number(part.field == Field::YearTwoDigits ? 2 : 9, year, &yearDigits);
-            year = placeYear(year, yearDigits, currentYear);
-            break;
-        }
-        if (!matched)
-            return std::nullopt;
-    }
-
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    if (!reader.atEnd()) {
-        if (!reader.literal(" "))
-            return std::nullopt;
-        bool afternoon = false;
-        auto readDesignator = [&]() {
-            // Try the longer text first in case one designator begins the other.
-            const bool pmFirst = m_afternoon.size() > m_morning.size();
-            const std::string& first = pmFirst ? m_afternoon : m_morning;
-            const std::string& second = pmFirst ? m_morning : m_afternoon;
-            if (reader.literal(first)) {
-                afternoon = pmFirst;
-                return true;
-            }
-            if (reader.literal(second)) {
-                afternoon = !pmFirst;
-                return true;
-            }
-            return false;
-        };
-        if (m_twelveHourClock && m_designatorFirst && !(readDesignator() && reader.literal(" ")))
-            return std::nullopt;
-        if (!reader.number(2, hour) || !reader.literal(m_timeSeparator)
-            || !reader.number(2, minute) || !reader.literal(m_timeSeparator)
-            || !reader.number(2, second))
-            return std::nullopt;
-        if (m_twelveHourClock && !m_designatorFirst && !(reader.literal(" ") && readDesignator()))
-            return std::nullopt;
-        if (!reader.atEnd())
-            return std::nullopt;
-        if (m_twelveHourClock) {
-            if (hour < 1 || hour > 12)
-                return std::nullopt;
-            hour = hour % 12 + (afternoon ? 12 : 0);
-        }
-    }
-
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second);
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
-    return QDateTime(date, time, Qt::LocalTime);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDateTime>
+#include <QString>
 
 #include <array>
 #include <ctime>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,12 +30,6 @@ public:
     // The text of a local time; only the calendar fields, tm_wday and the
     // time of day are read.
     std::string text(const std::tm& local) const;
-
-    // Reads a text in this layout back into a local date and time, whole
-    // seconds. A one- or two-digit year is taken to lie in the hundred years
-    // that begin fifty years before currentYear. Nothing for an empty text
-    // or one that does not fit the layout.
-    std::optional<QDateTime> parse(std::string_view text, int currentYear) const;
 
 private:
     enum class Field {

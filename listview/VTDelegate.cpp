@@ -1,47 +1,37 @@
 #include "listview/VTDelegate.h"
 
+#include "listview/CellCanvas.h"
 #include "listview/LegibleText.h"
-#include "listview/VirtualStringTree.h"
+#include "listview/VTModel.h"
 
-#include <QImage>
 #include <QPainter>
 
-VTDelegate::VTDelegate(TVirtualStringTree* list)
-    : QStyledItemDelegate(list)
-    , m_list(list)
+VTDelegate::VTDelegate(VTModel* model, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_model(model)
 {
 }
 
 void VTDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    VTEvents* events = m_list->events();
+    VTEvents* events = m_model->events();
     if (!events) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    ListRow* row = m_list->visibleRow(index.row());
+    ListRow* row = m_model->shownRow(index.row());
 
-    // What the program fills the cell with decides the text colour: asked in
-    // the measuring mode, on a one-pixel image nobody sees, it tells the
-    // colour the text will stand on, so the text stays legible in any
-    // palette, a dark one included.
-    const QColor base = option.palette.color(QPalette::Base);
-    QImage probe(1, 1, QImage::Format_RGB32);
-    probe.fill(base);
-    {
-        QPainter probePainter(&probe);
-        const QRect pixel(0, 0, 1, 1);
-        QRect content = pixel;
-        events->OnBeforeCellPaint(m_list, &probePainter, row, index.column(), cpmGetContentMargin, pixel, content);
-    }
-    QStyleOptionViewItem shown = option;
-    const QColor background = probe.pixelColor(0, 0);
-    if (background != base)
-        shown.palette.setColor(QPalette::Text, legibleTextColour(option.palette.color(QPalette::Text), background));
-
+    CellCanvas canvas(painter);
     QRect contentRect = option.rect;
     painter->save();
-    events->OnBeforeCellPaint(m_list, painter, row, index.column(), cpmPaint, option.rect, contentRect);
+    events->OnBeforeCellPaint(m_model->list(), &canvas, row, index.column(), cpmPaint, option.rect, contentRect);
     painter->restore();
+
+    // The text stays legible on what the program filled the cell with, in
+    // any palette, a dark one included.
+    QStyleOptionViewItem shown = option;
+    const std::optional<QColor>& background = canvas.filledColor();
+    if (background && *background != option.palette.color(QPalette::Base))
+        shown.palette.setColor(QPalette::Text, legibleTextColour(option.palette.color(QPalette::Text), *background));
     QStyledItemDelegate::paint(painter, shown, index);
 }

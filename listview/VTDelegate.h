@@ -2,18 +2,19 @@
 
 #include <QStyledItemDelegate>
 
-class TVirtualStringTree;
+class VTModel;
 
 // Draws one cell: first lets the program fill the cell's background through
-// OnBeforeCellPaint, then the stock check box, text and selection on top.
+// OnBeforeCellPaint, then the stock check box, text and selection on top,
+// the text in a colour that stays legible on that background.
 class VTDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    explicit VTDelegate(TVirtualStringTree* list);
+    VTDelegate(VTModel* model, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     using QStyledItemDelegate::initStyleOption;
 
 private:
-    TVirtualStringTree* m_list;
+    VTModel* m_model;
 };

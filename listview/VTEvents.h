@@ -5,15 +5,11 @@
 #include <QRect>
 #include <QString>
 
-class QPainter;
+class CellCanvas;
 class TVirtualStringTree;
 
-enum CellTextType { ttNormal, ttStatic };
+enum CellTextType { ttNormal };
 enum PaintMode { cpmPaint, cpmGetContentMargin };
-
-// Initial states OnInitNode may add; this flat list has no use for them, so
-// the control accepts and ignores them.
-using InitStates = unsigned;
 
 // The events the list control raises, answered by its owner (the main
 // window) with plain calls while the list paints and visits rows.
@@ -25,11 +21,10 @@ public:
     virtual void OnGetText(TVirtualStringTree* Sender, ListRow* Node, int Column, CellTextType TextType,
                            QString& CellText) = 0;
     // A row is being initialised, once, before it is first shown or visited.
-    virtual void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node,
-                            InitStates& InitialStates) = 0;
-    // A cell is about to be painted; what is filled in it lies under the
-    // stock check box, text and selection.
-    virtual void OnBeforeCellPaint(TVirtualStringTree* Sender, QPainter* TargetCanvas, ListRow* Node, int Column,
+    virtual void OnInitNode(TVirtualStringTree* Sender, ListRow* ParentNode, ListRow* Node) = 0;
+    // A cell is about to be painted; what is filled on the canvas lies under
+    // the stock check box, text and selection.
+    virtual void OnBeforeCellPaint(TVirtualStringTree* Sender, CellCanvas* TargetCanvas, ListRow* Node, int Column,
                                    PaintMode CellPaintMode, const QRect& CellRect, QRect& ContentRect) = 0;
     // The hint shown while the pointer rests on a cell, and read out as the
     // row's description; none by default.

@@ -1,9 +1,7 @@
 #include "listview/VTModel.h"
 
-#include "listview/VirtualStringTree.h"
-
-VTModel::VTModel(TVirtualStringTree* list)
-    : QAbstractTableModel(list)
+VTModel::VTModel(TVirtualStringTree* list, QObject* parent)
+    : QAbstractTableModel(parent)
     , m_list(list)
 {
     m_rows.setObserver(this);
@@ -32,15 +30,15 @@ QVariant VTModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole: {
         QString text;
-        if (VTEvents* events = m_list->events())
-            events->OnGetText(m_list, row, index.column(), ttNormal, text);
+        if (m_events)
+            m_events->OnGetText(m_list, row, index.column(), ttNormal, text);
         return text;
     }
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
         QString hint;
-        if (VTEvents* events = m_list->events())
-            events->OnGetHint(m_list, row, index.column(), hint);
+        if (m_events)
+            m_events->OnGetHint(m_list, row, index.column(), hint);
         return hint.isEmpty() ? QVariant() : QVariant(hint);
     }
     case Qt::CheckStateRole:

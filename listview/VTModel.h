@@ -1,10 +1,9 @@
 #pragma once
 
 #include "listcore/RowStore.h"
+#include "listview/VTEvents.h"
 
 #include <QAbstractTableModel>
-
-class TVirtualStringTree;
 
 // The file list's rows, and how the view sees them. The model owns the row
 // store; it answers the view from it at the moment the view asks (cell texts
@@ -16,9 +15,13 @@ class VTModel : public QAbstractTableModel, private RowStoreObserver {
 public:
     static constexpr int ColumnCount = 3;
 
-    explicit VTModel(TVirtualStringTree* list);
+    // `list` is the Sender of the events the model raises.
+    VTModel(TVirtualStringTree* list, QObject* parent);
 
     RowStore& rows() { return m_rows; }
+    void setEvents(VTEvents* events) { m_events = events; }
+    VTEvents* events() const { return m_events; }
+    TVirtualStringTree* list() const { return m_list; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -44,6 +47,7 @@ private:
     void publish(bool rowsChanged);
 
     TVirtualStringTree* m_list;
+    VTEvents* m_events = nullptr;
     // Showing a row initialises it, which the const data() must be able to do.
     mutable RowStore m_rows;
     int m_shown = 0;

@@ -28,8 +28,8 @@ TCheckState pressedState(TCheckState state)
 
 TVirtualStringTree::TVirtualStringTree(QWidget* parent)
     : QTableView(parent)
-    , m_model(new VTModel(this))
-    , m_delegate(new VTDelegate(this))
+    , m_model(new VTModel(this, this))
+    , m_delegate(new VTDelegate(m_model, this))
 {
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -37,9 +37,8 @@ TVirtualStringTree::TVirtualStringTree(QWidget* parent)
     connect(m_model, &VTModel::batchFinished, this, &TVirtualStringTree::resumePainting);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TVirtualStringTree::forgetRows);
     rows().setRowInitializer([this](ListRow& row) {
-        InitStates states = 0;
-        if (m_events)
-            m_events->OnInitNode(this, nullptr, &row, states);
+        if (VTEvents* handler = events())
+            handler->OnInitNode(this, nullptr, &row);
     });
 
     setShowGrid(false);
@@ -73,6 +72,16 @@ TVirtualStringTree::TVirtualStringTree(QWidget* parent)
 }
 
 TVirtualStringTree::~TVirtualStringTree() = default;
+
+void TVirtualStringTree::setEvents(VTEvents* events)
+{
+    m_model->setEvents(events);
+}
+
+VTEvents* TVirtualStringTree::events() const
+{
+    return m_model->events();
+}
 
 RowStore& TVirtualStringTree::rows()
 {

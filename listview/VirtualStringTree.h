@@ -23,8 +23,8 @@ public:
     ~TVirtualStringTree() override;
 
     // Who answers OnGetText, OnInitNode and OnBeforeCellPaint; none at first.
-    void setEvents(VTEvents* events) { m_events = events; }
-    VTEvents* events() const { return m_events; }
+    void setEvents(VTEvents* events);
+    VTEvents* events() const;
 
     RowStore& rows();
 
@@ -63,7 +63,6 @@ private:
 
     VTModel* m_model = nullptr;
     VTDelegate* m_delegate = nullptr;
-    VTEvents* m_events = nullptr;
 
     // The check box held down by the mouse or the space bar.
     struct PendingCheck {

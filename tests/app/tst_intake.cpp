@@ -41,7 +41,7 @@ std::string makeFile(const QTemporaryDir& dir, const QByteArray& name)
 FileEntry timesOf(const std::string& path)
 {
     FileEntry times;
-    ReadFileTimes(path, times);
+    times.setTimes(lookUpFile(path).times);
     return times;
 }
 

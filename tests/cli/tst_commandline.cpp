@@ -2,7 +2,7 @@
 // --apply, its exit statuses, paths on standard input, and a journal taken
 // back by --undo.
 
-#include "tests/rename/DiskFixture.h"
+#include "tests/disk/DiskFixture.h"
 
 #include <QProcess>
 #include <QTest>

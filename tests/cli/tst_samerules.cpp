@@ -3,9 +3,9 @@
 // file on disk after Apply Rename, must come out the same.
 
 #include "app/NumberBox.h"
-#include "tests/app/RecordingDialogs.h"
 #include "tests/app/ListContents.h"
-#include "tests/rename/DiskFixture.h"
+#include "tests/app/RecordingDialogs.h"
+#include "tests/disk/DiskFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

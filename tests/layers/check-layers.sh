@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Checks the house's layers from the includes of each library folder: a
-# folder includes only its own headers and those of the layers below it, and
-# the two lower layers and the command line include no Qt header beyond
-# QtCore's.
+# Checks the house's layers from the includes of each library folder:
+#  - a folder includes only its own headers and those of the layers below it;
+#  - the layers under the window and the command line include no Qt header
+#    beyond QtCore's;
+#  - no include cycle, even between two files of one folder (a header and
+#    its .cpp count as one file).
 #
 #   check-layers.sh SOURCE_ROOT QTCORE_INCLUDE_DIR
 set -u
@@ -11,22 +13,35 @@ qtcore=$2
 failed=0
 
 # folder: the folders whose headers it may include (the command line sits
-# beside app/ on the two lower layers)
+# beside app/ on the layers below the window)
 declare -A allowed=(
-  [listcore]="listcore"
-  [rename]="rename listcore"
+  [text]="text"
+  [listcore]="listcore text"
+  [rules]="rules listcore text"
+  [disk]="disk listcore text"
+  [apply]="apply disk listcore text"
   [ui]="ui"
   [icons]="icons"
-  [listview]="listview listcore ui"
+  [listview]="listview listcore text ui"
   [about]="about ui"
-  [app]="app listview listcore rename about icons ui"
-  [cli]="cli rename listcore"
+  [app]="app listview apply rules disk listcore text about icons ui"
+  [cli]="cli apply rules disk listcore text"
 )
+qtcoreOnly="text listcore rules disk apply cli"
+
+# Every in-tree include, as "file:line:target".
+includes() {
+  grep -n '#include "' "$root/$1"/*.h "$root/$1"/*.cpp 2>/dev/null \
+    | sed -E 's/^([^:]+):([0-9]+):.*#include "([^"]+)".*/\1:\2:\3/' \
+    | grep -v ':Version\.h$'
+}
+
+edges=$(mktemp)
+trap 'rm -f "$edges"' EXIT
 
 for folder in "${!allowed[@]}"; do
-  while IFS=: read -r file line include; do
-    target=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"$include")
-    [ "$target" = "Version.h" ] && continue
+  while IFS=: read -r file line target; do
+    [ -n "$file" ] || continue
     ok=0
     for lower in ${allowed[$folder]}; do
       [[ $target == "$lower/"* ]] && ok=1
@@ -35,10 +50,14 @@ for folder in "${!allowed[@]}"; do
       echo "$file:$line: $folder/ must not include \"$target\""
       failed=1
     fi
-  done < <(grep -n '#include "' "$root/$folder"/*.h "$root/$folder"/*.cpp 2>/dev/null | sed -E 's/^([^:]+):([0-9]+):/\1:\2:/')
+    from=${file#"$root"/}
+    from=${from%.*}
+    to=${target%.*}
+    [ "$from" != "$to" ] && echo "$from $to" >>"$edges"
+  done < <(includes "$folder")
 done
 
-for folder in listcore rename cli; do
+for folder in $qtcoreOnly; do
   while IFS=: read -r file line include; do
     header=$(sed -E 's/.*#include <([^>]+)>.*/\1/' <<<"$include")
     if [[ $header == Q* && ! -e "$qtcore/$header" ]]; then
@@ -48,5 +67,13 @@ for folder in listcore rename cli; do
   done < <(grep -n '#include <Q' "$root/$folder"/*.h "$root/$folder"/*.cpp 2>/dev/null)
 done
 
-[ $failed -eq 0 ] && echo "every folder includes only its own layer and those below"
+# tsort orders the files so that each comes after what it includes, and
+# names the files of every loop it meets instead.
+if ! loops=$(tsort "$edges" 2>&1 >/dev/null); then
+  echo "include cycle:"
+  sed -n 's/^tsort: //p' <<<"$loops" | grep -v 'input contains a loop'
+  failed=1
+fi
+
+[ $failed -eq 0 ] && echo "every folder includes only its own layer and those below, and no include runs in a circle"
 exit $failed

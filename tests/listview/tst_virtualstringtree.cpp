@@ -19,7 +19,7 @@ class TestVirtualStringTree : public QObject {
         std::unique_ptr<QAbstractItemModelTester> tester;
         int initialised = 0;
 
-        void OnInitNode(TVirtualStringTree*, ListRow*, ListRow* node, InitStates&) override
+        void OnInitNode(TVirtualStringTree*, ListRow*, ListRow* node) override
         {
             ++initialised;
             node->CheckType = ctCheckBox;
@@ -29,7 +29,7 @@ class TestVirtualStringTree : public QObject {
             if (column == 0)
                 text = QString::fromUtf8(sender->RowData(node)->OldName());
         }
-        void OnBeforeCellPaint(TVirtualStringTree*, QPainter*, ListRow*, int, PaintMode, const QRect&, QRect&) override
+        void OnBeforeCellPaint(TVirtualStringTree*, CellCanvas*, ListRow*, int, PaintMode, const QRect&, QRect&) override
         {
         }
 

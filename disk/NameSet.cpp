@@ -1,0 +1,71 @@
+#include "disk/NameSet.h"
+
+#include <functional>
+
+namespace {
+
+// The standard hash of a text, its bits mixed once more (the finish of
+// MurmurHash3): names that differ in one digit otherwise crowd together in
+// an open table.
+std::size_t hashOf(std::string_view name)
+{
+    std::uint64_t h = std::hash<std::string_view>{}(name);
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdULL;
+    h ^= h >> 33;
+    h *= 0xc4ceb9fe1a85ec53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
+} // namespace
+
+void NameSet::reserve(std::size_t count)
+{
+    std::size_t slots = 16;
+    while (slots < count * 2)
+        slots *= 2;
+    if (slots <= m_slots.size())
+        return;
+    std::vector<Slot> old(slots);
+    old.swap(m_slots);
+    for (const Slot& slot : old) {
+        if (slot.used)
+            m_slots[slotOf(std::string_view(m_bytes).substr(slot.offset, slot.length), slot.hash)] = slot;
+    }
+}
+
+// The slot that holds the name, or the empty one where it would go.
+std::size_t NameSet::slotOf(std::string_view name, std::uint64_t hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
+        const Slot& slot = m_slots[index];
+        if (!slot.used
+            || (slot.hash == hash && slot.length == name.size()
+                && std::string_view(m_bytes).substr(slot.offset, slot.length) == name))
+            return index;
+    }
+}
+
+bool NameSet::insert(std::string_view name, std::uint8_t value)
+{
+    if ((m_count + 1) * 2 > m_slots.size())
+        reserve(std::max<std::size_t>(16, m_count * 2));
+    const std::uint64_t hash = hashOf(name);
+    Slot& slot = m_slots[slotOf(name, hash)];
+    if (slot.used)
+        return false;
+    slot = {hash, std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, true};
+    m_bytes.append(name);
+    ++m_count;
+    return true;
+}
+
+std::size_t NameSet::find(std::string_view name) const
+{
+    if (m_slots.empty())
+        return npos;
+    const std::size_t index = slotOf(name, hashOf(name));
+    return m_slots[index].used ? index : npos;
+}

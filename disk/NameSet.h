@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A set of names kept flat: the names side by side in one block of bytes,
+// and an open table whose slots hold each name's hash, place and a byte of
+// the caller's, so that a lookup costs a hash, one slot and a compare, and a
+// million names cost a few allocations. Names are at most 65,535 bytes.
+class NameSet {
+public:
+    static constexpr std::size_t npos = std::size_t(-1);
+
+    void reserve(std::size_t count);
+    std::size_t size() const noexcept { return m_count; }
+
+    // Adds the name with `value`; false when it was there already.
+    bool insert(std::string_view name, std::uint8_t value = 0);
+    // The slot of the name, or npos; valid until the next insert.
+    std::size_t find(std::string_view name) const;
+
+    std::uint8_t& value(std::size_t slot) { return m_slots[slot].value; }
+
+private:
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t offset = 0;
+        std::uint16_t length = 0;
+        std::uint8_t value = 0;
+        bool used = false;
+    };
+    std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
+
+    std::string m_bytes;
+    std::vector<Slot> m_slots;
+    std::size_t m_count = 0;
+};

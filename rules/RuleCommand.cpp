@@ -1,0 +1,168 @@
+#include "rules/RuleCommand.h"
+
+#include "rules/CaseRules.h"
+#include "rules/DeleteRules.h"
+#include "rules/InsertRules.h"
+#include "rules/MoveCopyRules.h"
+#include "rules/RemovalRules.h"
+#include "rules/RulePass.h"
+#include "text/ReadNumber.h"
+
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+// A rule's numbers, read when the first checked entry asks for them and kept
+// for the rest of the pass: nothing can change them while a pass runs, and
+// reading them costs more than most rules' steps.
+template <typename Read>
+class ReadAtFirstUse {
+public:
+    explicit ReadAtFirstUse(Read read) : m_read(std::move(read)) {}
+
+    const auto& operator()()
+    {
+        if (!m_done) {
+            m_value = m_read();
+            m_done = true;
+        }
+        return m_value;
+    }
+
+private:
+    Read m_read;
+    std::invoke_result_t<Read&> m_value{};
+    bool m_done = false;
+};
+
+struct Destination {
+    Placement mode;
+    std::int32_t position = 0;
+};
+
+Destination readDestination(const PlacementChoice& where)
+{
+    if (where.mode != Placement::AtPosition)
+        return {where.mode};
+    return {Placement::AtPosition, ReadNumber(where.position)};
+}
+
+// A rule whose step needs only the proposed name.
+void runNameRule(RowStore& rows, std::string (*rule)(std::string_view))
+{
+    runRulePass(rows, [rule](const ListRow&, const FileEntry& entry) { return rule(entry.NewName()); });
+}
+
+using RangeStep = std::string (*)(std::string_view, std::int32_t, std::int32_t, Placement, std::int32_t);
+
+void runRangeRule(RowStore& rows, const std::string& fromText, const std::string& toText,
+                  const PlacementChoice& where, RangeStep step)
+{
+    ReadAtFirstUse parameters([&] {
+        const std::int32_t to = ReadNumber(toText);
+        const std::int32_t from = ReadNumber(fromText);
+        return std::tuple{from, to, readDestination(where)};
+    });
+    runRulePass(rows, [&parameters, step](const ListRow&, const FileEntry& entry) {
+        const auto& [from, to, destination] = parameters();
+        return step(entry.NewName(), from, to, destination.mode, destination.position);
+    });
+}
+
+// Each rule's pass, chosen by the command's type.
+struct Runner {
+    RowStore& rows;
+    const CurrentTimeClock& now;
+
+    void operator()(const LowerCaseRule&) const { runNameRule(rows, &lowerCaseName); }
+    void operator()(const UpperCaseRule&) const { runNameRule(rows, &upperCaseName); }
+    void operator()(const TitleCaseRule&) const { runNameRule(rows, &titleCaseName); }
+
+    void operator()(const RemoveFirstRule& rule) const
+    {
+        ReadAtFirstUse count([&] { return ReadNumber(rule.count); });
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) { return removeFirst(entry.NewName(), count()); });
+    }
+
+    void operator()(const RemoveLastRule& rule) const
+    {
+        ReadAtFirstUse count([&] { return ReadNumber(rule.count); });
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) { return removeLast(entry.NewName(), count()); });
+    }
+
+    void operator()(const RemoveFromToRule& rule) const
+    {
+        ReadAtFirstUse range([&] {
+            const std::int32_t to = ReadNumber(rule.to);
+            const std::int32_t from = ReadNumber(rule.from);
+            return std::pair{from, to};
+        });
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
+            const auto& [from, to] = range();
+            return removeFromTo(entry.NewName(), from, to);
+        });
+    }
+
+    void operator()(const RemoveCharsRule& rule) const
+    {
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) { return removeChars(entry.NewName(), rule.piece); });
+    }
+
+    void operator()(const RemoveAllNumbersRule&) const { runNameRule(rows, &removeAllNumbers); }
+    void operator()(const RemoveAllSymbolsRule&) const { runNameRule(rows, &removeAllSymbols); }
+
+    void operator()(const RemoveAllNonCharactersRule&) const
+    {
+        for (NameStep pass : kRemoveAllNonCharactersPasses)
+            runNameRule(rows, pass);
+    }
+
+    void operator()(const ReplaceRule& rule) const
+    {
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
+            return replaceText(entry.NewName(), rule.match, rule.replacement);
+        });
+    }
+
+    void operator()(const AddCharactersRule& rule) const
+    {
+        ReadAtFirstUse where([&] { return readDestination(rule.where); });
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
+            return addCharacters(entry.NewName(), rule.characters, where().mode, where().position);
+        });
+    }
+
+    void operator()(const AddSerialNumberRule& rule) const
+    {
+        ReadAtFirstUse parameters([&] {
+            const std::int32_t start = ReadNumber(rule.start);
+            return std::pair{start, readDestination(rule.where)};
+        });
+        runRulePass(rows, [&](const ListRow& row, const FileEntry& entry) {
+            const auto& [start, where] = parameters();
+            return addSerialNumber(entry.NewName(), start, row.RowIndex, rule.mask, where.mode, where.position);
+        });
+    }
+
+    void operator()(const AddDateTimeRule& rule) const
+    {
+        ReadAtFirstUse where([&] { return readDestination(rule.where); });
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
+            // The time is the entry's own, or the clock's at that entry.
+            const QDateTime time = chooseDateTime(rule.source, entry, now);
+            return addDateTime(entry.NewName(), time, rule.pattern, where().mode, where().position);
+        });
+    }
+
+    void operator()(const CopyRule& rule) const { runRangeRule(rows, rule.from, rule.to, rule.where, &copyRange); }
+    void operator()(const MoveRule& rule) const { runRangeRule(rows, rule.from, rule.to, rule.where, &moveRange); }
+};
+
+} // namespace
+
+void runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now)
+{
+    std::visit(Runner{rows, now}, rule);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "rules/DateTimeRule.h"
+#include "rules/Placement.h"
+
+#include <string>
+#include <variant>
+
+class RowStore;
+
+// One click of an Apply Change button: the rule, with its parameters as the
+// controls of its page hold them. Number boxes are kept as their texts, and
+// the rule reads them (ReadNumber) itself when the first checked entry needs
+// them, in the order the rule states: a bad number then fails before any
+// name has changed, and never on a list without checked entries. The window
+// and the command line run the same commands.
+
+// Where the piece goes: the page's radio group, and its position box, which
+// is read only for "At Position".
+struct PlacementChoice {
+    Placement mode = Placement::Prefix;
+    std::string position;
+};
+
+struct LowerCaseRule {};
+struct UpperCaseRule {};
+struct TitleCaseRule {};
+struct RemoveFirstRule {
+    std::string count;
+};
+struct RemoveLastRule {
+    std::string count;
+};
+struct RemoveFromToRule {  // To is read before From
+    std::string from;
+    std::string to;
+};
+struct RemoveCharsRule {
+    std::string piece;
+};
+struct RemoveAllNumbersRule {};
+struct RemoveAllSymbolsRule {};
+struct RemoveAllNonCharactersRule {};  // the two rules above, a pass each
+struct ReplaceRule {
+    std::string match;
+    std::string replacement;
+};
+struct AddCharactersRule {
+    std::string characters;
+    PlacementChoice where;
+};
+struct AddSerialNumberRule {  // Start is read before the position
+    std::string start;
+    std::string mask;
+    PlacementChoice where;
+};
+struct AddDateTimeRule {
+    DateTimeSource source = DateTimeSource::CurrentTime;
+    std::string pattern;
+    PlacementChoice where;
+};
+struct CopyRule {  // To, then From, then the position
+    std::string from;
+    std::string to;
+    PlacementChoice where;
+};
+struct MoveRule {
+    std::string from;
+    std::string to;
+    PlacementChoice where;
+};
+
+using RuleCommand =
+    std::variant<LowerCaseRule, UpperCaseRule, TitleCaseRule, RemoveFirstRule, RemoveLastRule, RemoveFromToRule,
+                 RemoveCharsRule, RemoveAllNumbersRule, RemoveAllSymbolsRule, RemoveAllNonCharactersRule,
+                 ReplaceRule, AddCharactersRule, AddSerialNumberRule, AddDateTimeRule, CopyRule, MoveRule>;
+
+// Runs the rule over the checked rows of the list (see RulePass.h). The
+// date rule takes "Current Time" from `now`, anew for each entry.
+void runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now);
