@@ -55,6 +55,11 @@ public:
     // The clock the date rule reads "Current Time" from; tests set it.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
+    // What runs a rule page's command over the list: runRule, unless a test
+    // stands in to see which rule each button asks for.
+    using RuleRunner = std::function<void(RowStore& rows, const RuleCommand& rule)>;
+    void setRuleRunner(RuleRunner runner) { m_ruleRunner = std::move(runner); }
+
     // Controls, named as the program names them.
     QMenuBar* MainMenu1;
     QAction* help1;
@@ -207,4 +212,5 @@ private:
     // Reads drops from other programs; only on X11.
     std::unique_ptr<XdndDropReader> m_dropReader;
     std::function<QDateTime()> m_clock;
+    RuleRunner m_ruleRunner;
 };

@@ -35,7 +35,10 @@ PlacementChoice placementOf(const QRadioButton* prefix, const QRadioButton* suff
 
 void TForm1::runRuleCommand(const RuleCommand& rule)
 {
-    runRule(VT->rows(), rule, m_clock);
+    if (m_ruleRunner)
+        m_ruleRunner(VT->rows(), rule);
+    else
+        runRule(VT->rows(), rule, m_clock);
 }
 
 void TForm1::btnLowerClick()

@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <set>
+
 using Names = std::vector<std::string>;
 Q_DECLARE_METATYPE(Names)
 
@@ -30,6 +32,22 @@ class TestRuleCommands : public QObject {
     }
 
 private Q_SLOTS:
+    // Every rule the command line offers has its button on the window: the
+    // Apply Change buttons, clicked one after the other, ask for each kind
+    // of rule command at least once.
+    void everyRuleHasAButton()
+    {
+        WindowFixture f({"a"});
+        std::set<std::size_t> asked;
+        f.window.setRuleRunner([&](RowStore&, const RuleCommand& rule) { asked.insert(rule.index()); });
+        for (QToolButton* apply : f.window.findChildren<QToolButton*>()) {
+            if (apply->toolTip() == QLatin1String("Apply Change"))
+                apply->click();
+        }
+        for (std::size_t kind = 0; kind < std::variant_size_v<RuleCommand>; ++kind)
+            QVERIFY2(asked.count(kind), qPrintable(QStringLiteral("no button runs rule %1").arg(kind)));
+    }
+
     void rulesChangeCheckedNamesOnly_data()
     {
         QTest::addColumn<QString>("button");

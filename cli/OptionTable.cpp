@@ -1,0 +1,299 @@
+#include "cli/OptionTable.h"
+
+#include "Version.h"
+#include "text/LetterCase.h"
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+#include <variant>
+
+namespace {
+
+template <typename Rule, typename Variant>
+struct AlternativeIndex;
+
+template <typename Rule, typename... Alternatives>
+struct AlternativeIndex<Rule, std::variant<Alternatives...>> {
+    static constexpr int value = [] {
+        int index = 0;
+        const bool found = ((std::is_same_v<Rule, Alternatives> || (++index, false)) || ...);
+        return found ? index : -1;
+    }();
+};
+
+template <typename Rule>
+constexpr int ruleIndex = AlternativeIndex<Rule, RuleCommand>::value;
+
+// An option that adds a rule made by `make` from the reading and the value.
+template <typename Rule, auto make>
+constexpr OptionSpec ruleOption(const char* name, const char* valueName, const char* description)
+{
+    static_assert(ruleIndex<Rule> >= 0);
+    return {name, 0, valueName, OptionGroup::Rules, description,
+            [](CommandLineReading& reading, const std::string& value) { reading.rule(Rule(make(reading, value))); },
+            ruleIndex<Rule>};
+}
+
+using Reading = CommandLineReading;
+
+PlacementChoice placementOf(const std::string& where)
+{
+    if (where == "prefix")
+        return {Placement::Prefix, {}};
+    if (where == "suffix")
+        return {Placement::Suffix, {}};
+    if (where.empty())
+        throw CommandLineError("expected prefix, suffix or a position, not an empty text");
+    return {Placement::AtPosition, where};
+}
+
+// "from:to", each side read as a number box's text when the rule runs.
+std::pair<std::string, std::string> rangeOf(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos)
+        throw CommandLineError(text + ": expected from:to");
+    return {text.substr(0, colon), text.substr(colon + 1)};
+}
+
+std::string datePattern(const std::string& format)
+{
+    for (std::string_view pattern : kDateTimePatterns) {
+        if (std::equal(format.begin(), format.end(), pattern.begin(), pattern.end(),
+                       [](char a, char b) { return upperAscii(a) == b; }))
+            return std::string(pattern);
+    }
+    throw CommandLineError("--date " + format + ": not one of the date formats");
+}
+
+DateTimeSource dateSource(const std::string& time)
+{
+    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 4> sources{{
+        {"current", DateTimeSource::CurrentTime},
+        {"created", DateTimeSource::FileCreated},
+        {"modified", DateTimeSource::FileModified},
+        {"accessed", DateTimeSource::FileAccessed},
+    }};
+    for (const auto& [name, source] : sources) {
+        if (time == name)
+            return source;
+    }
+    throw CommandLineError("--date-of " + time + ": expected current, created, modified or accessed");
+}
+
+constexpr std::array options{
+    OptionSpec{"null", '0', nullptr, OptionGroup::Files,
+               "Also read file paths from standard input, each ended by a NUL byte (as find -print0 writes "
+               "them).",
+               [](Reading& r, const std::string&) { r.run.readNulSeparated = true; }},
+    OptionSpec{"include-extension", 'e', nullptr, OptionGroup::Files,
+               "The rules see each name with its extension, like the window's \"Include File Extension\".",
+               [](Reading& r, const std::string&) { r.run.form = EntryForm::Joined; }},
+    OptionSpec{"place", 0, "where", OptionGroup::Settings,
+               "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
+               "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
+               [](Reading& r, const std::string& v) { r.place = placementOf(v); }},
+    OptionSpec{"dest", 0, "where", OptionGroup::Settings,
+               "Where --copy and --move put the range in the rules that follow: prefix, suffix or a number N. "
+               "Starts as prefix.",
+               [](Reading& r, const std::string& v) { r.dest = placementOf(v); }},
+    OptionSpec{"mask", 0, "mask", OptionGroup::Settings,
+               "The serial numbers of the --serial rules that follow have at least as many digits as the mask "
+               "has characters. Starts as 0000.",
+               [](Reading& r, const std::string& v) { r.mask = v; }},
+    OptionSpec{"date-of", 0, "time", OptionGroup::Settings,
+               "The time the --date rules that follow insert: current, created, modified or accessed. Starts "
+               "as current.",
+               [](Reading& r, const std::string& v) { r.dateOf = dateSource(v); }},
+    ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
+        "lower", nullptr, "Lower Case: A to Z become a to z."),
+    ruleOption<UpperCaseRule, [](Reading&, const std::string&) { return UpperCaseRule{}; }>(
+        "upper", nullptr, "Upper Case: a to z become A to Z."),
+    ruleOption<TitleCaseRule, [](Reading&, const std::string&) { return TitleCaseRule{}; }>(
+        "title", nullptr, "Title Case: the first character upper case, the rest lower case."),
+    ruleOption<RemoveFirstRule, [](Reading&, const std::string& v) { return RemoveFirstRule{v}; }>(
+        "remove-first", "n", "Remove the first n characters."),
+    ruleOption<RemoveLastRule, [](Reading&, const std::string& v) { return RemoveLastRule{v}; }>(
+        "remove-last", "n", "Remove the last n characters."),
+    ruleOption<RemoveFromToRule, [](Reading&, const std::string& v) {
+        const auto [from, to] = rangeOf(v);
+        return RemoveFromToRule{from, to};
+    }>("remove-range", "from:to", "Remove the characters from position from to position to."),
+    ruleOption<RemoveCharsRule, [](Reading&, const std::string& v) { return RemoveCharsRule{v}; }>(
+        "remove-chars", "text", "Remove every occurrence of text, in any case."),
+    ruleOption<RemoveAllNumbersRule, [](Reading&, const std::string&) { return RemoveAllNumbersRule{}; }>(
+        "remove-numbers", nullptr, "Remove every digit."),
+    ruleOption<RemoveAllSymbolsRule, [](Reading&, const std::string&) { return RemoveAllSymbolsRule{}; }>(
+        "remove-symbols", nullptr, "Remove blanks and the usual punctuation."),
+    ruleOption<RemoveAllNonCharactersRule,
+               [](Reading&, const std::string&) { return RemoveAllNonCharactersRule{}; }>(
+        "remove-non-characters", nullptr, "Remove digits, then blanks and punctuation."),
+    OptionSpec{"replace", 0, "match", OptionGroup::Rules,
+               "Replace every occurrence of match, in any case, by the text of the --with that must follow.",
+               [](Reading& r, const std::string& v) { r.pendingMatch = v; }},
+    ruleOption<ReplaceRule, [](Reading& r, const std::string& v) {
+        if (!r.pendingMatch)
+            throw CommandLineError("--with " + v + " comes without a --replace before it");
+        const std::string match = *std::exchange(r.pendingMatch, std::nullopt);
+        return ReplaceRule{match, v};
+    }>("with", "text", "The replacement of the --replace just before it."),
+    ruleOption<AddCharactersRule, [](Reading& r, const std::string& v) { return AddCharactersRule{v, r.place}; }>(
+        "add", "text", "Add text (see --place)."),
+    ruleOption<AddSerialNumberRule,
+               [](Reading& r, const std::string& v) { return AddSerialNumberRule{v, r.mask, r.place}; }>(
+        "serial", "start",
+        "Add a serial number: start for the first file, one more for each file after it (see --place, "
+        "--mask)."),
+    ruleOption<AddDateTimeRule,
+               [](Reading& r, const std::string& v) { return AddDateTimeRule{r.dateOf, datePattern(v), r.place}; }>(
+        "date", "format",
+        "Add a date and time: MMDDYY, MMDDYYYY, DDMMYY, DDMMYYYY, YYMMDD, YYYYMMDD, YYYYMMDDHHMMSS or "
+        "YYYYMMDDHHMMSSZZZ (see --place, --date-of)."),
+    ruleOption<CopyRule, [](Reading& r, const std::string& v) {
+        const auto [from, to] = rangeOf(v);
+        return CopyRule{from, to, r.dest};
+    }>("copy", "from:to", "Copy the characters from position from to position to (see --dest)."),
+    ruleOption<MoveRule, [](Reading& r, const std::string& v) {
+        const auto [from, to] = rangeOf(v);
+        return MoveRule{from, to, r.dest};
+    }>("move", "from:to", "Move the characters from position from to position to (see --dest)."),
+    OptionSpec{"apply", 0, nullptr, OptionGroup::Running,
+               "Rename the files. Without it nothing is touched: each file is shown with its new name, and why "
+               "it could not have it.",
+               [](Reading& r, const std::string&) { r.run.apply = true; }},
+    OptionSpec{"journal", 0, "file", OptionGroup::Running,
+               "With --apply, write each rename to file as soon as it is done.",
+               [](Reading& r, const std::string& v) { r.run.journal = v; }},
+    OptionSpec{"undo", 0, "file", OptionGroup::Running, "Rename the files of a journal back, last first.",
+               [](Reading& r, const std::string& v) { r.run.undo = v; }},
+    OptionSpec{"json", 0, nullptr, OptionGroup::Running, "Print one JSON object a line instead of text.",
+               [](Reading& r, const std::string&) { r.run.json = true; }},
+    OptionSpec{"help", 'h', nullptr, OptionGroup::Program, "Print this help and stop.",
+               [](Reading& r, const std::string&) { r.shown = helpText(); }},
+    OptionSpec{"version", 'v', nullptr, OptionGroup::Program, "Print the version and stop.",
+               [](Reading& r, const std::string&) { r.shown = "tolvex-rename " TOLVEX_VERSION "\n"; }},
+};
+
+constexpr bool offersEveryRule()
+{
+    for (std::size_t alternative = 0; alternative < std::variant_size_v<RuleCommand>; ++alternative) {
+        if (std::none_of(options.begin(), options.end(),
+                         [&](const OptionSpec& spec) { return spec.rule == int(alternative); }))
+            return false;
+    }
+    return true;
+}
+// Each rule of the window has its option: a new rule without one does not build.
+static_assert(offersEveryRule(), "a rule of RuleCommand has no option in tolvex-rename");
+
+constexpr const char* kDescription =
+    "Renames files by the rules of Tolvex File Renamer, in the order they are given on the command line, and "
+    "never replaces a file. Without --apply it only shows what it would do.";
+
+constexpr const char* kEpilogue = R"(
+Exit status: 0 when every file was (or would be) renamed, 1 when some could
+not be, 2 for a usage error or a number that is not a valid integer.
+
+Examples:
+  tolvex-rename --replace IMG_ --with "Holiday " *.jpg
+  tolvex-rename --lower --place suffix --serial 1 --mask 000 --apply *.JPG
+  find . -name '*.txt' -print0 | tolvex-rename -0 --remove-range 1:4 --apply --journal undo.log
+  tolvex-rename --undo undo.log --apply
+)";
+
+constexpr std::size_t kWidth = 79;
+constexpr std::size_t kDescriptionColumn = 29;
+
+// `text` in lines of at most kWidth, the first after `first` and every line
+// indented by `indent` blanks.
+std::string wrapped(std::string first, std::string_view text, std::size_t indent)
+{
+    std::string out = std::move(first);
+    std::size_t column = out.size();
+    if (column >= indent) {
+        out.erase(out.find_last_not_of(' ') + 1);
+        out += '\n';
+        column = 0;
+    }
+    out.append(indent - column, ' ');
+    column = indent;
+    bool lineStart = true;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t end = std::min(text.find(' ', pos), text.size());
+        const std::string_view word = text.substr(pos, end - pos);
+        if (!lineStart && column + 1 + word.size() > kWidth) {
+            out += '\n';
+            out.append(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineStart = false;
+        pos = end + 1;
+    }
+    return out + '\n';
+}
+
+} // namespace
+
+const std::span<const OptionSpec> kOptions{options};
+
+void CommandLineReading::rule(RuleCommand rule)
+{
+    run.rules.push_back(std::move(rule));
+}
+
+Invocation CommandLineReading::finish() const
+{
+    if (pendingMatch)
+        throw CommandLineError("--replace " + *pendingMatch + " needs --with right after it");
+    if (!run.undo.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
+        throw CommandLineError("--undo takes no files and no rules");
+    if (!run.journal.empty() && !run.apply)
+        throw CommandLineError("--journal records renames, and only --apply makes them");
+    return run;
+}
+
+std::vector<bool> offeredRules()
+{
+    std::vector<bool> offered(std::variant_size_v<RuleCommand>);
+    for (const OptionSpec& spec : options) {
+        if (spec.rule >= 0)
+            offered[std::size_t(spec.rule)] = true;
+    }
+    return offered;
+}
+
+std::string helpText()
+{
+    constexpr std::array<std::pair<OptionGroup, const char*>, 5> headings{{
+        {OptionGroup::Files, "Files:"},
+        {OptionGroup::Settings, "Settings for the rules that follow them:"},
+        {OptionGroup::Rules, "Rules, run in the order given:"},
+        {OptionGroup::Running, "Renaming:"},
+        {OptionGroup::Program, "The program:"},
+    }};
+    std::string text = "Usage: tolvex-rename [OPTION]... [FILE]...\n";
+    text += wrapped({}, kDescription, 0);
+    for (const auto& [group, heading] : headings) {
+        text += '\n';
+        text += heading;
+        text += '\n';
+        for (const OptionSpec& spec : options) {
+            if (spec.group != group)
+                continue;
+            std::string names = spec.shortName ? std::string("  -") + spec.shortName + ", --" : "      --";
+            names += spec.name;
+            if (spec.valueName)
+                (names += ' ') += spec.valueName;
+            text += wrapped(names + "  ", spec.description, kDescriptionColumn);
+        }
+    }
+    return text + kEpilogue;
+}
