@@ -1,29 +1,54 @@
 #include "apply/ApplyPass.h"
 
-#include "disk/RenameSession.h"
+#include "apply/RenamePass.h"
 #include "listcore/RowStore.h"
 #include "listcore/UpdateBatch.h"
 
-ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed)
+#include <vector>
+
+ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder)
 {
     UpdateBatch batch(rows);
-    RenameSession session;
     ApplyReport report;
+    RenamePass pass(recorder);
+    std::vector<PassRename> renames;
+    renames.reserve(RenamePass::kBatchSize);
+    const auto fail = [&report](std::size_t row, const FileEntry& entry, std::string reason) {
+        report.failures.push_back({row, std::string(entry.FileName()), entry.newFileName(), std::move(reason)});
+    };
+    const auto run = [&] {
+        pass.run(renames, [&](const PassRename& rename, const RenameResult& result) {
+            FileEntry& entry = *rows.RowData(&rows.rowAt(rename.tag));
+            if (result.succeeded()) {
+                entry.retarget(rename.newPath);
+                ++report.renamedCount;
+            } else {
+                fail(rename.tag, entry, result.reason);
+            }
+        });
+        renames.clear();
+    };
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
         if (!isChecked(*row))
             continue;
         ++report.checkedCount;
-        FileEntry& entry = *rows.RowData(row);
-        const std::string newPath = entry.newPath();
-        const std::string oldPath = entry.path();
-        const RenameResult result = session.rename(oldPath, newPath);
-        if (result.succeeded()) {
-            entry.retarget(newPath);
-            if (renamed)
-                renamed(*row, oldPath, newPath);
-        } else {
-            report.failures.push_back({std::string(entry.FileName()), entry.newFileName(), result.reason});
+        const FileEntry& entry = *rows.RowData(row);
+        std::string newPath = entry.newPath();
+        if (const char* refusal = refusalOfNewName(newPath)) {
+            run();  // so that the failures stay in list order
+            fail(row->RowIndex, entry, refusal);
+            continue;
         }
+        std::string oldPath = entry.path();
+        if (newPath == oldPath) {
+            ++report.unchangedCount;
+            continue;
+        }
+        renames.push_back({std::move(oldPath), std::move(newPath), row->RowIndex});
+        if (renames.size() == RenamePass::kBatchSize)
+            run();
     }
+    run();
+    report.notAttempted = pass.notAttempted();
     return report;
 }

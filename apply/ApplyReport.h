@@ -7,6 +7,7 @@
 // One checked entry whose file kept its name, with the names as the user
 // saw them (bytes as on disk) and the refusal in plain words.
 struct RenameFailure {
+    std::size_t rowIndex = 0;
     std::string oldName;
     std::string newName;
     std::string reason;
@@ -15,6 +16,9 @@ struct RenameFailure {
 // What one Apply Rename came to.
 struct ApplyReport {
     std::size_t checkedCount = 0;
+    std::size_t renamedCount = 0;
+    std::size_t unchangedCount = 0;  // checked, proposing the file's own path
+    std::size_t notAttempted = 0;    // checked, after the pass stopped early
     std::vector<RenameFailure> failures;  // in list order
 
     bool allRenamed() const noexcept { return failures.empty(); }

@@ -1,7 +1,9 @@
 #include "cli/OptionTable.h"
 
 #include "Version.h"
+#include "text/ErrorText.h"
 #include "text/LetterCase.h"
+#include "text/ReadNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -37,24 +39,48 @@ constexpr OptionSpec ruleOption(const char* name, const char* valueName, const c
 
 using Reading = CommandLineReading;
 
-PlacementChoice placementOf(const std::string& where)
+// A number as a number box would hold it, checked when it is read, so that
+// a bad one fails before anything is looked at, files or none.
+const std::string& number(const char* option, const std::string& text)
+{
+    try {
+        ReadNumber(text);
+    } catch (const EConvertError& error) {
+        throw CommandLineError(std::string("--") + option + " " + text + ": " + withFullStop(error.what()));
+    }
+    return text;
+}
+
+PlacementChoice placementOf(const char* option, const std::string& where)
 {
     if (where == "prefix")
         return {Placement::Prefix, {}};
     if (where == "suffix")
         return {Placement::Suffix, {}};
     if (where.empty())
-        throw CommandLineError("expected prefix, suffix or a position, not an empty text");
-    return {Placement::AtPosition, where};
+        throw CommandLineError(std::string("--") + option + ": expected prefix, suffix or a position");
+    return {Placement::AtPosition, number(option, where)};
 }
 
-// "from:to", each side read as a number box's text when the rule runs.
-std::pair<std::string, std::string> rangeOf(const std::string& text)
+// "from:to", each side a number.
+std::pair<std::string, std::string> rangeOf(const char* option, const std::string& text)
 {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos)
-        throw CommandLineError(text + ": expected from:to");
-    return {text.substr(0, colon), text.substr(colon + 1)};
+        throw CommandLineError(std::string("--") + option + " " + text + ": expected from:to");
+    try {
+        return {number(option, text.substr(0, colon)), number(option, text.substr(colon + 1))};
+    } catch (const CommandLineError&) {
+        throw CommandLineError(std::string("--") + option + " " + text + ": expected from:to, two whole numbers");
+    }
+}
+
+// A file the option names: never an empty text, which names no file.
+const std::string& fileNamed(const char* option, const std::string& path)
+{
+    if (path.empty())
+        throw CommandLineError(std::string("--") + option + " needs a file name, not an empty text");
+    return path;
 }
 
 std::string datePattern(const std::string& format)
@@ -93,31 +119,31 @@ constexpr std::array options{
     OptionSpec{"place", 0, "where", OptionGroup::Settings,
                "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
                "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
-               [](Reading& r, const std::string& v) { r.place = placementOf(v); }},
+               [](Reading& r, const std::string& v) { r.setting("place", v); r.place = placementOf("place", v); }},
     OptionSpec{"dest", 0, "where", OptionGroup::Settings,
                "Where --copy and --move put the range in the rules that follow: prefix, suffix or a number N. "
                "Starts as prefix.",
-               [](Reading& r, const std::string& v) { r.dest = placementOf(v); }},
+               [](Reading& r, const std::string& v) { r.setting("dest", v); r.dest = placementOf("dest", v); }},
     OptionSpec{"mask", 0, "mask", OptionGroup::Settings,
                "The serial numbers of the --serial rules that follow have at least as many digits as the mask "
                "has characters. Starts as 0000.",
-               [](Reading& r, const std::string& v) { r.mask = v; }},
+               [](Reading& r, const std::string& v) { r.setting("mask", v); r.mask = v; }},
     OptionSpec{"date-of", 0, "time", OptionGroup::Settings,
                "The time the --date rules that follow insert: current, created, modified or accessed. Starts "
                "as current.",
-               [](Reading& r, const std::string& v) { r.dateOf = dateSource(v); }},
+               [](Reading& r, const std::string& v) { r.setting("date-of", v); r.dateOf = dateSource(v); }},
     ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
         "lower", nullptr, "Lower Case: A to Z become a to z."),
     ruleOption<UpperCaseRule, [](Reading&, const std::string&) { return UpperCaseRule{}; }>(
         "upper", nullptr, "Upper Case: a to z become A to Z."),
     ruleOption<TitleCaseRule, [](Reading&, const std::string&) { return TitleCaseRule{}; }>(
         "title", nullptr, "Title Case: the first character upper case, the rest lower case."),
-    ruleOption<RemoveFirstRule, [](Reading&, const std::string& v) { return RemoveFirstRule{v}; }>(
+    ruleOption<RemoveFirstRule, [](Reading&, const std::string& v) { return RemoveFirstRule{number("remove-first", v)}; }>(
         "remove-first", "n", "Remove the first n characters."),
-    ruleOption<RemoveLastRule, [](Reading&, const std::string& v) { return RemoveLastRule{v}; }>(
+    ruleOption<RemoveLastRule, [](Reading&, const std::string& v) { return RemoveLastRule{number("remove-last", v)}; }>(
         "remove-last", "n", "Remove the last n characters."),
     ruleOption<RemoveFromToRule, [](Reading&, const std::string& v) {
-        const auto [from, to] = rangeOf(v);
+        const auto [from, to] = rangeOf("remove-range", v);
         return RemoveFromToRule{from, to};
     }>("remove-range", "from:to", "Remove the characters from position from to position to."),
     ruleOption<RemoveCharsRule, [](Reading&, const std::string& v) { return RemoveCharsRule{v}; }>(
@@ -141,7 +167,7 @@ constexpr std::array options{
     ruleOption<AddCharactersRule, [](Reading& r, const std::string& v) { return AddCharactersRule{v, r.place}; }>(
         "add", "text", "Add text (see --place)."),
     ruleOption<AddSerialNumberRule,
-               [](Reading& r, const std::string& v) { return AddSerialNumberRule{v, r.mask, r.place}; }>(
+               [](Reading& r, const std::string& v) { return AddSerialNumberRule{number("serial", v), r.mask, r.place}; }>(
         "serial", "start",
         "Add a serial number: start for the first file, one more for each file after it (see --place, "
         "--mask)."),
@@ -151,11 +177,11 @@ constexpr std::array options{
         "Add a date and time: MMDDYY, MMDDYYYY, DDMMYY, DDMMYYYY, YYMMDD, YYYYMMDD, YYYYMMDDHHMMSS or "
         "YYYYMMDDHHMMSSZZZ (see --place, --date-of)."),
     ruleOption<CopyRule, [](Reading& r, const std::string& v) {
-        const auto [from, to] = rangeOf(v);
+        const auto [from, to] = rangeOf("copy", v);
         return CopyRule{from, to, r.dest};
     }>("copy", "from:to", "Copy the characters from position from to position to (see --dest)."),
     ruleOption<MoveRule, [](Reading& r, const std::string& v) {
-        const auto [from, to] = rangeOf(v);
+        const auto [from, to] = rangeOf("move", v);
         return MoveRule{from, to, r.dest};
     }>("move", "from:to", "Move the characters from position from to position to (see --dest)."),
     OptionSpec{"apply", 0, nullptr, OptionGroup::Running,
@@ -164,9 +190,9 @@ constexpr std::array options{
                [](Reading& r, const std::string&) { r.run.apply = true; }},
     OptionSpec{"journal", 0, "file", OptionGroup::Running,
                "With --apply, write each rename to file as soon as it is done.",
-               [](Reading& r, const std::string& v) { r.run.journal = v; }},
+               [](Reading& r, const std::string& v) { r.run.journal = fileNamed("journal", v); }},
     OptionSpec{"undo", 0, "file", OptionGroup::Running, "Rename the files of a journal back, last first.",
-               [](Reading& r, const std::string& v) { r.run.undo = v; }},
+               [](Reading& r, const std::string& v) { r.run.undo = fileNamed("undo", v); }},
     OptionSpec{"json", 0, nullptr, OptionGroup::Running, "Print one JSON object a line instead of text.",
                [](Reading& r, const std::string&) { r.run.json = true; }},
     OptionSpec{"help", 'h', nullptr, OptionGroup::Program, "Print this help and stop.",
@@ -244,8 +270,21 @@ std::string wrapped(std::string first, std::string_view text, std::size_t indent
 
 const std::span<const OptionSpec> kOptions{options};
 
+void CommandLineReading::file(std::string_view path)
+{
+    if (path.empty())
+        throw CommandLineError("an empty file name names no file");
+    run.files.emplace_back(path);
+}
+
+void CommandLineReading::setting(const char* option, const std::string& value)
+{
+    trailingSetting = std::string("--") + option + " " + value;
+}
+
 void CommandLineReading::rule(RuleCommand rule)
 {
+    trailingSetting.reset();
     run.rules.push_back(std::move(rule));
 }
 
@@ -253,6 +292,8 @@ Invocation CommandLineReading::finish() const
 {
     if (pendingMatch)
         throw CommandLineError("--replace " + *pendingMatch + " needs --with right after it");
+    if (trailingSetting)
+        throw CommandLineError(*trailingSetting + " comes after the last rule, so no rule would take it");
     if (!run.undo.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
         throw CommandLineError("--undo takes no files and no rules");
     if (!run.journal.empty() && !run.apply)

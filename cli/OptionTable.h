@@ -24,9 +24,11 @@ struct CommandLineReading {
     std::string mask = "0000";
     DateTimeSource dateOf = DateTimeSource::CurrentTime;
     std::optional<std::string> pendingMatch;  // a --replace waiting for its --with
+    std::optional<std::string> trailingSetting;  // a setting no rule has taken yet
     std::optional<std::string> shown;         // --help or --version: print this and stop
 
-    void file(std::string_view path) { run.files.emplace_back(path); }
+    void file(std::string_view path);
+    void setting(const char* option, const std::string& value);
     void rule(RuleCommand rule);
     // The run, once every argument is read.
     Invocation finish() const;

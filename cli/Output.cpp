@@ -85,6 +85,17 @@ void Output::failed(std::string_view file, std::string_view newName, std::string
     line(text);
 }
 
+void Output::note(std::string_view file, std::string_view text)
+{
+    if (m_json) {
+        line("{\"file\":" + jsonString(file) + ",\"note\":" + jsonString(text) + '}');
+        return;
+    }
+    std::string shown(file);
+    (shown += ": ") += text;
+    line(shown);
+}
+
 void Output::summary(std::string_view text)
 {
     if (m_json)

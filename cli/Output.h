@@ -17,6 +17,8 @@ public:
     void renamed(std::string_view oldPath, std::string_view newPath);
     // A file that kept its name.
     void failed(std::string_view file, std::string_view newName, std::string_view reason);
+    // Something the user should hear of a rename that was made.
+    void note(std::string_view file, std::string_view text);
     // The closing lines: the summary, then every failure, one a line.
     void summary(std::string_view text);
 

@@ -4,7 +4,9 @@
 #include "apply/ApplyReport.h"
 #include "apply/RenameOutlook.h"
 #include "cli/Journal.h"
+#include "cli/JournalRecorder.h"
 #include "cli/Output.h"
+#include "cli/UndoRun.h"
 #include "disk/FolderNames.h"
 #include "disk/RenameSession.h"
 #include "listcore/FileIntake.h"
@@ -16,6 +18,8 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <set>
 #include <unordered_map>
 #include <sys/stat.h>
@@ -140,84 +144,46 @@ int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
 int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* errors)
 {
     std::string error;
-    std::optional<JournalWriter> journal =
-        run.journal.empty() ? std::nullopt : JournalWriter::create(run.journal, error);
-    if (!run.journal.empty() && !journal) {
-        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
-        return BadUsage;
+    const std::string here = workingFolder();
+    std::unique_ptr<JournalWriter> journal;
+    if (!run.journal.empty()) {
+        // The journal names absolute paths, so that it undoes the same files
+        // from any folder.
+        if (here.empty()) {
+            std::fprintf(errors, "tolvex-rename: the working folder cannot be told, so a journal could not name "
+                                 "the files\n");
+            return BadUsage;
+        }
+        journal = JournalWriter::create(run.journal, error);
+        if (!journal) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return BadUsage;
+        }
     }
-    bool journalFailed = false;
-    const ApplyReport report = applyRenames(rows, [&](const ListRow&, const std::string& oldPath,
-                                                      const std::string& newPath) {
-        if (journal && !journal->record(oldPath, newPath))
-            journalFailed = true;
-        output.renamed(oldPath, newPath);
-    });
-    // A failed row keeps its proposal; the report lists them in list order.
-    std::size_t next = 0;
-    for (ListRow* row = rows.FirstRow(); row && next < report.failures.size(); row = rows.NextRow(row)) {
-        if (isChecked(*row) && row->Data.nameChanged())
-            output.failed(row->Data.path(), row->Data.newFileName(), report.failures[next++].reason);
+    JournalRecorder recorder(journal.get(), output, here);
+    const ApplyReport report = applyRenames(rows, &recorder);
+    const bool recorded = !journal || journal->finish();
+    for (const RenameFailure& failure : report.failures) {
+        const FileEntry& entry = rows.row(failure.rowIndex).Data;
+        output.failed(entry.path(), failure.newName, failure.reason);
     }
     output.summary(completionSummary(report));
-    if (journalFailed)
-        std::fprintf(errors, "tolvex-rename: %s: could not record every rename\n", run.journal.c_str());
-    return report.allRenamed() && !journalFailed ? AllDone : SomeFailed;
-}
-
-// The journal's renames taken back, the last first, with the same rename
-// that never replaces a file: a name taken meanwhile stays taken.
-int undo(const Invocation& run, Output& output, std::FILE* errors)
-{
-    std::string error;
-    const std::optional<std::vector<JournalEntry>> entries = readJournal(run.undo, error);
-    if (!entries) {
-        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
-        return BadUsage;
-    }
-    RenameSession session;
-    std::set<std::string> claimed;
-    std::size_t failed = 0;
-    for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry) {
-        const auto& [originalPath, renamedPath] = *entry;
-        const std::string originalName(NameOfPath(originalPath));
-        if (run.apply) {
-            const RenameResult result = session.rename(renamedPath, originalPath);
-            if (result.succeeded()) {
-                output.renamed(renamedPath, originalPath);
-            } else {
-                output.failed(renamedPath, originalName, result.reason);
-                ++failed;
-            }
-            continue;
-        }
-        struct stat status;
-        RenameFacts facts;
-        facts.oldPath = renamedPath;
-        facts.newPath = originalPath;
-        facts.newName = originalName;
-        facts.sourceOnDisk = lstat(renamedPath.c_str(), &status) == 0;
-        const std::string folder(FolderOfPath(originalPath));
-        facts.targetFolderExists = stat(folder.empty() ? "." : folder.c_str(), &status) == 0;
-        facts.targetTaken = lstat(originalPath.c_str(), &status) == 0;
-        facts.proposedEarlier = !claimed.insert(originalPath).second;
-        const RenameOutlook seen = decideOutlook(facts);
-        failed += seen.kind == RenameOutlook::Kind::Fails;
-        output.outlook(renamedPath, originalName, outcomeName(seen.kind), seen.reason);
-    }
-    const std::string done = run.apply ? " renames undone" : " renames would be undone";
-    output.summary(std::to_string(entries->size() - failed) + " of " + std::to_string(entries->size()) + done
-                   + (failed ? ", " + std::to_string(failed) + " could not be." : std::string(".")));
-    return failed == 0 ? AllDone : SomeFailed;
+    if (!recorded)
+        std::fprintf(errors,
+                     "tolvex-rename: could not write the journal: %s; stopped before the next rename, %zu of "
+                     "%zu files not renamed\n",
+                     journal->error().c_str(), report.notAttempted, report.checkedCount);
+    return report.allRenamed() && recorded && report.notAttempted == 0 ? AllDone : SomeFailed;
 }
 
 } // namespace
 
-int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* errors)
+namespace {
+
+int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE* errors)
 {
-    Output output(out, run.json);
     if (!run.undo.empty())
-        return undo(run, output, errors);
+        return undoJournal(run, output, errors);
 
     RowStore rows;
     rows.setEntryForm(run.form);
@@ -232,4 +198,17 @@ int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* e
         return BadUsage;
     }
     return run.apply ? apply(rows, run, output, errors) : preview(rows, folders, output);
+}
+
+} // namespace
+
+int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* errors)
+{
+    Output output(out, run.json);
+    int status = renameFiles(run, in, output, errors);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(errors, "tolvex-rename: could not write the report: %s\n", std::strerror(errno));
+        status = std::max(status, int(SomeFailed));
+    }
+    return status;
 }

@@ -3,16 +3,20 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolvex-rename"));
+    // A reader that goes away (| head) must not end the program between a
+    // rename and its record: writing then fails, and the run says so.
+    std::signal(SIGPIPE, SIG_IGN);
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
     if (const auto* text = std::get_if<ShowText>(&parsed)) {
         std::fputs(text->text.c_str(), stdout);
-        return AllDone;
+        return std::fflush(stdout) == 0 ? AllDone : SomeFailed;
     }
     if (const auto* error = std::get_if<UsageError>(&parsed)) {
         std::fprintf(stderr, "tolvex-rename: %s\nTry tolvex-rename --help.\n", error->message.c_str());

@@ -42,3 +42,17 @@ std::string fatNameRefusal(std::string_view name)
                        + std::to_string(kMaxUtf16Units) + " fit");
     return {};
 }
+
+std::string asciiFatNameRefusal(std::string_view name)
+{
+    for (std::size_t pos = 0; pos < name.size();) {
+        const utf8::DecodedChar c = utf8::decodeChar(name, pos);
+        if (c.wellFormed && c.codePoint >= 0x7F) {
+            const std::string shown =
+                c.codePoint == 0x7F ? std::string("DEL") : '\'' + std::string(name.substr(pos, c.size)) + '\'';
+            return refused("its driver holds ASCII names only, not " + shown);
+        }
+        pos += c.size;
+    }
+    return fatNameRefusal(name);
+}

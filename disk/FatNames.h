@@ -10,3 +10,7 @@
 // blank (Windows drops those, and some drivers do too, so the file would
 // not get the name the user asked for).
 std::string fatNameRefusal(std::string_view name);
+
+// The same for a driver that writes ASCII names only (fusefat): every other
+// character, and DEL, is refused too, as such a driver refuses it.
+std::string asciiFatNameRefusal(std::string_view name);

@@ -99,9 +99,12 @@ FileSystemRules FileSystemRules::forFolder(int dirFd, const std::string& path)
     case EXFAT_SUPER_MAGIC:
         rules.m_fatFamily = true;
         break;
-    case FUSE_SUPER_MAGIC:
-        rules.m_fatFamily = isFatMountType(mountTypeOf(key.major, key.minor));
+    case FUSE_SUPER_MAGIC: {
+        const std::string type = mountTypeOf(key.major, key.minor);
+        rules.m_fatFamily = isFatMountType(type);
+        rules.m_asciiOnly = type == "fuse.fusefat" || type == "fuseblk.fusefat";
         break;
+    }
     default:
         break;
     }
@@ -117,5 +120,7 @@ FileSystemRules FileSystemRules::forFolder(const std::string& path)
 
 std::string FileSystemRules::refusal(std::string_view name) const
 {
-    return m_fatFamily ? fatNameRefusal(name) : std::string();
+    if (!m_fatFamily)
+        return {};
+    return m_asciiOnly ? asciiFatNameRefusal(name) : fatNameRefusal(name);
 }

@@ -5,8 +5,9 @@
 
 // What we know in advance about the names a file system can hold, to turn a
 // name away before a driver that would lose the file on it gets to see it.
-// Only the FAT family has rules here; everywhere else the file system
-// itself is the judge.
+// Only the FAT family has rules here (and fusefat, which holds ASCII names
+// only, rules of its own); everywhere else the file system itself is the
+// judge.
 //
 // For a row of the list: FileSystemRules::forFolder(folder) for the folder
 // the proposed name ends up in (a '/' in it reaches into a sub-folder), then
@@ -35,5 +36,6 @@ public:
 
 private:
     bool m_fatFamily = false;
+    bool m_asciiOnly = false;
     long m_nameMax = 0;
 };

@@ -97,23 +97,65 @@ MoveOutcome dropOldName(PathAt from, PathAt to, int depth)
     return failed(error, more);
 }
 
+// Puts what another program wrote into the placeholder, which the rename
+// has just taken out of its folder, into a new file beside the new name:
+// "<new name>.tolvex-recovered", or with "-2", "-3"… where that is taken.
+// The placeholder lives on while `placeholderFd` holds it. Empty when it
+// could not be kept.
+std::string keepWrittenMeanwhile(int placeholderFd, PathAt to, off_t size)
+{
+    const std::string base = std::string(to.path) + ".tolvex-recovered";
+    for (int attempt = 1; attempt <= 100; ++attempt) {
+        const std::string name = attempt == 1 ? base : base + '-' + std::to_string(attempt);
+        const int fd = openat(to.dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return {};
+        char buffer[1 << 16];
+        bool copied = true;
+        for (off_t at = 0; copied && at < size;) {
+            const ssize_t got = pread(placeholderFd, buffer, sizeof buffer, at);
+            copied = got > 0 && write(fd, buffer, std::size_t(got)) == got;
+            at += got > 0 ? got : 0;
+        }
+        copied = close(fd) == 0 && copied;
+        return copied ? name : std::string();
+    }
+    return {};
+}
+
 // Without hard links: the new name is reserved with an empty file, which is
-// all the rename can replace.
+// all the rename can replace. The file is made unwritable to other users
+// and held open, so that what another program still writes into it in the
+// moment between the last look at it and the rename is not lost with it.
 MoveOutcome moveOverPlaceholder(PathAt from, PathAt to, int depth)
 {
-    const int fd = openat(to.dirFd, to.path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = openat(to.dirFd, to.path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0);
     if (fd < 0)
         return failed(errno);
     struct stat placeholder;
-    const bool known = fstat(fd, &placeholder) == 0;
-    close(fd);
     struct stat current;
-    if (!known || fstatat(to.dirFd, to.path, &current, AT_SYMLINK_NOFOLLOW) != 0
-        || !sameFile(current, placeholder) || current.st_size != 0)
+    if (fstat(fd, &placeholder) != 0 || fstatat(to.dirFd, to.path, &current, AT_SYMLINK_NOFOLLOW) != 0
+        || !sameFile(current, placeholder) || current.st_size != 0) {
+        close(fd);
         return failed(EEXIST, "; another file took the new name during the rename");
-    if (renameat(from.dirFd, from.path, to.dirFd, to.path) == 0)
-        return {};
+    }
+    if (renameAtHook(from.dirFd, from.path, to.dirFd, to.path) == 0) {
+        MoveOutcome moved;
+        struct stat written;
+        if (fstat(fd, &written) == 0 && written.st_size > 0) {
+            const std::string kept = keepWrittenMeanwhile(fd, to, written.st_size);
+            moved.note = kept.empty()
+                ? std::string("another program wrote to the new name during the rename, and what it wrote "
+                              "could not be kept")
+                : "another program wrote to the new name during the rename; what it wrote is now named " + kept;
+        }
+        close(fd);
+        return moved;
+    }
     const int error = errno;
+    close(fd);
     std::string stray;
     removeIfStill(to, placeholder, true, depth, stray);
     if (!stray.empty())
@@ -197,6 +239,11 @@ TemporaryNames& temporaryNames()
         return TemporaryNames();
     }();
     return names;
+}
+
+std::string temporaryNamePrefix()
+{
+    return temporaryNames().prefix;
 }
 
 std::string privateTemporaryName()

@@ -1,24 +1,6 @@
 #include "disk/NameSet.h"
 
-#include <functional>
-
-namespace {
-
-// The standard hash of a text, its bits mixed once more (the finish of
-// MurmurHash3): names that differ in one digit otherwise crowd together in
-// an open table.
-std::size_t hashOf(std::string_view name)
-{
-    std::uint64_t h = std::hash<std::string_view>{}(name);
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    h ^= h >> 33;
-    return h;
-}
-
-} // namespace
+#include "text/MixedHash.h"
 
 void NameSet::reserve(std::size_t count)
 {
@@ -52,7 +34,7 @@ bool NameSet::insert(std::string_view name, std::uint8_t value)
 {
     if ((m_count + 1) * 2 > m_slots.size())
         reserve(std::max<std::size_t>(16, m_count * 2));
-    const std::uint64_t hash = hashOf(name);
+    const std::uint64_t hash = mixedHash(name);
     Slot& slot = m_slots[slotOf(name, hash)];
     if (slot.used)
         return false;
@@ -66,6 +48,6 @@ std::size_t NameSet::find(std::string_view name) const
 {
     if (m_slots.empty())
         return npos;
-    const std::size_t index = slotOf(name, hashOf(name));
+    const std::size_t index = slotOf(name, mixedHash(name));
     return m_slots[index].used ? index : npos;
 }

@@ -32,11 +32,6 @@ bool isCaseOnlyChange(const SplitPath& from, const SplitPath& to, std::string& f
     return foldedName(from.name) == folded;
 }
 
-RenameResult refused(int error, std::string reason)
-{
-    return {std::error_code(error, std::generic_category()), std::move(reason)};
-}
-
 }  // namespace
 
 const char* refusalOfNewName(std::string_view path)
@@ -57,7 +52,7 @@ RenameSession::~RenameSession() = default;
 RenameResult RenameSession::rename(const std::string& oldPath, const std::string& newPath)
 {
     if (const char* refusal = refusalOfNewName(newPath))
-        return refused(EINVAL, refusal);
+        return RenameResult::refusal(EINVAL, refusal);
     if (oldPath == newPath)
         return {};
     MoveOutcome outcome = moveNoReplace({AT_FDCWD, oldPath.c_str()}, {AT_FDCWD, newPath.c_str()});
@@ -67,9 +62,9 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
             return renameCaseOnly(oldPath, newPath, folded);
     }
     if (outcome.error)
-        return refused(outcome.error, outcome.text());
+        return RenameResult::refusal(outcome.error, outcome.text());
     noteRenamed(oldPath, newPath);
-    return {};
+    return {{}, {}, std::move(outcome.note)};
 }
 
 // The file system said the new name exists, yet it differs from the old one
@@ -85,9 +80,9 @@ RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std
     int error = 0;
     FolderListing* listing = listingOf(to.folder, true, error);
     if (!listing)
-        return refused(error, MoveOutcome::failure(error).text());
+        return RenameResult::refusal(error, MoveOutcome::failure(error).text());
     if (listing->collides(from.name, to.name, folded))
-        return refused(EEXIST, MoveOutcome::failure(EEXIST).text());
+        return RenameResult::refusal(EEXIST, MoveOutcome::failure(EEXIST).text());
 
     // Names within the open folder: no path to walk again for each step.
     const int folder = listing->fd();
@@ -105,7 +100,7 @@ RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std
     // Where another file took the old name meanwhile, this one goes on to
     // its new name all the same, and the outcome says so.
     if (outcome.error && !outcome.keptBoth)
-        return refused(outcome.error, outcome.text());
+        return RenameResult::refusal(outcome.error, outcome.text());
     const MoveOutcome aside = outcome;
     outcome = moveNoReplace({folder, temporary.c_str()}, {folder, newName.c_str()});
 
@@ -113,7 +108,7 @@ RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std
         forgetSpellingsBelow(oldPath);
         if (aside.keptBoth) {
             listing->add(newName);
-            return refused(aside.error, aside.text());
+            return RenameResult::refusal(aside.error, aside.text());
         }
         listing->changeCase(oldName, newName, folded);
         return {};
@@ -131,7 +126,7 @@ RenameResult RenameSession::renameCaseOnly(const std::string& oldPath, const std
     }
     if (aside.keptBoth)
         reason += "; before that, " + aside.text();
-    return refused(outcome.error, reason);
+    return RenameResult::refusal(outcome.error, reason);
 }
 
 // The listing of `folder` as spelled, found through the folder's identity so

@@ -15,8 +15,13 @@ class FolderListing;
 struct RenameResult {
     std::error_code error;  // empty when the file now has its new name
     std::string reason;     // the refusal in plain words; empty on success
+    std::string note{};     // on success, what else the user should hear of
 
     bool succeeded() const noexcept { return !error; }
+    static RenameResult refusal(int error, std::string reason)
+    {
+        return {std::error_code(error, std::generic_category()), std::move(reason)};
+    }
 };
 
 // Why a new path cannot be a file's new name, whatever the file system: its

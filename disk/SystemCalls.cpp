@@ -16,3 +16,4 @@ int systemRenameAt2(int oldDirFd, const char* oldPath, int newDirFd, const char*
 
 RenameAt2Function renameAt2Hook = &systemRenameAt2;
 LinkAtFunction linkAtHook = &::linkat;
+RenameAtFunction renameAtHook = &::renameat;

@@ -16,3 +16,9 @@ extern RenameAt2Function renameAt2Hook;
 using LinkAtFunction = int (*)(int oldDirFd, const char* oldPath,
                                int newDirFd, const char* newPath, int flags);
 extern LinkAtFunction linkAtHook;
+
+// And the plain rename of the last way round, which replaces what stands at
+// newPath (only ever a placeholder of the renaming code's own); tests act
+// as another program writing into that placeholder just before it.
+using RenameAtFunction = int (*)(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath);
+extern RenameAtFunction renameAtHook;

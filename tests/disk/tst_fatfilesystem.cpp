@@ -94,10 +94,11 @@ void TestFatFileSystem::applyRefusesWhatFatCannotHold_data()
     QTest::newRow("300 characters") << QByteArray(300, 'n')
                                     << notAllowed + "too long, 300 UTF-16 units where at most 255 fit";
     QTest::newRow("not UTF-8") << QByteArray("\xff.txt") << notAllowed + "not valid UTF-8";
-    // fusefat takes ASCII names only: reserving the name fails before the
-    // rename that would lose the file.
-    QTest::newRow("beyond ASCII, refused by the driver")
-        << QByteArray("\xc3\xa9.txt") << QByteArray(std::strerror(EPERM));
+    // fusefat takes ASCII names only, and says so before the preview or the
+    // rename promises otherwise.
+    QTest::newRow("beyond ASCII, refused for the driver")
+        << QByteArray("\xc3\xa9.txt") << notAllowed + "its driver holds ASCII names only, not '\xc3\xa9'";
+    QTest::newRow("DEL, refused for the driver") << QByteArray("a\x7f") << notAllowed + "its driver holds ASCII names only, not DEL";
     QTest::newRow("case only") << QByteArray("A.TXT") << QByteArray();
     QTest::newRow("another name") << QByteArray("b c.txt") << QByteArray();
 }

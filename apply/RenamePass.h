@@ -1,0 +1,58 @@
+#pragma once
+
+#include "apply/PathSet.h"
+#include "disk/RenameSession.h"
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+
+// One rename a pass is about to make; `tag` tells the caller's row.
+struct PassRename {
+    std::string oldPath;
+    std::string newPath;
+    std::size_t tag = 0;
+};
+
+// Told of a pass's renames, as a journal needs to be: each batch before any
+// rename of it is made, and each rename right after. Returning false stops
+// the pass before its next rename.
+class PassRecorder {
+public:
+    virtual ~PassRecorder() = default;
+    virtual bool beforeBatch(std::span<const PassRename> batch) = 0;
+    virtual bool afterRename(const PassRename& rename, const RenameResult& result) = 0;
+};
+
+// The renames of one pass, made batch after batch, in order, never
+// replacing anything (see RenameSession). A rename of a path the pass has
+// renamed away already, or given to another file, is refused: the file
+// there is no longer the one the caller means.
+class RenamePass {
+public:
+    // Enough renames to a batch that syncing a journal once per batch costs
+    // little beside them.
+    static constexpr std::size_t kBatchSize = 1024;
+
+    explicit RenamePass(PassRecorder* recorder = nullptr) : m_recorder(recorder) {}
+
+    using Done = std::function<void(const PassRename& rename, const RenameResult& result)>;
+    // Makes the renames of the batch; `done` hears of each with its result.
+    // Once the recorder has stopped the pass, nothing more is attempted.
+    void run(std::span<const PassRename> batch, const Done& done);
+
+    bool stopped() const noexcept { return m_stopped; }
+    // Renames the pass was given but did not attempt, as it had stopped.
+    std::size_t notAttempted() const noexcept { return m_notAttempted; }
+
+private:
+    RenameResult rename(const PassRename& step);
+
+    PassRecorder* m_recorder;
+    RenameSession m_session;
+    PathSet m_movedAway;  // old paths renamed away
+    PathSet m_placed;     // new paths files were put at
+    bool m_stopped = false;
+    std::size_t m_notAttempted = 0;
+};

@@ -1,0 +1,58 @@
+#include "cli/JournalRecorder.h"
+
+#include "cli/Output.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+JournalRecorder::JournalRecorder(JournalWriter* journal, Output& output, std::string workingFolder)
+    : m_journal(journal)
+    , m_output(output)
+    , m_workingFolder(std::move(workingFolder))
+{
+}
+
+bool JournalRecorder::beforeBatch(std::span<const PassRename> batch)
+{
+    if (!m_journal)
+        return true;
+    m_intents.clear();
+    for (const PassRename& rename : batch) {
+        struct stat status;
+        const std::uint64_t inode = lstat(rename.oldPath.c_str(), &status) == 0 ? status.st_ino : 0;
+        m_intents.push_back({inode, absolutePath(m_workingFolder, rename.oldPath),
+                             absolutePath(m_workingFolder, rename.newPath)});
+    }
+    return m_journal->intend(m_intents);
+}
+
+bool JournalRecorder::afterRename(const PassRename& rename, const RenameResult& result)
+{
+    if (m_journal)
+        m_journal->noteOutcome(result.succeeded());
+    if (result.succeeded())
+        m_output.renamed(rename.oldPath, rename.newPath);
+    if (!result.note.empty())
+        m_output.note(rename.oldPath, result.note);
+    return true;
+}
+
+std::string workingFolder()
+{
+    std::string folder(256, '\0');
+    while (!getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE)
+            return {};
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    if (!folder.ends_with('/'))
+        folder += '/';
+    return folder;
+}
+
+std::string absolutePath(const std::string& folder, const std::string& path)
+{
+    return path.starts_with('/') ? path : folder + path;
+}

@@ -1,0 +1,185 @@
+#include "cli/UndoRun.h"
+
+#include "apply/RenameOutlook.h"
+#include "apply/RenamePass.h"
+#include "cli/ExitStatus.h"
+#include "cli/Journal.h"
+#include "cli/JournalRecorder.h"
+#include "cli/Output.h"
+#include "disk/FolderListing.h"
+#include "disk/FolderNames.h"
+#include "listcore/FileNames.h"
+
+#include <fcntl.h>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// One rename back, and what was found on the way to it.
+struct UndoStep {
+    PassRename rename;   // from where the file is now, to its old path
+    std::string found;   // for a rename whose outcome the journal lacks
+    bool possible = true;
+};
+
+std::uint64_t inodeAt(const std::string& path)
+{
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+// A file of the run under one of its temporary names in `folder`: the one
+// with the inode, or the only one.
+std::string temporaryHolding(const std::string& folder, const std::string& prefix, std::uint64_t inode)
+{
+    if (prefix.empty())
+        return {};
+    std::vector<std::string> names;
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    readFolder(fd, [&](std::string_view name, EntryKind) {
+        if (name.starts_with(prefix))
+            names.emplace_back(name);
+    });
+    ::close(fd);
+    for (const std::string& name : names) {
+        if (inode != 0 && inodeAt(folder + name) == inode)
+            return folder + name;
+    }
+    return names.size() == 1 ? folder + names.front() : std::string();
+}
+
+// Where a rename the journal has no outcome for left the file.
+UndoStep resolve(const JournalEntry& entry, const std::string& prefix, FolderNamesCache& folders)
+{
+    const auto spelled = [&](const std::string& path) {
+        return folders.of(FolderOfPath(path)).spelledExactly(NameOfPath(path));
+    };
+    const bool atNew = spelled(entry.newPath);
+    const bool atOld = spelled(entry.oldPath);
+    const std::uint64_t newInode = atNew ? inodeAt(entry.newPath) : 0;
+    if (atNew && (!atOld || (entry.inode != 0 && newInode == entry.inode && inodeAt(entry.oldPath) != newInode)))
+        return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under the new name"};
+    if (atOld && atNew)
+        return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under both names, left as it is", false};
+    if (atOld)
+        return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; it kept its old name", false};
+    const std::string held = temporaryHolding(std::string(FolderOfPath(entry.oldPath)), prefix, entry.inode);
+    if (!held.empty())
+        return {{held, entry.oldPath}, "the journal lacks its outcome; found under the temporary name " + held};
+    return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under neither name"};
+}
+
+} // namespace
+
+int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
+{
+    std::string error;
+    const std::optional<JournalContents> journal = readJournal(run.undo, error);
+    if (!journal) {
+        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+        return BadUsage;
+    }
+    if (journal->cutOff)
+        std::fprintf(errors, "tolvex-rename: %s: the last line was cut off; every whole rename before it is "
+                             "taken back\n", run.undo.c_str());
+
+    FolderNamesCache folders;
+    std::vector<UndoStep> steps;
+    for (auto entry = journal->entries.rbegin(); entry != journal->entries.rend(); ++entry) {
+        switch (entry->outcome) {
+        case JournalEntry::Outcome::Failed:
+            break;
+        case JournalEntry::Outcome::Done:
+            steps.push_back({{entry->newPath, entry->oldPath}, {}});
+            break;
+        case JournalEntry::Outcome::Unknown:
+            steps.push_back(resolve(*entry, journal->temporaryPrefix, folders));
+            break;
+        }
+    }
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        steps[i].rename.tag = i;
+
+    std::size_t failed = 0;
+    std::size_t undone = 0;
+    std::size_t kept = 0;
+    if (!run.apply) {
+        std::set<std::string> claimed;
+        for (const UndoStep& step : steps) {
+            if (!step.possible) {
+                ++kept;
+                output.outlook(step.rename.oldPath, {}, "unchanged", step.found);
+                continue;
+            }
+            struct stat status;
+            RenameFacts facts;
+            facts.oldPath = step.rename.oldPath;
+            facts.newPath = step.rename.newPath;
+            facts.newName = std::string(NameOfPath(step.rename.newPath));
+            facts.sourceOnDisk = lstat(facts.oldPath.c_str(), &status) == 0;
+            const std::string folder(FolderOfPath(facts.newPath));
+            facts.targetFolderExists = stat(folder.empty() ? "." : folder.c_str(), &status) == 0;
+            facts.targetTaken = lstat(facts.newPath.c_str(), &status) == 0;
+            facts.proposedEarlier = !claimed.insert(facts.newPath).second;
+            const RenameOutlook seen = decideOutlook(facts);
+            failed += seen.kind == RenameOutlook::Kind::Fails;
+            undone += seen.kind == RenameOutlook::Kind::Renames;
+            output.outlook(facts.oldPath, facts.newName, seen.kind == RenameOutlook::Kind::Fails ? "fails" : "renames",
+                           seen.reason.empty() ? step.found : seen.reason);
+        }
+        output.summary(std::to_string(undone) + " of " + std::to_string(steps.size() - kept)
+                       + " renames would be undone"
+                       + (failed ? ", " + std::to_string(failed) + " could not be." : std::string(".")));
+        return failed == 0 ? AllDone : SomeFailed;
+    }
+
+    std::unique_ptr<JournalWriter> undoJournal;
+    if (!run.journal.empty()) {
+        undoJournal = JournalWriter::create(run.journal, error);
+        if (!undoJournal) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return BadUsage;
+        }
+    }
+    JournalRecorder recorder(undoJournal.get(), output, workingFolder());
+    RenamePass pass(&recorder);
+    std::vector<PassRename> batch;
+    const auto runBatch = [&] {
+        pass.run(batch, [&](const PassRename& rename, const RenameResult& result) {
+            const UndoStep& step = steps[rename.tag];
+            if (result.succeeded()) {
+                ++undone;
+            } else {
+                ++failed;
+                output.failed(rename.oldPath, std::string(NameOfPath(rename.newPath)),
+                              step.found.empty() ? result.reason : result.reason + " (" + step.found + ")");
+            }
+        });
+        batch.clear();
+    };
+    for (const UndoStep& step : steps) {
+        if (!step.possible) {
+            ++kept;
+            output.outlook(step.rename.oldPath, {}, "unchanged", step.found);
+            continue;
+        }
+        batch.push_back(step.rename);
+        if (batch.size() == RenamePass::kBatchSize)
+            runBatch();
+    }
+    runBatch();
+    const bool recorded = !undoJournal || undoJournal->finish();
+    if (!recorded)
+        std::fprintf(errors, "tolvex-rename: could not write the journal: %s; stopped before the next rename\n",
+                     undoJournal->error().c_str());
+    const std::size_t total = steps.size() - kept;
+    output.summary(std::to_string(undone) + " of " + std::to_string(total) + " renames undone"
+                   + (failed || pass.notAttempted()
+                          ? ", " + std::to_string(total - undone) + " could not be."
+                          : std::string(".")));
+    return failed == 0 && recorded && !pass.stopped() ? AllDone : SomeFailed;
+}
