@@ -5,7 +5,11 @@
 #include "tests/disk/DiskFixture.h"
 
 #include <QProcess>
+#include <QDateTime>
 #include <QTest>
+
+#include <map>
+#include <sys/stat.h>
 
 namespace {
 
@@ -60,6 +64,24 @@ private Q_SLOTS:
         QTest::newRow("bad usage: exit 2")
             << QStringList{"--replace", "a", "--upper", "a.txt"} << QByteArray() << 2 << untouched
             << QByteArray("needs --with");
+        // Options that once did nothing, or something else than they say.
+        QTest::newRow("empty journal name") << QStringList{"--upper", "--apply", "--journal", "", "a.txt"}
+                                            << QByteArray() << 2 << untouched << QByteArray("--journal needs a file");
+        QTest::newRow("empty journal name after =") << QStringList{"--upper", "--apply", "--journal=", "a.txt"}
+                                                    << QByteArray() << 2 << untouched << QByteArray("--journal");
+        QTest::newRow("empty undo name") << QStringList{"--undo", ""} << QByteArray() << 2 << untouched
+                                         << QByteArray("--undo needs a file");
+        QTest::newRow("empty file name") << QStringList{"--upper", "--apply", "a.txt", ""} << QByteArray() << 2
+                                         << untouched << QByteArray("empty file name");
+        QTest::newRow("a bad position, no rule after it") << QStringList{"--place", "abc", "a.txt"} << QByteArray()
+                                                          << 2 << untouched << QByteArray("'abc' is not a valid");
+        QTest::newRow("a setting after the last rule") << QStringList{"--upper", "--dest", "3", "--apply", "a.txt"}
+                                                       << QByteArray() << 2 << untouched
+                                                       << QByteArray("--dest 3 comes after the last rule");
+        QTest::newRow("a bad number with no files") << QStringList{"--remove-last", "1x"} << QByteArray() << 2
+                                                    << untouched << QByteArray("'1x' is not a valid integer");
+        QTest::newRow("a long option cut short") << QStringList{"--upper", "--app", "a.txt"} << QByteArray() << 2
+                                                 << untouched << QByteArray("unknown option --app");
         QTest::newRow("paths on standard input, folders skipped")
             << QStringList{"-0", "--add", "x", "--apply"} << QByteArray("a.txt\0sub\0b.txt\0", 16) << 0
             << QByteArrayList{"sub/", "xa.txt:a.txt", "xb.txt:b.txt"} << QByteArray("Rename Completed!");
@@ -79,6 +101,44 @@ private Q_SLOTS:
         QCOMPARE(result.exitCode, exitCode);
         QCOMPARE(fixture::readTree(folder.root()), tree);
         QVERIFY2((result.output + result.errors).contains(saying), result.output + result.errors);
+    }
+
+    // A rule that reads the files' own times takes each file's, however many
+    // files of one folder there are (many are otherwise looked up in one
+    // reading of the folder, which tells no times).
+    void fileTimesOfManyFiles_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::newRow("modified") << "modified";
+        QTest::newRow("accessed") << "accessed";
+        QTest::newRow("created") << "created";
+    }
+
+    void fileTimesOfManyFiles()
+    {
+        QFETCH(QString, time);
+        fixture::ScratchFolder folder;
+        QByteArray input;
+        std::map<QByteArray, QByteArray> expected;  // file -> new name
+        for (int i = 0; i < 100; ++i) {
+            const QByteArray name = "f" + QByteArray::number(i);
+            QVERIFY(fixture::makeTree(folder.root(), {name}));
+            const std::time_t day = 1000000000 + i * 86400;
+            const struct timespec times[2] = {{day, 0}, {day + 43200, 0}};  // accessed, modified
+            QVERIFY(utimensat(AT_FDCWD, folder.root() + '/' + name, times, 0) == 0);
+            struct statx status;
+            QVERIFY(statx(AT_FDCWD, folder.root() + '/' + name, 0, STATX_BTIME, &status) == 0);
+            if (time == "created" && !(status.stx_mask & STATX_BTIME))
+                QSKIP("This file system keeps no creation times.");
+            const std::time_t seconds = time == "modified" ? day + 43200 : time == "accessed" ? day
+                                                                                              : status.stx_btime.tv_sec;
+            expected[name] = QDateTime::fromSecsSinceEpoch(seconds).toString("yyyyMMddHHmmss").toLatin1() + name;
+            input += name + '\0';
+        }
+        const Result result = run(folder.root(), {"-0", "--date-of", time, "--date", "YYYYMMDDHHMMSS"}, input);
+        QCOMPARE(result.exitCode, 0);
+        for (const auto& [name, newName] : expected)
+            QVERIFY2(result.output.contains(name + " → " + newName + '\n'), name + " → " + newName);
     }
 
     // Many files of one folder are looked up in one reading of the folder;

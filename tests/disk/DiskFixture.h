@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace fixture {
 
@@ -149,6 +150,9 @@ inline HardLinks g_hardLinks = HardLinks::Made;
 // Runs right after each link the stand-in made or refused, to act as
 // another program would in that moment.
 inline std::function<void()> g_afterLink;
+// Runs once, right before the next plain rename over a placeholder, to act
+// as another program would in that moment.
+inline std::function<void()> g_beforePlainRename;
 // Calls of the stand-in (counted from 1) that it refuses with EACCES.
 inline std::set<int> g_refusedCalls;
 inline int g_calls = 0;
@@ -228,6 +232,13 @@ inline int standInLinkAt(int oldDirFd, const char* oldPath, int newDirFd, const 
     return result;
 }
 
+inline int standInRenameAt(int oldDirFd, const char* oldPath, int newDirFd, const char* newPath)
+{
+    if (const std::function<void()> act = std::exchange(g_beforePlainRename, nullptr))
+        act();
+    return ::renameat(oldDirFd, oldPath, newDirFd, newPath);
+}
+
 // Puts the stand-in in place of the flagged rename for one scope.
 class StandInFileSystem {
 public:
@@ -240,11 +251,14 @@ public:
         g_calls = 0;
         renameAt2Hook = &standInRenameAt2;
         linkAtHook = &standInLinkAt;
+        renameAtHook = &standInRenameAt;
     }
     ~StandInFileSystem()
     {
         renameAt2Hook = m_saved;
         linkAtHook = m_savedLinkAt;
+        renameAtHook = m_savedRenameAt;
+        g_beforePlainRename = nullptr;
         g_fileSystem = FileSystem::Native;
         g_hardLinks = HardLinks::Made;
         g_afterLink = nullptr;
@@ -256,6 +270,7 @@ public:
 private:
     RenameAt2Function m_saved = renameAt2Hook;
     LinkAtFunction m_savedLinkAt = linkAtHook;
+    RenameAtFunction m_savedRenameAt = renameAtHook;
 };
 
 // --- Another user -----------------------------------------------------------

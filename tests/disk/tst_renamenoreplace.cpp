@@ -269,6 +269,11 @@ void TestRenameNoReplace::anotherProgramBetweenTheSteps_data()
     QTest::newRow("new name created where links are refused")
         << HardLinks::Refused << QByteArray("create b.txt") << EEXIST
         << QByteArrayList{"a.txt:a.txt", "b.txt:other"};
+    // The one moment left open where there are neither: what is written
+    // into the placeholder is kept beside the renamed file.
+    QTest::newRow("placeholder saved into just before the rename over it")
+        << HardLinks::Refused << QByteArray("save into b.txt") << 0
+        << QByteArrayList{"b.txt.tolvex-recovered:saved", "b.txt:a.txt", "other:other"};
 }
 
 void TestRenameNoReplace::anotherProgramBetweenTheSteps()
@@ -286,7 +291,13 @@ void TestRenameNoReplace::anotherProgramBetweenTheSteps()
     fixture::g_afterLink = [&] {
         fixture::g_afterLink = nullptr;
         const QByteArray name = root + '/' + act.mid(act.lastIndexOf(' ') + 1);
-        if (act.startsWith("save over"))
+        if (act.startsWith("save into")) {
+            fixture::g_beforePlainRename = [name] {
+                QVERIFY(chmod(name, 0644) == 0);
+                const int fd = open(name, O_WRONLY | O_TRUNC);
+                QVERIFY(fd >= 0 && write(fd, "saved", 5) == 5 && close(fd) == 0);
+            };
+        } else if (act.startsWith("save over"))
             QVERIFY(rename(root + "/other", name) == 0);
         else if (act.startsWith("remove"))
             QVERIFY(unlink(name) == 0 && unlink(root + "/other") == 0);

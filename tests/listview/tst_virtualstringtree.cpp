@@ -1,7 +1,9 @@
 #include "listcore/ListError.h"
+#include "listview/VTDelegate.h"
 #include "listview/VirtualStringTree.h"
 
 #include <QAbstractItemModelTester>
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -199,6 +201,16 @@ private Q_SLOTS:
             QTest::mousePress(viewport, Qt::LeftButton, {}, box);
             QCOMPARE(row->CheckState, csCheckedPressed);
             QCOMPARE(f.list.currentIndex().row(), 2); // the press moved nothing
+            // Held down, the box still reads checked: to the view, as it is
+            // painted, and to a screen reader.
+            const QModelIndex cell = f.list.model()->index(1, 0);
+            QCOMPARE(cell.data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+            QStyleOptionViewItem painted;
+            static_cast<VTDelegate*>(f.list.itemDelegate())->initStyleOption(&painted, cell);
+            QCOMPARE(painted.checkState, Qt::Checked);
+            QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&f.list);
+            QVERIFY(table && table->tableInterface());
+            QVERIFY(table->tableInterface()->cellAt(1, 0)->state().checked);
             QTest::mouseRelease(viewport, Qt::LeftButton, {}, box);
         } else if (gesture == "release outside") {
             QTest::mousePress(viewport, Qt::LeftButton, {}, box);

@@ -38,6 +38,8 @@ void RulesTest::caseRules_data()
                            << QByteArray("MY HOLIDAY PHOTO") << QByteArray("My holiday photo");
     QTest::newRow("extension") << QByteArray("photo.JPG") << QByteArray("photo.jpg")
                                << QByteArray("PHOTO.JPG") << QByteArray("Photo.jpg");
+    QTest::newRow("both ends of the alphabet") << QByteArray("aAzZ") << QByteArray("aazz") << QByteArray("AAZZ")
+                                               << QByteArray("Aazz");
     QTest::newRow("one character") << QByteArray("x") << QByteArray("x") << QByteArray("X") << QByteArray("X");
     QTest::newRow("Été 2009") << QByteArray("Été 2009") << QByteArray("Été 2009") << QByteArray("ÉTé 2009")
                               << QByteArray("Été 2009");

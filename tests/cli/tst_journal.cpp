@@ -1,0 +1,154 @@
+// The journal of tolvex-rename when things go wrong around it: a full disk,
+// a reader that went away, a run from another folder, an undo that must
+// unwind in order, and a journal of the undo itself.
+
+#include "tests/cli/ProgramRun.h"
+#include "tests/disk/DiskFixture.h"
+
+#include <QTest>
+
+namespace {
+
+QByteArrayList numbered(int count, const QByteArray& prefix = "f")
+{
+    QByteArrayList names;
+    for (int i = 0; i < count; ++i)
+        names << prefix + QByteArray::number(i).rightJustified(5, '0');
+    return names;
+}
+
+QByteArray nulSeparated(const QByteArrayList& names)
+{
+    QByteArray input;
+    for (const QByteArray& name : names)
+        input += name + '\0';
+    return input;
+}
+
+QByteArrayList treeWithout(const QByteArray& root, const QByteArray& prefix)
+{
+    QByteArrayList tree = fixture::readTree(root);
+    tree.removeIf([&](const QByteArray& item) { return item.startsWith(prefix); });
+    return tree;
+}
+
+} // namespace
+
+class TestJournal : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // The journal's disk fills up after `room` bytes: the renames stop
+    // before the first that could not be recorded, the run fails, and the
+    // undo of the cut-off journal puts every renamed file back.
+    void fullDisk_data()
+    {
+        QTest::addColumn<int>("room");
+        QTest::addColumn<int>("renamed");
+        QTest::newRow("not even the first batch") << 50'000 << 0;
+        QTest::newRow("the second batch cut off") << 150'000 << 1024;
+    }
+
+    void fullDisk()
+    {
+        QFETCH(int, room);
+        QFETCH(int, renamed);
+        fixture::ScratchFolder folder;
+        const QByteArrayList names = numbered(3000);
+        QVERIFY(fixture::makeTree(folder.root(), names));
+        const QByteArrayList before = fixture::readTree(folder.root());
+        const QByteArray journal = folder.root() + "/.j";
+
+        const ProgramResult applied =
+            runProgram(folder.root(), {"-0", "--add", "X_", "--apply", "--journal", QFile::decodeName(journal)},
+                       nulSeparated(names), {{"TOLVEX_FAULT_FULL", QString::number(room) + ":" + journal}});
+        QCOMPARE(applied.exitCode, 1);
+        QVERIFY2(applied.errors.contains("could not write the journal"), applied.errors);
+        QCOMPARE(int(treeWithout(folder.root(), "X_").size()), int(names.size()) - renamed + 1);  // and .j
+        QVERIFY(!fixture::readContent(journal).endsWith('\n'));
+
+        const ProgramResult undone = runProgram(folder.root(), {"--undo", QFile::decodeName(journal), "--apply"});
+        QCOMPARE(undone.exitCode, 0);
+        QVERIFY2(undone.errors.contains("cut off"), undone.errors);
+        QCOMPARE(treeWithout(folder.root(), ".j"), before);
+    }
+
+    // What the run says when its report cannot be written: every rename is
+    // still made and recorded, and the run fails, saying why.
+    void reportNotWritten_data()
+    {
+        QTest::addColumn<QString>("shell");
+        QTest::newRow("a full output") << "\"$0\" \"$@\" >/dev/full";
+        QTest::newRow("a reader that went away") << "set -o pipefail; \"$0\" \"$@\" | head -c 1 >/dev/null";
+    }
+
+    void reportNotWritten()
+    {
+        QFETCH(QString, shell);
+        fixture::ScratchFolder folder;
+        const QByteArrayList names = numbered(20000);
+        QVERIFY(fixture::makeTree(folder.root(), names));
+        const QByteArray list = folder.root() + "/.list";
+        QFile listFile(QFile::decodeName(list));
+        QVERIFY(listFile.open(QIODevice::WriteOnly));
+        listFile.write(nulSeparated(names));
+        listFile.close();
+
+        QProcess program;
+        program.setWorkingDirectory(QFile::decodeName(folder.root()));
+        program.setStandardInputFile(QFile::decodeName(list));
+        program.start("bash", {"-c", shell, TOLVEX_RENAME_PATH, "-0", "--add", "X_", "--apply", "--json",
+                               "--journal", ".j"});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY2(program.readAllStandardError().contains("could not write the report"), "no word of it");
+        QCOMPARE(int(treeWithout(folder.root(), ".").size()), int(names.size()));
+        for (const QByteArray& item : treeWithout(folder.root(), "."))
+            QVERIFY2(item.startsWith("X_"), item);
+        QCOMPARE(fixture::readContent(folder.root() + "/.j").count("\nD "), int(names.size()));
+    }
+
+    // A journal names absolute paths: undone from another folder, it puts
+    // back the files it renamed, not those of the same names there.
+    void undoneFromAnotherFolder()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"w1/", "w1/a.txt", "w1/b.txt", "w2/", "w2/a.txt", "w2/b.txt"}));
+        const QByteArrayList before = fixture::readTree(folder.root());
+        QCOMPARE(runProgram(folder.root() + "/w1", {"--add", "X_", "--apply", "--journal", "../j", "a.txt", "b.txt"})
+                     .exitCode, 0);
+        QCOMPARE(runProgram(folder.root() + "/w2", {"--undo", "../j", "--apply"}).exitCode, 0);
+        QCOMPARE(treeWithout(folder.root(), "j"), before);
+    }
+
+    // An existing file is never taken for a journal, nor touched.
+    void existingJournalKept()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "j"}));
+        const ProgramResult result = runProgram(folder.root(), {"--upper", "--apply", "--journal", "j", "a.txt"});
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(fixture::readTree(folder.root()), (QByteArrayList{"a.txt:a.txt", "j:j"}));
+    }
+
+    // Renames that only work in their order come back only the other way
+    // round, and an undo's own journal redoes them.
+    void undoInOrderAndItsJournal()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"ab", "xab"}));
+        const QByteArrayList before = fixture::readTree(folder.root());
+        QCOMPARE(runProgram(folder.root(), {"--remove-first", "1", "--apply", "--journal", ".j", "ab", "xab"})
+                     .exitCode, 0);
+        const QByteArrayList after = treeWithout(folder.root(), ".");
+        QCOMPARE(after, (QByteArrayList{"ab:xab", "b:ab"}));
+
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply", "--journal", ".k"}).exitCode, 0);
+        QCOMPARE(treeWithout(folder.root(), "."), before);
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".k", "--apply"}).exitCode, 0);
+        QCOMPARE(treeWithout(folder.root(), "."), after);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJournal)
+#include "tst_journal.moc"
