@@ -52,6 +52,8 @@ const std::vector<Goal>& goals()
         {"list_1M_ext_exclude", "Extension toggle off, 1M rows [bare: strings]", {}, 200.0, {}},
         {"cli_preview_1M", "tolvex-rename preview, 1M files, one rule [bare: statx + rule loop]", 1.5, {}, {}},
         {"cli_apply_100k", "tolvex-rename --apply, 100k files [bare: renameat2]", 1.1, {}, {}},
+        {"cli_journal_100k_tmpfs", "--apply --journal, 100k tmpfs files [bare: --apply alone]", {}, {}, {}},
+        {"cli_journal_100k_ext4", "--apply --journal, 100k ext4 files [bare: --apply alone]", {}, {}, {}},
         {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", 1.5, 1000.0, {}},
         {"drop_1M", "Drop of 1M tmpfs files until painted [bare: statx]", 1.5, 10000.0, {}},
         {"roads_dialog_100k", "Add Files, 100k files: Enter on folder to rows painted [bare: statx]", {}, 3000.0, {},

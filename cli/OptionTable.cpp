@@ -189,7 +189,8 @@ constexpr std::array options{
                "it could not have it.",
                [](Reading& r, const std::string&) { r.run.apply = true; }},
     OptionSpec{"journal", 0, "file", OptionGroup::Running,
-               "With --apply, write each rename to file as soon as it is done.",
+               "With --apply, write every rename to file before it is made, so that --undo can take it back "
+               "even after a crash; with --undo, the journal of the undo itself.",
                [](Reading& r, const std::string& v) { r.run.journal = fileNamed("journal", v); }},
     OptionSpec{"undo", 0, "file", OptionGroup::Running, "Rename the files of a journal back, last first.",
                [](Reading& r, const std::string& v) { r.run.undo = fileNamed("undo", v); }},
