@@ -4,7 +4,7 @@
 #include "app/ErrorDisplay.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
-#include "apply/RenameOutlook.h"
+#include "apply/RowOutlook.h"
 #include "listcore/ListCommands.h"
 #include "listview/CellCanvas.h"
 

@@ -11,41 +11,35 @@ ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder)
     UpdateBatch batch(rows);
     ApplyReport report;
     RenamePass pass(recorder);
-    std::vector<PassRename> renames;
-    renames.reserve(RenamePass::kBatchSize);
-    const auto fail = [&report](std::size_t row, const FileEntry& entry, std::string reason) {
-        report.failures.push_back({row, std::string(entry.FileName()), entry.newFileName(), std::move(reason)});
-    };
+    std::vector<PassRename> steps;
+    steps.reserve(RenamePass::kBatchSize);
     const auto run = [&] {
-        pass.run(renames, [&](const PassRename& rename, const RenameResult& result) {
-            FileEntry& entry = *rows.RowData(&rows.rowAt(rename.tag));
-            if (result.succeeded()) {
-                entry.retarget(rename.newPath);
+        pass.run(steps, [&](const PassRename& step, const RenameResult& result) {
+            FileEntry& entry = *rows.RowData(&rows.rowAt(step.tag));
+            if (step.kind == PassRename::Kind::Unchanged) {
+                ++report.unchangedCount;
+            } else if (result.succeeded()) {
+                entry.retarget(step.newPath);
                 ++report.renamedCount;
             } else {
-                fail(rename.tag, entry, result.reason);
+                report.failures.push_back(
+                    {step.tag, std::string(entry.FileName()), entry.newFileName(), result.reason});
             }
         });
-        renames.clear();
+        steps.clear();
     };
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
         if (!isChecked(*row))
             continue;
         ++report.checkedCount;
         const FileEntry& entry = *rows.RowData(row);
-        std::string newPath = entry.newPath();
-        if (const char* refusal = refusalOfNewName(newPath)) {
-            run();  // so that the failures stay in list order
-            fail(row->RowIndex, entry, refusal);
-            continue;
-        }
-        std::string oldPath = entry.path();
-        if (newPath == oldPath) {
-            ++report.unchangedCount;
-            continue;
-        }
-        renames.push_back({std::move(oldPath), std::move(newPath), row->RowIndex});
-        if (renames.size() == RenamePass::kBatchSize)
+        PassRename step{entry.path(), entry.newPath(), row->RowIndex};
+        if ((step.refusal = refusalOfNewName(step.newPath)))
+            step.kind = PassRename::Kind::Refused;
+        else if (step.newPath == step.oldPath)
+            step.kind = PassRename::Kind::Unchanged;
+        steps.push_back(std::move(step));
+        if (steps.size() == RenamePass::kBatchSize)
             run();
     }
     run();

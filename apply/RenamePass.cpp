@@ -4,10 +4,14 @@
 
 RenameResult RenamePass::rename(const PassRename& step)
 {
+    if (step.kind == PassRename::Kind::Unchanged)
+        return {};
+    if (step.kind == PassRename::Kind::Refused)
+        return RenameResult::refusal(EINVAL, step.refusal);
     if (m_movedAway.contains(step.oldPath))
-        return RenameResult::refusal(ENOENT, "an earlier rename of the pass moved this file already");
+        return RenameResult::refusal(ENOENT, kMovedEarlier);
     if (m_placed.contains(step.oldPath))
-        return RenameResult::refusal(EEXIST, "an earlier rename of the pass gave this name to another file");
+        return RenameResult::refusal(EEXIST, kTakenEarlier);
     RenameResult result = m_session.rename(step.oldPath, step.newPath);
     if (result.succeeded()) {
         m_movedAway.insert(step.oldPath);

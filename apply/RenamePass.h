@@ -8,16 +8,29 @@
 #include <span>
 #include <string>
 
-// One rename a pass is about to make; `tag` tells the caller's row.
+// Why a pass refuses a rename of a path an earlier rename of it moved away,
+// or gave to another file: the file there is no longer the one meant.
+inline constexpr const char* kMovedEarlier = "an earlier rename of the list moves this file first";
+inline constexpr const char* kTakenEarlier = "an earlier rename of the list gives this name to another file first";
+
+// One rename a pass is about to make; `tag` tells the caller's row. A step
+// that is no rename keeps its place among them, so that whoever hears of
+// the steps hears of them in order: a proposal of the file's own path, or
+// one refused before it reaches the disk.
 struct PassRename {
     std::string oldPath;
     std::string newPath;
     std::size_t tag = 0;
+    enum class Kind : unsigned char { Rename, Unchanged, Refused } kind = Kind::Rename;
+    const char* refusal = nullptr;  // for Refused
+
+    bool renames() const noexcept { return kind == Kind::Rename; }
 };
 
 // Told of a pass's renames, as a journal needs to be: each batch before any
-// rename of it is made, and each rename right after. Returning false stops
-// the pass before its next rename.
+// rename of it is made, and each step right after it is done (a step that is
+// no rename with an empty result when unchanged). Returning false stops the
+// pass before its next rename.
 class PassRecorder {
 public:
     virtual ~PassRecorder() = default;

@@ -16,4 +16,5 @@ struct Invocation {
     std::string journal;             // record the renames here
     std::string undo;                // reverse this journal instead
     bool json = false;
+    bool verbose = false;            // a line for every file in text too
 };

@@ -1,10 +1,24 @@
 #include "cli/JournalRecorder.h"
 
 #include "cli/Output.h"
+#include "listcore/FileNames.h"
 
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The new name as the preview shows it: from the old name's folder on, so
+// that a proposal reaching into a sub-folder shows it.
+std::string_view shownNewName(const PassRename& rename)
+{
+    const std::string_view folder = FolderOfPath(rename.oldPath);
+    const std::string_view path(rename.newPath);
+    return path.starts_with(folder) ? path.substr(folder.size()) : path;
+}
+
+} // namespace
 
 JournalRecorder::JournalRecorder(JournalWriter* journal, Output& output, std::string workingFolder)
     : m_journal(journal)
@@ -19,6 +33,8 @@ bool JournalRecorder::beforeBatch(std::span<const PassRename> batch)
         return true;
     m_intents.clear();
     for (const PassRename& rename : batch) {
+        if (!rename.renames())
+            continue;
         struct stat status;
         const std::uint64_t inode = lstat(rename.oldPath.c_str(), &status) == 0 ? status.st_ino : 0;
         m_intents.push_back({inode, absolutePath(m_workingFolder, rename.oldPath),
@@ -29,10 +45,14 @@ bool JournalRecorder::beforeBatch(std::span<const PassRename> batch)
 
 bool JournalRecorder::afterRename(const PassRename& rename, const RenameResult& result)
 {
-    if (m_journal)
+    if (m_journal && rename.renames())
         m_journal->noteOutcome(result.succeeded());
-    if (result.succeeded())
+    if (!rename.renames() && result.succeeded())
+        m_output.unchanged(rename.oldPath);
+    else if (result.succeeded())
         m_output.renamed(rename.oldPath, rename.newPath);
+    else
+        m_output.failed(rename.oldPath, shownNewName(rename), result.reason);
     if (!result.note.empty())
         m_output.note(rename.oldPath, result.note);
     return true;

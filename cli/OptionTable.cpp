@@ -184,6 +184,10 @@ constexpr std::array options{
         const auto [from, to] = rangeOf("move", v);
         return MoveRule{from, to, r.dest};
     }>("move", "from:to", "Move the characters from position from to position to (see --dest)."),
+    OptionSpec{"dry-run", 'n', nullptr, OptionGroup::Running,
+               "Only show what would be done: each file with its new name, and why it could not have it. This "
+               "is what happens without --apply.",
+               [](Reading& r, const std::string&) { r.dryRun = true; }},
     OptionSpec{"apply", 0, nullptr, OptionGroup::Running,
                "Rename the files. Without it nothing is touched: each file is shown with its new name, and why "
                "it could not have it.",
@@ -196,9 +200,13 @@ constexpr std::array options{
                [](Reading& r, const std::string& v) { r.run.undo = fileNamed("undo", v); }},
     OptionSpec{"json", 0, nullptr, OptionGroup::Running, "Print one JSON object a line instead of text.",
                [](Reading& r, const std::string&) { r.run.json = true; }},
+    OptionSpec{"verbose", 'v', nullptr, OptionGroup::Running,
+               "With --apply, print a line for every file renamed or left as it was, not only for those that "
+               "could not be renamed.",
+               [](Reading& r, const std::string&) { r.run.verbose = true; }},
     OptionSpec{"help", 'h', nullptr, OptionGroup::Program, "Print this help and stop.",
                [](Reading& r, const std::string&) { r.shown = helpText(); }},
-    OptionSpec{"version", 'v', nullptr, OptionGroup::Program, "Print the version and stop.",
+    OptionSpec{"version", 'V', nullptr, OptionGroup::Program, "Print the version and stop.",
                [](Reading& r, const std::string&) { r.shown = "tolvex-rename " TOLVEX_VERSION "\n"; }},
 };
 
@@ -219,8 +227,13 @@ constexpr const char* kDescription =
     "never replaces a file. Without --apply it only shows what it would do.";
 
 constexpr const char* kEpilogue = R"(
+Names are shown as the shell would read them back: as they are, or in
+single quotes, or as $'...' with control characters and bytes that are not
+characters written as escapes (\n, \xff), so that no name looks like two.
+
 Exit status: 0 when every file was (or would be) renamed, 1 when some could
-not be, 2 for a usage error or a number that is not a valid integer.
+not be or the journal or the report could not be written, 2 for a usage
+error or a number that is not a valid integer; nothing is renamed then.
 
 Examples:
   tolvex-rename --replace IMG_ --with "Holiday " *.jpg
@@ -293,6 +306,8 @@ Invocation CommandLineReading::finish() const
 {
     if (pendingMatch)
         throw CommandLineError("--replace " + *pendingMatch + " needs --with right after it");
+    if (dryRun && run.apply)
+        throw CommandLineError("--dry-run and --apply ask for opposite things");
     if (trailingSetting)
         throw CommandLineError(*trailingSetting + " comes after the last rule, so no rule would take it");
     if (!run.undo.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))

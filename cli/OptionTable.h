@@ -25,6 +25,7 @@ struct CommandLineReading {
     DateTimeSource dateOf = DateTimeSource::CurrentTime;
     std::optional<std::string> pendingMatch;  // a --replace waiting for its --with
     std::optional<std::string> trailingSetting;  // a setting no rule has taken yet
+    bool dryRun = false;
     std::optional<std::string> shown;         // --help or --version: print this and stop
 
     void file(std::string_view path);

@@ -1,6 +1,10 @@
 #include "cli/Output.h"
 
+#include "cli/ShellQuoted.h"
 #include "text/Utf8.h"
+
+#include <cstring>
+#include <langinfo.h>
 
 namespace {
 
@@ -34,9 +38,15 @@ std::string jsonString(std::string_view bytes)
     return json + '"';
 }
 
-Output::Output(std::FILE* out, bool json)
+bool localeIsUtf8()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+Output::Output(std::FILE* out, Style style)
     : m_out(out)
-    , m_json(json)
+    , m_style(style)
 {
 }
 
@@ -46,10 +56,20 @@ void Output::line(std::string_view text)
     std::fputc('\n', m_out);
 }
 
+std::string Output::shown(std::string_view name) const
+{
+    return shellQuoted(name, m_style.utf8);
+}
+
+std::string Output::renaming(std::string_view file, std::string_view newName) const
+{
+    return shown(file) + (m_style.utf8 ? " → " : " -> ") + shown(newName);
+}
+
 void Output::outlook(std::string_view file, std::string_view newName, std::string_view outcome,
                      std::string_view reason)
 {
-    if (m_json) {
+    if (m_style.json) {
         std::string object = "{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
             + ",\"outcome\":" + jsonString(outcome);
         if (!reason.empty())
@@ -57,48 +77,52 @@ void Output::outlook(std::string_view file, std::string_view newName, std::strin
         line(object + '}');
         return;
     }
-    std::string text(file);
-    text += " → ";
-    text += newName;
-    if (!reason.empty())
+    std::string text = renaming(file, newName);
+    if (outcome == "fails")
         (text += ": ") += reason;
     else if (outcome == "unchanged")
-        text += " (unchanged)";
+        text += reason.empty() ? std::string(" (unchanged)") : " (unchanged: " + std::string(reason) + ')';
     line(text);
 }
 
 void Output::renamed(std::string_view oldPath, std::string_view newPath)
 {
-    if (m_json)
+    if (m_style.json)
         line("{\"file\":" + jsonString(oldPath) + ",\"renamed_to\":" + jsonString(newPath) + '}');
+    else if (m_style.verbose)
+        line(renaming(oldPath, newPath));
+}
+
+void Output::unchanged(std::string_view file)
+{
+    if (m_style.json)
+        line("{\"file\":" + jsonString(file) + ",\"outcome\":\"unchanged\"}");
+    else if (m_style.verbose)
+        line(shown(file) + " (unchanged)");
 }
 
 void Output::failed(std::string_view file, std::string_view newName, std::string_view reason)
 {
-    if (m_json) {
+    if (m_style.json) {
         line("{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
              + ",\"outcome\":\"failed\",\"reason\":" + jsonString(reason) + '}');
         return;
     }
-    std::string text(file);
-    (((text += " → ") += newName) += ": ") += reason;
-    line(text);
+    line(renaming(file, newName) + ": " + std::string(reason));
 }
 
 void Output::note(std::string_view file, std::string_view text)
 {
-    if (m_json) {
+    if (m_style.json) {
         line("{\"file\":" + jsonString(file) + ",\"note\":" + jsonString(text) + '}');
         return;
     }
-    std::string shown(file);
-    (shown += ": ") += text;
-    line(shown);
+    line(shown(file) + ": " + std::string(text));
 }
 
 void Output::summary(std::string_view text)
 {
-    if (m_json)
+    if (m_style.json)
         line("{\"summary\":" + jsonString(text) + '}');
     else
         line(text);

@@ -4,32 +4,47 @@
 #include <string>
 #include <string_view>
 
-// What tolvex-rename prints: names go out as the bytes they are, in text
-// lines or in JSON lines for scripts.
+// What tolvex-rename prints. In text, one line a file, every name quoted
+// as the shell would read it back (see ShellQuoted.h), so that no name can
+// look like two or split a line; "→" between old and new where the
+// locale's codeset is UTF-8, else "->". In JSON, one object a line, names as
+// the bytes they are (see jsonString).
 class Output {
 public:
-    Output(std::FILE* out, bool json);
+    struct Style {
+        bool json = false;
+        bool verbose = false;  // in text, a line for each file renamed or left as it was
+        bool utf8 = true;      // the locale's codeset is UTF-8
+    };
+    Output(std::FILE* out, Style style);
 
-    // One row of a preview or of an undo's preview.
+    // One row of a preview; outcome is "renames", "fails" or "unchanged".
     void outlook(std::string_view file, std::string_view newName, std::string_view outcome,
                  std::string_view reason);
     // A file renamed (or renamed back).
     void renamed(std::string_view oldPath, std::string_view newPath);
+    // A file whose proposal is its own name, left as it is.
+    void unchanged(std::string_view file);
     // A file that kept its name.
     void failed(std::string_view file, std::string_view newName, std::string_view reason);
     // Something the user should hear of a rename that was made.
     void note(std::string_view file, std::string_view text);
-    // The closing lines: the summary, then every failure, one a line.
+    // The closing line.
     void summary(std::string_view text);
 
 private:
     void line(std::string_view text);
+    std::string shown(std::string_view name) const;
+    std::string renaming(std::string_view file, std::string_view newName) const;
 
     std::FILE* m_out;
-    bool m_json;
+    Style m_style;
 };
 
 // `bytes` as a JSON string: UTF-8 as it stands, every other byte as the
 // escape \udcXX (XX the byte), which decoders that keep such "surrogate
 // escapes" turn back into the very bytes.
 std::string jsonString(std::string_view bytes);
+
+// Whether the locale the program runs in writes UTF-8.
+bool localeIsUtf8();

@@ -2,6 +2,8 @@
 
 #include "apply/ApplyPass.h"
 #include "apply/ApplyReport.h"
+#include "apply/DiskView.h"
+#include "apply/PassSimulation.h"
 #include "apply/RenameOutlook.h"
 #include "cli/Journal.h"
 #include "cli/JournalRecorder.h"
@@ -124,20 +126,28 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
     }
 }
 
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
 {
-    ListOutlook outlook(&folders);
+    ListedDisk disk(folders);
+    PassSimulation simulation(disk);
     std::size_t renames = 0;
     std::size_t fails = 0;
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
-        const RenameOutlook seen = outlook.next(*row);
+        const RenameOutlook seen = simulation.next(*row);
         renames += seen.kind == RenameOutlook::Kind::Renames;
         fails += seen.kind == RenameOutlook::Kind::Fails;
         output.outlook(row->Data.path(), seen.newName, outcomeName(seen.kind), seen.reason);
     }
-    output.summary(std::to_string(renames) + " of " + std::to_string(rows.rowCount())
-                   + " files would be renamed, " + std::to_string(fails)
-                   + " could not be; nothing was renamed (--apply renames them).");
+    const std::size_t unchanged = rows.rowCount() - renames - fails;
+    output.summary(std::to_string(renames) + " of " + counted(rows.rowCount(), "file", "files")
+                   + " would be renamed, " + std::to_string(fails) + " could not be"
+                   + (unchanged ? ", " + std::to_string(unchanged) + " would stay as they are" : std::string())
+                   + "; nothing was renamed (--apply renames them).");
     return fails == 0 ? AllDone : SomeFailed;
 }
 
@@ -163,15 +173,19 @@ int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* erro
     JournalRecorder recorder(journal.get(), output, here);
     const ApplyReport report = applyRenames(rows, &recorder);
     const bool recorded = !journal || journal->finish();
-    for (const RenameFailure& failure : report.failures) {
-        const FileEntry& entry = rows.row(failure.rowIndex).Data;
-        output.failed(entry.path(), failure.newName, failure.reason);
-    }
-    output.summary(completionSummary(report));
+    std::string summary = "Rename Completed! " + std::to_string(report.renamedCount) + " of "
+        + counted(report.checkedCount, "file", "files") + " renamed";
+    if (!report.failures.empty())
+        summary += ", " + std::to_string(report.failures.size()) + " could not be";
+    if (report.unchangedCount)
+        summary += ", " + std::to_string(report.unchangedCount) + " stayed as they were";
+    if (report.notAttempted)
+        summary += ", " + std::to_string(report.notAttempted) + " not tried";
+    output.summary(summary + '.');
     if (!recorded)
         std::fprintf(errors,
                      "tolvex-rename: could not write the journal: %s; stopped before the next rename, %zu of "
-                     "%zu files not renamed\n",
+                     "%zu files not tried\n",
                      journal->error().c_str(), report.notAttempted, report.checkedCount);
     return report.allRenamed() && recorded && report.notAttempted == 0 ? AllDone : SomeFailed;
 }
@@ -204,7 +218,7 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
 
 int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* errors)
 {
-    Output output(out, run.json);
+    Output output(out, {run.json, run.verbose, localeIsUtf8()});
     int status = renameFiles(run, in, output, errors);
     if (std::fflush(out) != 0 || std::ferror(out)) {
         std::fprintf(errors, "tolvex-rename: could not write the report: %s\n", std::strerror(errno));

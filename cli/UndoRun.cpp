@@ -1,5 +1,7 @@
 #include "cli/UndoRun.h"
 
+#include "apply/DiskView.h"
+#include "apply/PassSimulation.h"
 #include "apply/RenameOutlook.h"
 #include "apply/RenamePass.h"
 #include "cli/ExitStatus.h"
@@ -11,7 +13,6 @@
 #include "listcore/FileNames.h"
 
 #include <fcntl.h>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,27 +109,21 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
     std::size_t undone = 0;
     std::size_t kept = 0;
     if (!run.apply) {
-        std::set<std::string> claimed;
+        // Acted out in order, each step on what the ones before it did.
+        ListedDisk disk(folders);
+        PassSimulation simulation(disk);
         for (const UndoStep& step : steps) {
+            const std::string newName(NameOfPath(step.rename.newPath));
             if (!step.possible) {
                 ++kept;
-                output.outlook(step.rename.oldPath, {}, "unchanged", step.found);
+                output.outlook(step.rename.oldPath, newName, "unchanged", step.found);
                 continue;
             }
-            struct stat status;
-            RenameFacts facts;
-            facts.oldPath = step.rename.oldPath;
-            facts.newPath = step.rename.newPath;
-            facts.newName = std::string(NameOfPath(step.rename.newPath));
-            facts.sourceOnDisk = lstat(facts.oldPath.c_str(), &status) == 0;
-            const std::string folder(FolderOfPath(facts.newPath));
-            facts.targetFolderExists = stat(folder.empty() ? "." : folder.c_str(), &status) == 0;
-            facts.targetTaken = lstat(facts.newPath.c_str(), &status) == 0;
-            facts.proposedEarlier = !claimed.insert(facts.newPath).second;
-            const RenameOutlook seen = decideOutlook(facts);
+            const RenameOutlook seen = simulation.rename(step.rename.oldPath, step.rename.newPath, newName);
             failed += seen.kind == RenameOutlook::Kind::Fails;
             undone += seen.kind == RenameOutlook::Kind::Renames;
-            output.outlook(facts.oldPath, facts.newName, seen.kind == RenameOutlook::Kind::Fails ? "fails" : "renames",
+            output.outlook(step.rename.oldPath, newName,
+                           seen.kind == RenameOutlook::Kind::Fails ? "fails" : "renames",
                            seen.reason.empty() ? step.found : seen.reason);
         }
         output.summary(std::to_string(undone) + " of " + std::to_string(steps.size() - kept)
@@ -151,20 +146,16 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
     const auto runBatch = [&] {
         pass.run(batch, [&](const PassRename& rename, const RenameResult& result) {
             const UndoStep& step = steps[rename.tag];
-            if (result.succeeded()) {
-                ++undone;
-            } else {
-                ++failed;
-                output.failed(rename.oldPath, std::string(NameOfPath(rename.newPath)),
-                              step.found.empty() ? result.reason : result.reason + " (" + step.found + ")");
-            }
+            if (!step.found.empty())
+                output.note(rename.oldPath, step.found);
+            ++(result.succeeded() ? undone : failed);
         });
         batch.clear();
     };
     for (const UndoStep& step : steps) {
         if (!step.possible) {
             ++kept;
-            output.outlook(step.rename.oldPath, {}, "unchanged", step.found);
+            output.note(step.rename.oldPath, step.found);
             continue;
         }
         batch.push_back(step.rename);

@@ -2,6 +2,7 @@
 
 #include "app/ErrorDisplay.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -18,6 +19,53 @@ class TestApplyCommand : public QObject {
     }
 
 private Q_SLOTS:
+    // Each row's tooltip, read before Apply Rename, tells what it then does:
+    // the same file twice, a file gone that would claim a name, a rename
+    // that fails and so frees nothing. Rows "file>proposal" (joined names).
+    void tooltipsTellWhatApplyDoes_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("the same file twice") << QStringList{"f"} << QStringList{"f>2", "f>3"};
+        QTest::newRow("a file gone claims no name") << QStringList{"real"} << QStringList{"ghost>same", "real>same"};
+        QTest::newRow("a failed rename frees nothing")
+            << QStringList{"0", "1", "2"} << QStringList{"0>0", "1>0", "2>1"};
+    }
+
+    void tooltipsTellWhatApplyDoes()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, rows);
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QLatin1Char('/');
+        for (const QString& file : files)
+            touch(folder + file);
+        WindowFixture f;
+        f.window.cbInclude->setChecked(true);
+        for (const QString& row : rows)
+            f.window.addFiles({(folder + row.section('>', 0, 0)).toStdString()});
+        QStringList said;
+        for (int i = 0; i < rows.size(); ++i) {
+            f.entry(i).setNewName(rows[i].section('>', 1).toStdString());
+            said << f.window.VT->model()->index(i, 0).data(Qt::ToolTipRole).toString();
+        }
+
+        f.window.BitBtn2->click();
+        const QString failures = f.dialogs.messages.at(0).details;
+        for (int i = 0; i < rows.size(); ++i) {
+            const QString proposal = rows[i].section('>', 1);
+            const bool renamed = f.entry(i).FileName() == proposal.toStdString() && !f.entry(i).nameChanged();
+            const bool unchanged = rows[i].section('>', 0, 0) == proposal;
+            if (unchanged)
+                QVERIFY2(said[i].startsWith("The proposed name is the file's own"), qPrintable(said[i]));
+            else if (renamed)
+                QCOMPARE(said[i], "Apply Rename renames this file to \"" + proposal + "\".");
+            else
+                QVERIFY2(said[i].startsWith("Apply Rename cannot rename this file") && !failures.isEmpty(),
+                         qPrintable(said[i]));
+        }
+    }
+
     void renamesReportsAndKeepsTheListTrue()
     {
         QTemporaryDir dir;

@@ -127,7 +127,7 @@ void TestApplyPass::apply_data()
         << QByteArrayList{"a.txt:a.txt", "b.txt:b.txt"};
     QTest::newRow("same file twice")
         << QByteArrayList{"a.txt"} << QByteArrayList{"a.txt>>b", "a.txt>>c"} << QByteArray(".x")
-        << QByteArrayList{"a.txt → c.txt: an earlier rename of the pass moved this file already"} << QByteArrayList{"b.txt:a.txt"};
+        << QByteArrayList{"a.txt → c.txt: an earlier rename of the list moves this file first"} << QByteArrayList{"b.txt:a.txt"};
     QTest::newRow("case only")
         << QByteArrayList{"Photo.JPG", "Movie.MOV"}
         << QByteArrayList{"Photo.JPG>>photo", "Movie.MOV>movie.mov"} << QByteArray("..")

@@ -244,7 +244,7 @@ std::string Case::run()
         bool beforeBatch(std::span<const PassRename>) override { return true; }
         bool afterRename(const PassRename& rename, const RenameResult& result) override
         {
-            if (result.succeeded())
+            if (rename.renames() && result.succeeded())
                 renamed(rename.tag, rename.oldPath, rename.newPath);
             return true;
         }
@@ -354,7 +354,7 @@ std::string Case::check(const std::vector<RowBefore>& before, RowStore& after, c
         // fault first (a file where a folder should be, a name too long).
         const bool newPathRefused = nameRefusal || failure.reason == std::strerror(ENOTDIR)
             || failure.reason == std::strerror(ENAMETOOLONG);
-        const bool movedEarlier = failure.reason == "an earlier rename of the pass moved this file already";
+        const bool movedEarlier = failure.reason == kMovedEarlier;
         if (!writer && holder == expected.end() && failure.reason != missing && !movedEarlier && !newPathRefused)
             return where + "no file at the old path, yet: " + failure.reason;
     }

@@ -1,7 +1,10 @@
 // What a row's tooltip says Apply Rename will do, on real files: one row of
 // the table per outcome and per reason a rename would fail.
 
-#include "apply/RenameOutlook.h"
+#include "apply/DiskView.h"
+#include "apply/PassSimulation.h"
+#include "apply/RowOutlook.h"
+#include "disk/FolderNames.h"
 #include "listcore/ListCommands.h"
 #include "listcore/RowStore.h"
 #include "tests/disk/DiskFixture.h"
@@ -58,6 +61,26 @@ private Q_SLOTS:
         QTest::newRow("taken, an earlier row fails to move it")
             << false << ab << QByteArrayList{"b.txt>", "a.txt>b.txt"} << K::Fails
             << QByteArray("a file of that name already exists in the folder");
+        // Rows that meet: what the pass will have done before a row decides.
+        QTest::newRow("the same file twice") << false << ab << QByteArrayList{"a.txt>x", "a.txt>y"} << K::Fails
+                                             << QByteArray("an earlier rename of the list moves this file first");
+        QTest::newRow("a file gone claims no name") << false << ab << QByteArrayList{"ghost>same", "a.txt>same"}
+                                                    << K::Renames << QByteArray();
+        QTest::newRow("a rename that fails frees nothing")
+            << false << QByteArrayList{"0", "1", "2"} << QByteArrayList{"0>0", "1>0", "2>1"} << K::Fails
+            << QByteArray("a file of that name already exists in the folder");
+        QTest::newRow("a chain that works in list order")
+            << false << QByteArrayList{"1", "2", "3"} << QByteArrayList{"1>0", "2>1", "3>2"} << K::Renames
+            << QByteArray();
+        QTest::newRow("a chain the wrong way round")
+            << false << QByteArrayList{"1", "2", "3"} << QByteArrayList{"1>2", "2>3", "3>4"} << K::Renames
+            << QByteArray();
+        QTest::newRow("a name a file was renamed to is not that row's")
+            << false << ab << QByteArrayList{"a.txt>c.txt", "b.txt>a.txt", "a.txt>z"} << K::Fails
+            << QByteArray("an earlier rename of the list moves this file first");
+        QTest::newRow("a name given before is not the row's own file")
+            << false << ab << QByteArrayList{"b.txt>new", "new>z"} << K::Fails
+            << QByteArray("an earlier rename of the list gives this name to another file first");
         QTest::newRow("other case taken, case kept apart")
             << false << QByteArrayList{"a.txt", "A.txt"} << QByteArrayList{"a.txt>A.txt"} << K::Fails
             << QByteArray("a file of that name already exists in the folder");
@@ -110,7 +133,9 @@ private Q_SLOTS:
         QCOMPARE(outlook.newName, proposals.back().second);
 
         // A preview of the whole list says the same of every row.
-        ListOutlook preview;
+        FolderNamesCache folders;
+        ListedDisk disk(folders);
+        PassSimulation preview(disk);
         for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
             const RenameOutlook single = outlookOfRow(list, *row);
             const RenameOutlook ofList = preview.next(*row);

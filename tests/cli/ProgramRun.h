@@ -1,7 +1,8 @@
 #pragma once
 
-// tolvex-rename run as the program it is, in a folder, with faults put in
-// its way through LD_PRELOAD when asked (see fault_shim.c).
+// tolvex-rename run as the program it is, in a folder, with more variables
+// in its environment: those of fault_shim.c (TOLVEX_FAULT_…) load it
+// through LD_PRELOAD to put faults in its way.
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -17,17 +18,17 @@ struct ProgramResult {
 };
 
 inline ProgramResult runProgram(const QByteArray& folder, const QStringList& arguments, const QByteArray& input = {},
-                                const std::vector<std::pair<QString, QString>>& faults = {})
+                                const std::vector<std::pair<QString, QString>>& variables = {})
 {
     QProcess program;
     program.setWorkingDirectory(QString::fromLocal8Bit(folder));
-    if (!faults.empty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLVEX_FAULT_SHIM));
-        for (const auto& [name, value] : faults)
-            environment.insert(name, value);
-        program.setProcessEnvironment(environment);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : variables) {
+        environment.insert(name, value);
+        if (name.startsWith(QLatin1String("TOLVEX_FAULT_")))
+            environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(TOLVEX_FAULT_SHIM));
     }
+    program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TOLVEX_RENAME_PATH), arguments);
     program.write(input);
     program.closeWriteChannel();

@@ -2,6 +2,7 @@
 // --apply, its exit statuses, paths on standard input, and a journal taken
 // back by --undo.
 
+#include "tests/cli/ProgramRun.h"
 #include "tests/disk/DiskFixture.h"
 
 #include <QProcess>
@@ -82,6 +83,23 @@ private Q_SLOTS:
                                                     << untouched << QByteArray("'1x' is not a valid integer");
         QTest::newRow("a long option cut short") << QStringList{"--upper", "--app", "a.txt"} << QByteArray() << 2
                                                  << untouched << QByteArray("unknown option --app");
+        QTest::newRow("dry run, by name") << QStringList{"-n", "--upper", "a.txt"} << QByteArray() << 0 << untouched
+                                          << QByteArray("nothing was renamed");
+        QTest::newRow("dry run and apply") << QStringList{"--dry-run", "--upper", "--apply", "a.txt"} << QByteArray()
+                                           << 2 << untouched << QByteArray("opposite");
+        QTest::newRow("no toolkit options") << QStringList{"--help-all"} << QByteArray() << 2 << untouched
+                                            << QByteArray("unknown option --help-all");
+        QTest::newRow("version") << QStringList{"-V"} << QByteArray() << 0 << untouched
+                                 << QByteArray("tolvex-rename 2.");
+        QTest::newRow("apply, quiet but for the summary")
+            << QStringList{"--upper", "--apply", "a.txt"} << QByteArray() << 0
+            << QByteArrayList{"A.txt:a.txt", "b.txt:b.txt", "sub/"} << QByteArray("Rename Completed! 1 of 1 file renamed.\n");
+        QTest::newRow("apply, verbose") << QStringList{"-v", "--upper", "--apply", "a.txt"} << QByteArray() << 0
+                                        << QByteArrayList{"A.txt:a.txt", "b.txt:b.txt", "sub/"}
+                                        << QByteArray("a.txt → A.txt\nRename Completed!");
+        QTest::newRow("names quoted as the shell reads them")
+            << QStringList{"-0", "--add", "x → y "} << QByteArray("a.txt\0", 6) << 0 << untouched
+            << QByteArray("a.txt → 'x → y a.txt'");
         QTest::newRow("paths on standard input, folders skipped")
             << QStringList{"-0", "--add", "x", "--apply"} << QByteArray("a.txt\0sub\0b.txt\0", 16) << 0
             << QByteArrayList{"sub/", "xa.txt:a.txt", "xb.txt:b.txt"} << QByteArray("Rename Completed!");
@@ -101,6 +119,28 @@ private Q_SLOTS:
         QCOMPARE(result.exitCode, exitCode);
         QCOMPARE(fixture::readTree(folder.root()), tree);
         QVERIFY2((result.output + result.errors).contains(saying), result.output + result.errors);
+        QVERIFY(!result.output.contains(":\n"));  // no line, the summary least, ends in a colon
+    }
+
+    // "→" only where the locale's codeset is UTF-8; elsewhere "->", and every
+    // byte beyond ASCII as an escape.
+    void arrowFollowsTheCodeset_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("UTF-8") << "C.UTF-8" << QByteArray("a.txt → \xc3\xa9" "a.txt\n");
+        QTest::newRow("ASCII") << "C" << QByteArray("a.txt -> $'\\xc3\\xa9a.txt'\n");
+    }
+
+    void arrowFollowsTheCodeset()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, line);
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt"}));
+        const ProgramResult result =
+            runProgram(folder.root(), {"-0", "--add", "\xc3\xa9"}, QByteArray("a.txt", 6), {{"LC_ALL", locale}});
+        QVERIFY2(result.output.startsWith(line), result.output);
     }
 
     // A rule that reads the files' own times takes each file's, however many

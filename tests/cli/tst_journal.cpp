@@ -121,6 +121,22 @@ private Q_SLOTS:
         QCOMPARE(treeWithout(folder.root(), "j"), before);
     }
 
+    // A file whose proposal is its own name is no rename: not in the
+    // journal, not reported as renamed.
+    void unchangedIsNoRename()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "B.txt"}));
+        const ProgramResult result =
+            runProgram(folder.root(), {"--lower", "--apply", "--json", "--journal", ".j", "a.txt", "B.txt"});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY2(result.output.contains("{\"file\":\"a.txt\",\"outcome\":\"unchanged\"}"), result.output);
+        QVERIFY(!result.output.contains("\"renamed_to\":\"a.txt\""));
+        const QByteArray journal = fixture::readContent(folder.root() + "/.j");
+        QCOMPARE(journal.count("\nI "), 1);
+        QVERIFY(!journal.contains("/a.txt "));
+    }
+
     // An existing file is never taken for a journal, nor touched.
     void existingJournalKept()
     {
@@ -142,6 +158,10 @@ private Q_SLOTS:
                      .exitCode, 0);
         const QByteArrayList after = treeWithout(folder.root(), ".");
         QCOMPARE(after, (QByteArrayList{"ab:xab", "b:ab"}));
+
+        // Each step of the undo's preview sees what the steps before it do.
+        const ProgramResult preview = runProgram(folder.root(), {"--undo", ".j"});
+        QVERIFY2(preview.exitCode == 0, preview.output);
 
         QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply", "--journal", ".k"}).exitCode, 0);
         QCOMPARE(treeWithout(folder.root(), "."), before);

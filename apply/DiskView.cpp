@@ -1,0 +1,50 @@
+#include "apply/DiskView.h"
+
+#include "disk/FolderNames.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+const DiskView::Folder& DiskView::folder(std::string_view path)
+{
+    if (m_last && path == m_lastPath)
+        return *m_last;
+    auto [at, added] = m_folders.try_emplace(std::string(path));
+    if (added) {
+        const std::string name = path.empty() ? std::string(".") : std::string(path);
+        struct stat status;
+        Folder& folder = at->second;
+        folder.exists = stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+        if (folder.exists) {
+            folder.device = status.st_dev;
+            folder.writable = access(name.c_str(), W_OK | X_OK) == 0;
+            folder.rules = FileSystemRules::forFolder(name);
+        }
+    }
+    m_lastPath = path;
+    m_last = &at->second;
+    return *m_last;
+}
+
+bool ListedDisk::holds(std::string_view folder, std::string_view name)
+{
+    return m_folders.of(folder).kindOf(name) != FolderNames::Kind::Missing;
+}
+
+bool ListedDisk::spelledExactly(std::string_view folder, std::string_view name)
+{
+    return m_folders.of(folder).spelledExactly(name);
+}
+
+bool LookedUpDisk::holds(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    path += name;
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0;
+}
+
+bool LookedUpDisk::spelledExactly(std::string_view folder, std::string_view name)
+{
+    return FolderNames(std::string(folder)).spelledExactly(name);
+}

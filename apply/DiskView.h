@@ -1,0 +1,57 @@
+#pragma once
+
+#include "disk/FileSystemRules.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+#include <unordered_map>
+
+class FolderNamesCache;
+
+// What a preview of renames asks of the disk as it is before any of them:
+// about folders, and whether a name is taken in one. Two ways to answer:
+// from one reading of each folder (a whole list), or from a look at each
+// path asked about (a few rows).
+class DiskView {
+public:
+    struct Folder {
+        bool exists = false;
+        bool writable = false;  // names can be added and removed here
+        dev_t device = 0;
+        FileSystemRules rules;
+    };
+
+    virtual ~DiskView() = default;
+    // `path` ends in '/' or is empty for the working folder.
+    const Folder& folder(std::string_view path);
+    // Whether the folder holds an entry by that name, spelled in any way
+    // the file system takes for it.
+    virtual bool holds(std::string_view folder, std::string_view name) = 0;
+    // Whether the folder lists an entry spelled exactly so.
+    virtual bool spelledExactly(std::string_view folder, std::string_view name) = 0;
+
+private:
+    std::unordered_map<std::string, Folder> m_folders;
+    std::string m_lastPath;
+    const Folder* m_last = nullptr;
+};
+
+// Answers from one reading of each folder, kept in `folders`.
+class ListedDisk : public DiskView {
+public:
+    explicit ListedDisk(FolderNamesCache& folders) : m_folders(folders) {}
+    bool holds(std::string_view folder, std::string_view name) override;
+    bool spelledExactly(std::string_view folder, std::string_view name) override;
+
+private:
+    FolderNamesCache& m_folders;
+};
+
+// Answers with a call to the file system for each path asked about.
+class LookedUpDisk : public DiskView {
+public:
+    bool holds(std::string_view folder, std::string_view name) override;
+    bool spelledExactly(std::string_view folder, std::string_view name) override;
+};

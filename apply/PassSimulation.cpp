@@ -1,0 +1,88 @@
+#include "apply/PassSimulation.h"
+
+#include "apply/DiskView.h"
+#include "apply/RenamePass.h"
+#include "disk/RenameSession.h"
+#include "listcore/FileNames.h"
+#include "listcore/ListRow.h"
+#include "text/LetterCase.h"
+
+namespace {
+
+RenameOutlook fails(std::string newName, std::string reason)
+{
+    return {RenameOutlook::Kind::Fails, std::move(newName), std::move(reason)};
+}
+
+} // namespace
+
+// A path as the file system tells it from others: its folder as spelled, and
+// its name folded where the folder ignores case.
+std::string PassSimulation::keyOf(std::string_view path)
+{
+    const std::string_view folder = FolderOfPath(path);
+    std::string key(folder);
+    if (m_disk.folder(folder).rules.ignoresCase())
+        key += foldedName(NameOfPath(path));
+    else
+        key += NameOfPath(path);
+    return key;
+}
+
+RenameOutlook PassSimulation::next(const ListRow& row)
+{
+    const FileEntry& entry = row.Data;
+    std::string newName = entry.newFileName();
+    if (!isChecked(row))
+        return {RenameOutlook::Kind::Unchecked, std::move(newName), {}};
+    return rename(entry.path(), entry.newPath(), std::move(newName));
+}
+
+// Each check in the order the pass and the file system meet it.
+RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::string& newPath, std::string newName)
+{
+    if (const char* refusal = refusalOfNewName(newPath))
+        return fails(std::move(newName), refusal);
+    if (oldPath == newPath)
+        return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
+
+    const std::string oldKey = keyOf(oldPath);
+    if (m_movedAway.contains(oldKey))
+        return fails(std::move(newName), kMovedEarlier);
+    if (m_placed.contains(oldKey))
+        return fails(std::move(newName), kTakenEarlier);
+    const std::string_view sourceFolder = FolderOfPath(oldPath);
+    if (!m_disk.holds(sourceFolder, NameOfPath(oldPath)))
+        return fails(std::move(newName), "the file is no longer on disk");
+
+    const std::string_view targetFolder = FolderOfPath(newPath);
+    const std::string_view targetName = NameOfPath(newPath);
+    const DiskView::Folder& target = m_disk.folder(targetFolder);
+    if (!target.exists)
+        return fails(std::move(newName),
+                     "the folder \"" + std::string(FolderOfPath(newName)) + "\" it names does not exist");
+    const DiskView::Folder& source = m_disk.folder(sourceFolder);
+    if (source.device != target.device)
+        return fails(std::move(newName), "the new name is on another file system");
+    if (target.rules.nameMax() > 0 && targetName.size() > std::size_t(target.rules.nameMax()))
+        return fails(std::move(newName), "the name is too long for the file system: "
+                                             + std::to_string(targetName.size()) + " bytes, at most "
+                                             + std::to_string(target.rules.nameMax()));
+    if (std::string refusal = target.rules.refusal(targetName); !refusal.empty())
+        return fails(std::move(newName), std::move(refusal));
+
+    const std::string newKey = keyOf(newPath);
+    if (m_placed.contains(newKey))
+        return fails(std::move(newName), "a row earlier in the list proposes the same name");
+    // Where case is ignored, a change of case only finds the file itself,
+    // unless the folder lists the new spelling as an entry of its own.
+    const bool itself = newKey == oldKey && !m_disk.spelledExactly(targetFolder, targetName);
+    if (!itself && !m_movedAway.contains(newKey) && m_disk.holds(targetFolder, targetName))
+        return fails(std::move(newName), "a file of that name already exists in the folder");
+    if (!source.writable || !target.writable)
+        return fails(std::move(newName), "the folder cannot be written to");
+
+    m_movedAway.insert(oldKey);
+    m_placed.insert(newKey);
+    return {RenameOutlook::Kind::Renames, std::move(newName), {}};
+}

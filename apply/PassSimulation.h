@@ -1,0 +1,31 @@
+#pragma once
+
+#include "apply/PathSet.h"
+#include "apply/RenameOutlook.h"
+
+#include <string>
+#include <string_view>
+
+class DiskView;
+struct ListRow;
+
+// The pass acted out before it runs, rename after rename in the order the
+// pass makes them, on what the disk holds and what each earlier rename will
+// have done to it: which files moved away, which names they took, which
+// renames fail. Each step answers what the pass will do with it.
+class PassSimulation {
+public:
+    explicit PassSimulation(DiskView& disk) : m_disk(disk) {}
+
+    // A row of the list, as the list's pass takes it.
+    RenameOutlook next(const ListRow& row);
+    // One rename of oldPath to newPath; `newName` is what the outlook shows.
+    RenameOutlook rename(const std::string& oldPath, const std::string& newPath, std::string newName);
+
+private:
+    std::string keyOf(std::string_view path);
+
+    DiskView& m_disk;
+    PathSet m_movedAway;  // the files the simulated renames moved away
+    PathSet m_placed;     // the names they gave files
+};

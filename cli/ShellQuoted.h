@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// A name as the shell would read it back, as GNU ls shows names in its
+// shell-escape style: as it is when it holds only characters no shell
+// treats apart; else in single quotes; and where it holds control
+// characters or bytes that are not characters here, as $'…' with those
+// written as escapes (\n, \t, \xHH). So no name in the output can look like
+// two, or end a line. `utf8` tells whether the terminal's codeset shows
+// UTF-8: otherwise every byte beyond ASCII is written as an escape.
+std::string shellQuoted(std::string_view name, bool utf8);
