@@ -1,0 +1,156 @@
+#!/usr/bin/python3
+"""A GTK 3 drag source in a process of its own, dragged the way a person
+drags from a GTK file manager: XTest presses the pointer on the source's
+window, moves it to a point of the screen and lets go there once the window
+under it has taken the drag. The data is a text/uri-list read from a file
+and handed to GTK as it is, as Thunar, Nautilus, Nemo and Caja hand theirs.
+
+    gtk_drag_source.py URI_LIST_FILE X Y
+
+Prints CLOCK_MONOTONIC stamps on stdout: "drop T bytes N" when the button is
+let go, "served BYTES T" when GTK asks for the data, "finished ACCEPTED T"
+when the drag has ended. Exits 0 once the drag has ended, 1 when it could
+not be made, 3 when GTK 3 or XTest is missing.
+"""
+import ctypes
+import ctypes.util
+import sys
+import time
+
+try:
+    import gi
+
+    gi.require_version("Gdk", "3.0")
+    gi.require_version("Gtk", "3.0")
+    from gi.repository import Gdk, GLib, Gtk
+except (ImportError, ValueError) as error:
+    print(f"no GTK 3: {error}", file=sys.stderr)
+    sys.exit(3)
+
+
+def stamp(*words):
+    print(*words, f"{time.monotonic():.6f}", flush=True)
+
+
+class FakeInput:
+    """Pointer events through the X server's XTEST extension, as real input."""
+
+    def __init__(self):
+        x11 = ctypes.util.find_library("X11")
+        xtst = ctypes.util.find_library("Xtst")
+        if not x11 or not xtst:
+            print("no libX11 or libXtst", file=sys.stderr)
+            sys.exit(3)
+        self.x11 = ctypes.CDLL(x11)
+        self.xtst = ctypes.CDLL(xtst)
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XFlush.argtypes = [ctypes.c_void_p]
+        self.xtst.XTestFakeMotionEvent.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int, ctypes.c_int,
+                                                   ctypes.c_ulong]
+        self.xtst.XTestFakeButtonEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.display = self.x11.XOpenDisplay(None)
+        if not self.display:
+            print("cannot open the display", file=sys.stderr)
+            sys.exit(1)
+
+    def move(self, x, y):
+        self.xtst.XTestFakeMotionEvent(self.display, -1, int(x), int(y), 0)
+        self.x11.XFlush(self.display)
+
+    def button(self, pressed):
+        self.xtst.XTestFakeButtonEvent(self.display, 1, 1 if pressed else 0, 0)
+        self.x11.XFlush(self.display)
+
+
+class Source:
+    def __init__(self, uri_list, target_x, target_y):
+        self.uri_list = uri_list
+        self.target = (target_x, target_y)
+        self.input = FakeInput()
+        self.context = None
+        self.exit_code = 1
+        self.step = 0
+
+        self.window = Gtk.Window(title="drag source")
+        self.window.set_default_size(120, 80)
+        self.window.move(1100, 900)
+        box = Gtk.EventBox()
+        self.window.add(box)
+        box.drag_source_set(Gdk.ModifierType.BUTTON1_MASK,
+                            [Gtk.TargetEntry.new("text/uri-list", 0, 0)], Gdk.DragAction.COPY)
+        box.connect("drag-begin", self.on_begin)
+        box.connect("drag-data-get", self.on_data_get)
+        box.connect("drag-end", self.on_end)
+        self.window.connect("map-event", lambda *_: GLib.timeout_add(100, self.press) and False)
+        self.window.show_all()
+        GLib.timeout_add_seconds(600, self.give_up)
+
+    def press(self):
+        origin = self.window.get_window().get_origin()
+        self.start = (origin.x + 60, origin.y + 40)
+        self.input.move(*self.start)
+        self.input.button(True)
+        GLib.timeout_add(20, self.drag_off)
+        return False
+
+    # Small steps off the source until GTK starts the drag.
+    def drag_off(self):
+        if self.context:
+            GLib.timeout_add(20, self.approach)
+            return False
+        self.step += 1
+        if self.step > 100:
+            print("GTK did not start the drag", file=sys.stderr)
+            Gtk.main_quit()
+            return False
+        self.input.move(self.start[0] - 4 * self.step, self.start[1] - 4 * self.step)
+        return True
+
+    # Over the target, again and again, until it takes the drag; then let go.
+    def approach(self):
+        self.input.move(self.target[0] + self.step % 2, self.target[1])
+        self.step += 1
+        if self.context.get_selected_action() != 0 and self.context.get_dest_window() is not None:
+            stamp("drop", "bytes", len(self.uri_list))
+            self.input.button(False)
+            return False
+        if self.step > 600:
+            print("the window at the point did not take the drag", file=sys.stderr)
+            self.input.button(False)
+            return False
+        return True
+
+    def on_begin(self, widget, context):
+        self.context = context
+
+    def on_data_get(self, widget, context, selection, info, when):
+        selection.set(selection.get_target(), 8, self.uri_list)
+        stamp("served", len(self.uri_list))
+
+    def on_end(self, widget, context):
+        accepted = 1 if Gdk.drag_drop_succeeded(context) else 0
+        stamp("finished", accepted)
+        self.exit_code = 0
+        # Later: GTK may still be handing out the data's last piece.
+        GLib.timeout_add(200, Gtk.main_quit)
+
+    def give_up(self):
+        print("the drag did not end", file=sys.stderr)
+        Gtk.main_quit()
+        return False
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__, file=sys.stderr)
+        return 2
+    with open(sys.argv[1], "rb") as f:
+        uri_list = f.read()
+    source = Source(uri_list, int(sys.argv[2]), int(sys.argv[3]))
+    Gtk.main()
+    return source.exit_code
+
+
+if __name__ == "__main__":
+    sys.exit(main())
