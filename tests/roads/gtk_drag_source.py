@@ -1,11 +1,15 @@
 #!/usr/bin/python3
 """A GTK 3 drag source in a process of its own, dragged the way a person
-drags from a GTK file manager: XTest presses the pointer on the source's
-window, moves it to a point of the screen and lets go there once the window
+drags from a GTK file manager: the pointer is pressed on the source's
+window, moved to a point of the screen and let go there once the window
 under it has taken the drag. The data is a text/uri-list read from a file
-and handed to GTK as it is, as Thunar, Nautilus, Nemo and Caja hand theirs.
+and handed to GTK as it is, as Thunar, Nemo and Caja hand theirs.
 
-    gtk_drag_source.py URI_LIST_FILE X Y
+    gtk_drag_source.py URI_LIST_FILE X Y [WAYLAND_POINTER]
+
+On X11 the pointer is XTest's. On Wayland (GDK_BACKEND=wayland) it is the
+wayland_pointer program named last, a virtual pointer of the compositor,
+and the source's window is expected to fill the output's top-left corner.
 
 Prints CLOCK_MONOTONIC stamps on stdout: "drop T bytes N" when the button is
 let go, "served BYTES T" when GTK asks for the data, "finished ACCEPTED T"
@@ -14,6 +18,7 @@ not be made, 3 when GTK 3 or XTest is missing.
 """
 import ctypes
 import ctypes.util
+import subprocess
 import sys
 import time
 
@@ -63,14 +68,41 @@ class FakeInput:
         self.x11.XFlush(self.display)
 
 
+class WaylandInput:
+    """The compositor's virtual pointer, through wayland_pointer."""
+
+    def __init__(self, program, width, height):
+        self.helper = subprocess.Popen([program, str(width), str(height)], stdin=subprocess.PIPE,
+                                       stdout=subprocess.PIPE, text=True)
+
+    def send(self, line):
+        self.helper.stdin.write(line + "\n")
+        self.helper.stdin.flush()
+        if self.helper.stdout.readline().strip() != "ok":
+            print("the virtual pointer failed", file=sys.stderr)
+            sys.exit(3 if self.helper.wait() == 3 else 1)
+
+    def move(self, x, y):
+        self.send(f"move {int(x)} {int(y)}")
+
+    def button(self, pressed):
+        self.send("press" if pressed else "release")
+
+
 class Source:
-    def __init__(self, uri_list, target_x, target_y):
+    def __init__(self, uri_list, target_x, target_y, wayland_pointer):
         self.uri_list = uri_list
         self.target = (target_x, target_y)
-        self.input = FakeInput()
+        if wayland_pointer:
+            output = Gdk.Display.get_default().get_monitor(0).get_geometry()
+            self.input = WaylandInput(wayland_pointer, output.width, output.height)
+        else:
+            self.input = FakeInput()
+        self.on_wayland = bool(wayland_pointer)
         self.context = None
         self.exit_code = 1
         self.step = 0
+        self.taken = 0
 
         self.window = Gtk.Window(title="drag source")
         self.window.set_default_size(120, 80)
@@ -87,8 +119,11 @@ class Source:
         GLib.timeout_add_seconds(600, self.give_up)
 
     def press(self):
-        origin = self.window.get_window().get_origin()
-        self.start = (origin.x + 60, origin.y + 40)
+        if self.on_wayland:
+            self.start = (100, 100)  # a client does not learn where its window is
+        else:
+            origin = self.window.get_window().get_origin()
+            self.start = (origin.x + 60, origin.y + 40)
         self.input.move(*self.start)
         self.input.button(True)
         GLib.timeout_add(20, self.drag_off)
@@ -104,14 +139,20 @@ class Source:
             print("GTK did not start the drag", file=sys.stderr)
             Gtk.main_quit()
             return False
-        self.input.move(self.start[0] - 4 * self.step, self.start[1] - 4 * self.step)
+        self.input.move(self.start[0] + 4 * self.step * (1 if self.on_wayland else -1),
+                        self.start[1] + 4 * self.step * (1 if self.on_wayland else -1))
         return True
 
     # Over the target, again and again, until it takes the drag; then let go.
     def approach(self):
         self.input.move(self.target[0] + self.step % 2, self.target[1])
         self.step += 1
-        if self.context.get_selected_action() != 0 and self.context.get_dest_window() is not None:
+        # On Wayland GTK does not know another client's window: an action
+        # chosen says the target has taken the drag.
+        if self.context.get_selected_action() != 0 and (self.on_wayland or self.context.get_dest_window()):
+            self.taken += 1
+        # A few moves more: the target answers each with what it takes.
+        if self.taken > 3:
             stamp("drop", "bytes", len(self.uri_list))
             self.input.button(False)
             return False
@@ -142,12 +183,12 @@ class Source:
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         print(__doc__, file=sys.stderr)
         return 2
     with open(sys.argv[1], "rb") as f:
         uri_list = f.read()
-    source = Source(uri_list, int(sys.argv[2]), int(sys.argv[3]))
+    source = Source(uri_list, int(sys.argv[2]), int(sys.argv[3]), sys.argv[4] if len(sys.argv) == 5 else None)
     Gtk.main()
     return source.exit_code
 
