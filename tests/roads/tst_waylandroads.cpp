@@ -2,6 +2,7 @@
 // by run-wayland.sh): it opens at its fixed size, floating, and files
 // dropped from another Wayland client, a GTK 3 drag source, become its rows
 // in the order dropped.
+#include "app/WaylandDecorations.h"
 #include "tests/app/ListContents.h"
 #include "tests/app/RecordingDialogs.h"
 #include "tests/roads/SwayTree.h"
@@ -56,6 +57,35 @@ private Q_SLOTS:
         QVERIFY(shown->floating);
         QCOMPARE(shown->content.size(), window.minimumSize());
         QCOMPARE(window.size(), window.minimumSize());
+    }
+
+    // Sway draws title bars: Qt is told to leave them to it, unless the
+    // person has chosen, or Qt is to use another platform.
+    void decorationsLeftToTheCompositor_data()
+    {
+        QTest::addColumn<QByteArray>("chosen");   // QT_WAYLAND_DISABLE_WINDOWDECORATION before; null: unset
+        QTest::addColumn<QByteArray>("platform"); // QT_QPA_PLATFORM
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("on sway") << QByteArray() << QByteArray("wayland") << QByteArray("1");
+        QTest::newRow("platform not named") << QByteArray() << QByteArray() << QByteArray("1");
+        QTest::newRow("decorations chosen") << QByteArray("0") << QByteArray("wayland") << QByteArray("0");
+        QTest::newRow("on X11") << QByteArray() << QByteArray("xcb") << QByteArray();
+    }
+
+    void decorationsLeftToTheCompositor()
+    {
+        QFETCH(QByteArray, chosen);
+        QFETCH(QByteArray, platform);
+        QFETCH(QByteArray, expected);
+        const QByteArray ownPlatform = qgetenv("QT_QPA_PLATFORM");
+        const char* variable = "QT_WAYLAND_DISABLE_WINDOWDECORATION";
+        chosen.isNull() ? qunsetenv(variable) : qputenv(variable, chosen);
+        platform.isEmpty() ? qunsetenv("QT_QPA_PLATFORM") : qputenv("QT_QPA_PLATFORM", platform);
+        leaveDecorationsToCompositor();
+        const QByteArray result = qgetenv(variable);
+        qputenv("QT_QPA_PLATFORM", ownPlatform);
+        qunsetenv(variable);
+        QCOMPARE(result, expected);
     }
 
     void drop_data()
