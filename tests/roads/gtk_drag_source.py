@@ -12,7 +12,7 @@ wayland_pointer program named last, a virtual pointer of the compositor,
 and the source's window is expected to fill the output's top-left corner.
 
 Prints CLOCK_MONOTONIC stamps on stdout: "drop T bytes N" when the button is
-let go, "served BYTES T" when GTK asks for the data, "finished ACCEPTED T"
+let go, "asked BYTES T" when GTK is asked for the data, "finished ACCEPTED T"
 when the drag has ended. Exits 0 once the drag has ended, 1 when it could
 not be made, 3 when GTK 3 or XTest is missing.
 """
@@ -153,7 +153,7 @@ class Source:
             self.taken += 1
         # A few moves more: the target answers each with what it takes.
         if self.taken > 3:
-            stamp("drop", "bytes", len(self.uri_list))
+            print(f"drop {time.monotonic():.6f} bytes {len(self.uri_list)}", flush=True)
             self.input.button(False)
             return False
         if self.step > 600:
@@ -167,7 +167,7 @@ class Source:
 
     def on_data_get(self, widget, context, selection, info, when):
         selection.set(selection.get_target(), 8, self.uri_list)
-        stamp("served", len(self.uri_list))
+        stamp("asked", len(self.uri_list))
 
     def on_end(self, widget, context):
         accepted = 1 if Gdk.drag_drop_succeeded(context) else 0
