@@ -25,9 +25,16 @@ for name in intake rules apply view memory drop cli; do
 done
 # The roads in from outside need a real X server: each road in a process and
 # on a server of its own, so that each memory figure starts afresh.
-for road in dialog drop drop1M; do
+for road in dialog drop drop1M gtk1M; do
   TOLVEX_ROAD=$road QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
     bench-build/bench/bench_roads --benchmark_out="$results/roads-$road.json" --benchmark_out_format=json "$@"
+  if [ -s "$results/roads-$road.json" ]; then outputs+=("$results/roads-$road.json"); fi
+done
+# The same window on a headless sway, each road on a compositor of its own.
+for road in wayland100k wayland1M; do
+  TOLVEX_ROAD=$road tests/roads/run-wayland.sh \
+    bench-build/bench/bench_roads --benchmark_out="$results/roads-$road.json" --benchmark_out_format=json "$@" \
+    || echo "the $road road did not run"
   if [ -s "$results/roads-$road.json" ]; then outputs+=("$results/roads-$road.json"); fi
 done
 

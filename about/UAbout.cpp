@@ -84,10 +84,17 @@ void TFMAbout::Label7Click()
     m_openUrl(QUrl(QStringLiteral("mailto:") + ContactMailAddress));
 }
 
-// The box has no Cancel button, so Escape does not close it either; only
-// the title bar does.
+// The box has no Cancel button, so Escape does not close it either. Alt+F4
+// is the title bar's key, taken here too: where the window manager has no
+// such key and draws no close button, as on tiling desktops, it is the only
+// way to close the box.
 void TFMAbout::keyPressEvent(QKeyEvent* event)
 {
+    if (event->key() == Qt::Key_F4 && (event->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+        event->accept();
+        close();
+        return;
+    }
     if (event->matches(QKeySequence::Cancel)) {
         event->accept();
         return;

@@ -9,7 +9,7 @@ class QUrl;
 
 // The about box: product name and version, the copyright line, and links to
 // the product page and to our contact mail address. It has no buttons and
-// is closed only through its title bar.
+// is closed through its title bar, or with Alt+F4 on the box itself.
 class TFMAbout : public QDialog {
     Q_OBJECT
 public:

@@ -21,6 +21,9 @@ const char* lostDropMessage(XdndDropReader::Status status)
         return "The dropped files did not arrive: the program they came from closed before handing them over";
     case XdndDropReader::Status::TimedOut:
         return "The dropped files did not arrive: the program they came from stopped sending them";
+    case XdndDropReader::Status::TooLarge:
+        return "The dropped files did not arrive: the program they came from could not send so many at once. "
+               "Drop them in smaller groups";
     case XdndDropReader::Status::Refused:
         return "The dropped files did not arrive: the program they came from would not hand them over";
     default:

@@ -188,6 +188,9 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
 
     Result result {Status::TimedOut, {}};
     bool incremental = false;
+    std::uint64_t announced = 0; // the size an incremental transfer gave
+    bool pieceCame = false;
+    const std::uint64_t largestRequest = std::uint64_t(xcb_get_maximum_request_length(c)) * 4;
     auto stallDeadline = Clock::now() + stallLimit;
     auto nextOwnerCheck = Clock::now() + OwnerCheckInterval;
     for (;;) {
@@ -196,8 +199,11 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
             if (xcb_connection_has_error(c))
                 return {Status::NoServer, {}};
             const auto now = Clock::now();
-            if (now >= stallDeadline)
+            if (now >= stallDeadline) {
+                if (incremental && !pieceCame && announced >= largestRequest)
+                    result.status = Status::TooLarge;
                 return result;
+            }
             if (now >= nextOwnerCheck) {
                 if (selectionOwner() == XCB_NONE)
                     return {Status::SourceGone, {}};
@@ -228,8 +234,10 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
             }
             // The value is a lower bound of the size: room for it now saves
             // growing a large buffer piece by piece.
-            if (xcb_get_property_value_length(head.get()) >= 4)
-                result.data.reserve(*static_cast<const std::uint32_t*>(xcb_get_property_value(head.get())));
+            if (xcb_get_property_value_length(head.get()) >= 4) {
+                announced = *static_cast<const std::uint32_t*>(xcb_get_property_value(head.get()));
+                result.data.reserve(qsizetype(announced));
+            }
             incremental = true;
             xcb_delete_property(c, window, m_property);
             xcb_flush(c);
@@ -241,6 +249,7 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
             qsizetype piece = 0;
             if (!takeProperty(c, window, m_property, result.data, &piece))
                 continue;
+            pieceCame = true;
             xcb_flush(c);
             if (piece == 0) { // an empty piece ends an incremental transfer
                 result.status = Status::Received;

@@ -25,6 +25,10 @@ public:
         Refused,    // the source answered that it cannot give this type
         SourceGone, // the source closed or crashed before the data was whole
         TimedOut,   // the source stopped sending for longer than the limit
+        TooLarge,   // as TimedOut, before the first piece of a transfer larger
+                    // than the server takes in one request: a source that
+                    // writes all the rest at once (GTK 4) is refused by the
+                    // server and waits for ever
         NoServer,   // the reader's connection to the X server broke
     };
     struct Result {

@@ -1,11 +1,13 @@
 #include "Version.h"
 #include "app/Unit1.h"
+#include "app/WaylandDecorations.h"
 #include "icons/Icons.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    leaveDecorationsToCompositor();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvex File Renamer"));
     QApplication::setApplicationVersion(QStringLiteral(TOLVEX_VERSION));

@@ -1,5 +1,6 @@
 // The main of every benchmark executable: the widgets need a QApplication,
 // made before Google Benchmark reads its own options.
+#include "app/WaylandDecorations.h"
 #include "bench/BenchSupport.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    leaveDecorationsToCompositor(); // as the program's main does
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tolvex File Renamer"));
 

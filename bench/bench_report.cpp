@@ -68,6 +68,15 @@ const std::vector<Goal>& goals()
         {"roads_drop_1M_transfer", "... of it: the data's transfer", {}, {}, {}},
         {"roads_memory_(dialog|drop)_100k", "Resident MiB above the empty window, 100k added by %1", {}, {}, {},
          40.0},
+        {"roads_gtk_drop_1M", "Drop of 1M files from a GTK 3 source until painted, X11 [bare: statx]", {}, 3000.0, {},
+         {}, true},
+        {"roads_wayland_drop_100k", "Drop of 100k files from a GTK 3 source until painted, Wayland [bare: statx]", {},
+         {}, {}},
+        {"roads_wayland_drop_1M", "Drop of 1M files from a GTK 3 source until painted, Wayland [bare: statx]", {},
+         3000.0, {}, {}, true},
+        {"roads_memory_wayland_drop_100k", "Resident MiB above the empty window, 100k dropped on Wayland", {}, {}, {},
+         40.0},
+        {"roads_memory_empty_window_(x11|wayland)", "Resident MiB of the empty window itself, %1", {}, {}, {}},
     };
     return list;
 }

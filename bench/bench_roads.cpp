@@ -8,9 +8,16 @@
 //   TOLVEX_ROAD=drop     a drop of 100,000 files from another process
 //   TOLVEX_ROAD=drop1M   a drop of 1,000,000 files from another process,
 //                        from the drop until the rows are listed and painted
+//   TOLVEX_ROAD=gtk1M    the same from a GTK 3 drag source, dragged through
+//                        XTest as from a GTK file manager
+//   TOLVEX_ROAD=wayland100k, wayland1M
+//                        drops from a GTK 3 Wayland client on a headless
+//                        sway (bench.sh runs these under run-wayland.sh)
 // Times are wall-clock, from the person's action to the last event it
-// caused; memory is resident size above the empty window.
+// caused; memory is resident size above the empty window, and that of the
+// empty window itself on each display system.
 #include "bench/BenchWindow.h"
+#include "tests/roads/SwayTree.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -171,7 +178,28 @@ void DialogTolvex(benchmark::State& state)
     shown.silent(state);
 }
 
-template <std::size_t Count>
+// The drag sources, each in a process of its own.
+enum class Source { Xdnd, Gtk, GtkWayland };
+
+// Starts the source's drag of the list to `at`, a point of the screen.
+void startDrag(QProcess& process, Source source, const QString& uriList, QPoint at)
+{
+    const QStringList where = {uriList, QString::number(at.x()), QString::number(at.y())};
+    switch (source) {
+    case Source::Xdnd:
+        process.start(QStringLiteral(TOLVEX_XDND_SOURCE), where);
+        break;
+    case Source::Gtk:
+        process.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(TOLVEX_GTK_SOURCE)} + where);
+        break;
+    case Source::GtkWayland:
+        process.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(TOLVEX_GTK_SOURCE)} + where
+                                                              + QStringList{QStringLiteral(TOLVEX_WAYLAND_POINTER)});
+        break;
+    }
+}
+
+template <std::size_t Count, Source From = Source::Xdnd>
 void DropTolvex(benchmark::State& state)
 {
     const auto& files = sharedFixture<Files<Count>>();
@@ -186,13 +214,26 @@ void DropTolvex(benchmark::State& state)
         uriList.write("file://" + QByteArray::fromStdString(path) + "\r\n");
     uriList.close();
     TForm1& window = shown.window;
-    // Beside the list, where the window takes drops.
-    const QPoint at = window.mapToGlobal(window.VT->mapTo(&window, QPoint(window.VT->width() + 40, 200)));
+    // Beside the list, where the window takes drops; a Wayland client learns
+    // where its window is from the compositor alone.
+    const QPoint inWindow = window.VT->mapTo(&window, QPoint(window.VT->width() + 40, 200));
+    QPoint at = window.mapToGlobal(inWindow);
+    if (From == Source::GtkWayland) {
+        const auto onSway = sway::ourWindow();
+        if (!onSway) {
+            state.SkipWithError("sway does not show the window");
+            return;
+        }
+        at = onSway->content.topLeft() + inWindow;
+    }
     for (auto _ : state) {
         QProcess source;
-        source.start(QStringLiteral(TOLVEX_XDND_SOURCE),
-                     {uriList.fileName(), QString::number(at.x()), QString::number(at.y())});
+        startDrag(source, From, uriList.fileName(), at);
         (void)QTest::qWaitFor([&] { return source.state() == QProcess::NotRunning; }, 300'000);
+        if (source.exitCode() != 0) {
+            state.SkipWithError(source.readAllStandardError().trimmed().constData());
+            return;
+        }
         const double settled = untilSettled([&] { return window.VT->rowCount() == files.paths.size(); });
         double dropped = NAN;
         double served = NAN;
@@ -203,7 +244,8 @@ void DropTolvex(benchmark::State& state)
             else if (words.value(0) == "served")
                 served = words.value(2).toDouble();
         }
-        figures.seconds["transfer"] = served - dropped;
+        if (From == Source::Xdnd)
+            figures.seconds["transfer"] = served - dropped;
         state.SetIterationTime(settled - dropped);
     }
     if (window.VT->rowCount() != files.paths.size())
@@ -227,6 +269,15 @@ void Part(benchmark::State& state, std::string part)
         state.SetIterationTime(figures.seconds.count(part) ? figures.seconds[part] : 0);
     if (!figures.seconds.count(part))
         state.SkipWithError("the road did not run");
+}
+
+// The empty window's own resident size on this display system.
+void EmptyWindow(benchmark::State& state)
+{
+    const auto& shown = sharedFixture<ShownWindow>();
+    for (auto _ : state)
+        state.SetIterationTime(0);
+    state.counters["mib_above_empty"] = double(shown.emptyBytes) / (1 << 20);
 }
 
 void Memory(benchmark::State& state)
@@ -273,6 +324,18 @@ const bool registered = [] {
         road("roads_drop_1M/tolvex", DropTolvex<1'000'000>);
         bare<1'000'000>("roads_drop_1M/bare");
         road("roads_drop_1M_transfer/tolvex", Part, std::string("transfer"));
+        road("roads_memory_empty_window_x11/tolvex", EmptyWindow);
+    } else if (which == "gtk1M") {
+        road("roads_gtk_drop_1M/tolvex", DropTolvex<1'000'000, Source::Gtk>);
+        bare<1'000'000>("roads_gtk_drop_1M/bare");
+    } else if (which == "wayland100k") {
+        road("roads_wayland_drop_100k/tolvex", DropTolvex<100'000, Source::GtkWayland>);
+        bare<100'000>("roads_wayland_drop_100k/bare");
+        road("roads_memory_wayland_drop_100k/tolvex", Memory);
+        road("roads_memory_empty_window_wayland/tolvex", EmptyWindow);
+    } else if (which == "wayland1M") {
+        road("roads_wayland_drop_1M/tolvex", DropTolvex<1'000'000, Source::GtkWayland>);
+        bare<1'000'000>("roads_wayland_drop_1M/bare");
     }
     return true;
 }();

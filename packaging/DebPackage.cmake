@@ -15,8 +15,12 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The first Debian revision of each release: the package's version is
+# VERSION-1 and its history is changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tolvex <support@tolvex.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.tolvex.com/file-renamer/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads these as plugins at run time, out of dpkg-shlibdeps' sight: the
@@ -24,5 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # layout is measured for Arial-metric faces; with only DejaVu Sans, as on a
 # bare system, captions such as "Uncheck All" are cut.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation2")
+# The Wayland platform plugin: without it Qt opens the window through
+# Xwayland on a Wayland desktop.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

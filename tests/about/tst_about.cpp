@@ -24,6 +24,9 @@ private Q_SLOTS:
     void linkClicks_data();
     void linkClicks();
     void escapeLeavesTheBoxOpen();
+    void closingKeys_data();
+    void closingKeys();
+    void altF4EndsTheModalBox();
 };
 
 void AboutTest::frame()
@@ -136,6 +139,53 @@ void AboutTest::escapeLeavesTheBoxOpen()
     QVERIFY(recorded.box.isVisible());
 
     QVERIFY(recorded.box.close());
+    QVERIFY(!recorded.box.isVisible());
+}
+
+void AboutTest::closingKeys_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("Alt+F4") << Qt::Key_F4 << Qt::KeyboardModifiers(Qt::AltModifier) << true;
+    QTest::newRow("F4") << Qt::Key_F4 << Qt::KeyboardModifiers() << false;
+    QTest::newRow("Ctrl+F4") << Qt::Key_F4 << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
+    QTest::newRow("Alt+Shift+F4") << Qt::Key_F4 << (Qt::AltModifier | Qt::ShiftModifier) << false;
+    QTest::newRow("Alt+F5") << Qt::Key_F5 << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+    QTest::newRow("Escape") << Qt::Key_Escape << Qt::KeyboardModifiers() << false;
+    QTest::newRow("Alt+Escape") << Qt::Key_Escape << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+}
+
+void AboutTest::closingKeys()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(bool, closes);
+
+    RecordedBox recorded;
+    recorded.box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&recorded.box));
+    QTest::keyClick(&recorded.box, key, modifiers);
+    QCOMPARE(recorded.box.isVisible(), !closes);
+    QVERIFY(recorded.opened.isEmpty());
+}
+
+// As the About menu shows it: modal, and Alt+F4 ends its exec().
+void AboutTest::altF4EndsTheModalBox()
+{
+    RecordedBox recorded;
+    QTimer::singleShot(0, [&] {
+        QVERIFY(QTest::qWaitForWindowExposed(&recorded.box));
+        QTest::keyClick(&recorded.box, Qt::Key_F4, Qt::AltModifier);
+    });
+    bool rescued = false; // a key that failed must not hang the test
+    QTimer::singleShot(10000, &recorded.box, [&] {
+        rescued = true;
+        recorded.box.reject();
+    });
+    recorded.box.exec();
+    QVERIFY(!rescued);
     QVERIFY(!recorded.box.isVisible());
 }
 

@@ -19,11 +19,13 @@ pngSize() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 
 
 need bin/tolvex-file-renamer && { [ -x "$prefix/bin/tolvex-file-renamer" ] || fail "the program is not executable"; }
 need bin/tolvex-rename && { [ -x "$prefix/bin/tolvex-rename" ] || fail "tolvex-rename is not executable"; }
-if need share/man/man1/tolvex-rename.1.gz; then
-  out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/tolvex-rename.1.gz" 2>&1 >/dev/null) \
-    || fail "man cannot show tolvex-rename.1"
-  [ -z "$out" ] || fail "tolvex-rename.1.gz: $out"
-fi
+for page in tolvex-file-renamer tolvex-rename; do
+  if need share/man/man1/$page.1.gz; then
+    out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null) \
+      || fail "man cannot show $page.1"
+    [ -z "$out" ] || fail "$page.1.gz: $out"
+  fi
+done
 
 desktop=share/applications/$id.desktop
 if need "$desktop"; then

@@ -1,7 +1,9 @@
 // Files reach the window by the two roads a person takes, on a real X
 // server: the file dialog with every file of a folder selected, and a drop
-// from another process. Each case checks the rows, in order, or that a drop
-// whose data never came is reported and adds nothing.
+// from another process, either our bare XDND source or a GTK 3 one dragged
+// through XTest as GTK file managers serve their drops. Each case checks the
+// rows, in order, or that a drop whose data never came is reported and adds
+// nothing.
 #include "app/FileDialog.h"
 #include "tests/app/ListContents.h"
 #include "tests/app/RecordingDialogs.h"
@@ -18,6 +20,9 @@
 #include <QTreeView>
 
 namespace {
+
+// What the GTK drag source exits with when it cannot run here.
+constexpr int GtkMissing = 3;
 
 // Messages are recorded; the file dialog is the real one.
 class RealFileDialog : public RecordingDialogs {
@@ -87,32 +92,42 @@ class TestRealRoads : public QObject {
 private Q_SLOTS:
     void roads_data()
     {
-        QTest::addColumn<bool>("dialog");      // else a drop from another process
+        QTest::addColumn<QString>("road");      // "dialog", "xdnd" or "gtk" (a drop from another process)
         QTest::addColumn<QStringList>("names"); // the folder's files; a drop's in the order dropped
         QTest::addColumn<QStringList>("source"); // piece bytes, delay ms, incremental above; mode
         QTest::addColumn<QString>("message");  // part of the expected error; empty: none
         const QStringList odd = {"b one.txt", "a\"quote.txt", "c-\u00e9.txt", "d#1%20?.txt", "e"};
-        QTest::newRow("dialog, odd names") << true << odd << QStringList() << QString();
-        QTest::newRow("dialog, 3000 files") << true << numberedNames(3000) << QStringList() << QString();
-        QTest::newRow("drop, odd names in one piece") << false << odd << QStringList() << QString();
+        const QString dialog = QStringLiteral("dialog");
+        const QString xdnd = QStringLiteral("xdnd");
+        QTest::newRow("dialog, odd names") << dialog << odd << QStringList() << QString();
+        QTest::newRow("dialog, 3000 files") << dialog << numberedNames(3000) << QStringList() << QString();
+        QTest::newRow("drop, odd names in one piece") << xdnd << odd << QStringList() << QString();
         QTest::newRow("drop, 3000 in 4 KiB pieces")
-            << false << numberedNames(3000) << QStringList{"4096", "0", "1"} << QString();
+            << xdnd << numberedNames(3000) << QStringList{"4096", "0", "1"} << QString();
         QTest::newRow("drop, pieces slower than Qt waits")
-            << false << numberedNames(50) << QStringList{"2048", "2600", "1"} << QString();
+            << xdnd << numberedNames(50) << QStringList{"2048", "2600", "1"} << QString();
         QTest::newRow("drop, source gone")
-            << false << numberedNames(50) << QStringList{"die"} << QStringLiteral("closed before");
+            << xdnd << numberedNames(50) << QStringList{"die"} << QStringLiteral("closed before");
         QTest::newRow("drop, source refuses")
-            << false << numberedNames(50) << QStringList{"refuse"} << QStringLiteral("would not hand");
+            << xdnd << numberedNames(50) << QStringList{"refuse"} << QStringLiteral("would not hand");
+        // About 20 MB, more than the server takes in one request.
+        QTest::newRow("drop, too big for one piece, no piece comes")
+            << xdnd << numberedNames(500'000) << QStringList{"lose"} << QStringLiteral("could not send so many");
+        // Over the X server's largest request: GTK hands it out in pieces.
+        QTest::newRow("GTK drop, 200000 files") << QStringLiteral("gtk") << numberedNames(200'000) << QStringList()
+                                                << QString();
+        QTest::newRow("GTK drop, odd names") << QStringLiteral("gtk") << odd << QStringList() << QString();
     }
 
     void roads()
     {
-        QFETCH(bool, dialog);
+        QFETCH(QString, road);
         QFETCH(QStringList, names);
         QFETCH(QStringList, source);
         QFETCH(QString, message);
         QTemporaryDir folder;
-        for (const QString& name : names)
+        // A drop that fails reads no file.
+        for (const QString& name : message.isEmpty() ? names : QStringList())
             QVERIFY(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
         TForm1 window;
         auto dialogs = std::make_unique<RealFileDialog>();
@@ -123,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QStringList expected = names;
-        if (dialog) {
+        if (road == QLatin1String("dialog")) {
             QString nameBox;
             expected.clear();
             chooseWholeFolder(folder.path(), names.size(), &expected, &nameBox);
@@ -145,9 +160,14 @@ private Q_SLOTS:
             else
                 arguments << source;
             drag.setProcessEnvironment(environment);
-            drag.start(QStringLiteral(TOLVEX_XDND_SOURCE), arguments);
+            if (road == QLatin1String("gtk"))
+                drag.start(QStringLiteral("/usr/bin/python3"), QStringList{QStringLiteral(TOLVEX_GTK_SOURCE)} + arguments);
+            else
+                drag.start(QStringLiteral(TOLVEX_XDND_SOURCE), arguments);
             QVERIFY(drag.waitForStarted());
-            QVERIFY(QTest::qWaitFor([&] { return drag.state() == QProcess::NotRunning; }, 60000));
+            QVERIFY(QTest::qWaitFor([&] { return drag.state() == QProcess::NotRunning; }, 120000));
+            if (road == QLatin1String("gtk") && drag.exitCode() == GtkMissing)
+                QSKIP("no GTK 3 for Python (python3-gi, gir1.2-gtk-3.0) or no libXtst");
             QVERIFY2(drag.exitCode() == 0, drag.readAllStandardError().constData());
             if (!message.isEmpty())
                 QVERIFY(QTest::qWaitFor([&] { return !recorded.messages.empty(); }, 10000));

@@ -8,7 +8,9 @@
  *
  * The threshold defaults to the largest request the server takes.
  * XDND_SOURCE_MODE=die quits right after the drop, as a crashed source;
- * XDND_SOURCE_MODE=refuse answers that it cannot give the data.
+ * XDND_SOURCE_MODE=refuse answers that it cannot give the data;
+ * XDND_SOURCE_MODE=lose starts an incremental transfer and sends no piece,
+ * as a GTK 4 source whose whole rest the server refused in one piece.
  * Prints CLOCK_MONOTONIC stamps on stdout: "drop T", "served BYTES T",
  * "finished ACCEPTED T". Exits 0 once the target has answered the drop.
  */
@@ -125,6 +127,9 @@ int main(int argc, char** argv)
     size_t threshold = argc > 6 ? (size_t)atol(argv[6]) : maxRequest;
     const char* mode = getenv("XDND_SOURCE_MODE");
     int refuse = mode && strcmp(mode, "refuse") == 0;
+    int lose = mode && strcmp(mode, "lose") == 0;
+    if (lose)
+        threshold = 0;
 
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     xcb_window_t source = xcb_generate_id(c);
@@ -219,7 +224,7 @@ int main(int argc, char** argv)
             /* The target deleted the last piece: the next one, or an empty
              * one to end the transfer. */
             xcb_property_notify_event_t* p = (xcb_property_notify_event_t*)e;
-            if (p->window == incrWindow && p->atom == incrProperty && p->state == XCB_PROPERTY_DELETE) {
+            if (p->window == incrWindow && p->atom == incrProperty && p->state == XCB_PROPERTY_DELETE && !lose) {
                 size_t length = size - sent < piece ? size - sent : piece;
                 if (delayMs > 0 && length > 0)
                     usleep((useconds_t)delayMs * 1000);
