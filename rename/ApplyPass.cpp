@@ -34,7 +34,7 @@ std::string newPathOf(const FileEntry& entry)
     return path;
 }
 
-ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed)
+ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed, const BetweenRenames& between)
 {
     UpdateBatch batch(rows);
     RenameSession session;
@@ -56,6 +56,8 @@ ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed)
                                        std::string(entry.NewName()) + std::string(entry.FileExt()),
                                        result.reason});
         }
+        if (between)
+            between();
     }
     return report;
 }

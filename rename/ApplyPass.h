@@ -33,12 +33,16 @@ std::string newPathOf(const FileEntry& entry);
 // (the row's entry already describes the file under the new one).
 using RenamedFile = std::function<void(const ListRow& row, const std::string& oldPath, const std::string& newPath)>;
 
+// Called after each checked row, between two renames and never during one:
+// the window answers its events there while a long pass runs.
+using BetweenRenames = std::function<void()>;
+
 // Renames the file of every checked row, in list order, never replacing
 // anything; a refusal is reported and the pass goes on. A renamed entry then
 // describes its file under the new path; an entry whose file kept its name is
 // left as it was. Check states are not touched. The list repaints once, at
 // the end.
-ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed = {});
+ApplyReport applyRenames(RowStore& rows, const RenamedFile& renamed = {}, const BetweenRenames& between = {});
 
 // "Rename Completed!" alone when every checked file was renamed (or none was
 // checked); otherwise that line and a count of the failures.
