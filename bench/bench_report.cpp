@@ -38,6 +38,8 @@ const std::vector<Goal>& goals()
         {"intake_100k", "Add Files intake of 100k tmpfs files [bare: statx]", 1.3, {}, {}},
         {"rule_1M_(.+)", "Rule %1, 1M rows [bare: vector loop]", 3.0, 500.0, {}},
         {"apply_100k", "Apply Rename, 100k tmpfs files [bare: renameat2]", 1.1, {}, {}},
+        {"apply_1M_alive", "Apply Rename, 1M tmpfs files, window kept alive [bare: the same pass, deaf]", 1.05, {}, {}},
+        {"apply_1M_longest_stretch", "... of it: the longest stretch without events", {}, 100.0, {}, {}, true},
         {"apply_10k_case_only", "10k changes of case, case-ignoring [bare: 10k plain renames]", 2.0, {}, {}},
         {"view_1M_append_close", "1M rows appended: close batch, paint [bare: QTableView]", {}, 50.0, {}},
         {"view_1M_rule_close", "1M rows changed: close batch, paint [bare: QTableView]", {}, 50.0, {}},
