@@ -5,14 +5,18 @@
 
 #include <QDialogButtonBox>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMetaMethod>
 #include <QPushButton>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QTreeView>
+
+#include <algorithm>
 
 FileDialog::FileDialog(QWidget* parent)
     : QFileDialog(parent)
@@ -29,6 +33,10 @@ FileDialog::FileDialog(QWidget* parent)
     Q_ASSERT(m_nameBox && m_list && m_openButton && m_model);
     m_openButton->installEventFilter(this);
     setIconProvider(CachingIconProvider::shared());
+    // Qt's dialog shows its only filter, "All Files (*)", by matching the
+    // pattern * against every file's name, twice, while it lists and sorts a
+    // folder; without any pattern its model takes every file just the same.
+    m_model->setNameFilters({});
     // The detail view measures every row from the top down to the end of a
     // changed selection to repaint it, laying out each row's texts, unless
     // it knows that all rows are equally high, as they are here.
@@ -67,14 +75,15 @@ void FileDialog::takeOverSelectionHandlers()
     connect(selection, &QItemSelectionModel::currentChanged, this, &FileDialog::currentChanged);
 }
 
-// The rows whose every column is selected, each once, in the order
-// QItemSelectionModel::selectedRows() gives them, without testing every cell
-// of every row as it does; `folders`, when given, gets each row's parent.
-QModelIndexList FileDialog::selectedRows(QModelIndexList* folders) const
+// Calls `visit` with each row whose every column is selected, once, in the
+// order QItemSelectionModel::selectedRows() gives them, without testing
+// every cell of every row as it does, and with the row's parent; stops when
+// `visit` returns false.
+void FileDialog::forEachSelectedRow(
+    const std::function<bool(const QModelIndex& row, const QModelIndex& folder)>& visit) const
 {
     const QItemSelectionModel* model = m_list->selectionModel();
     const QItemSelection selection = model->selection();
-    QModelIndexList rows;
     QSet<QPair<QModelIndex, int>> seen;
     for (const QItemSelectionRange& range : selection) {
         const QModelIndex parent = range.parent();
@@ -86,36 +95,35 @@ QModelIndexList FileDialog::selectedRows(QModelIndexList* folders) const
                 if (seen.size() == before)
                     continue;
             }
-            if (wholeRows || model->isRowSelected(row, parent)) {
-                rows.append(m_model->index(row, 0, parent));
-                if (folders)
-                    folders->append(parent);
-            }
+            if ((wholeRows || model->isRowSelected(row, parent)) && !visit(m_model->index(row, 0, parent), parent))
+                return;
         }
     }
-    return rows;
 }
 
 void FileDialog::selectionChanged()
 {
     // The selected files' names, each quoted when there are several, as
-    // Qt's dialog writes them; the name box keeps no more than its maximum
-    // length, so the text can stop there.
-    const QModelIndexList rows = selectedRows();
-    qsizetype files = 0;
-    for (const QModelIndex& row : rows)
-        files += m_model->isDir(row) ? 0 : 1;
+    // Qt's dialog writes them. The name box keeps no more than its maximum
+    // length, so the text can stop there: a select-all of a big folder looks
+    // at the files that fit, not at every file selected.
+    QString first;
     QString text;
-    for (const QModelIndex& row : rows) {
-        if (text.size() > m_nameBox->maxLength())
-            break;
+    forEachSelectedRow([&](const QModelIndex& row, const QModelIndex&) {
         if (m_model->isDir(row))
-            continue;
-        if (!text.isEmpty())
-            text += u' ';
+            return true;
         const QString name = row.data().toString();
-        text += files > 1 ? u'"' + name + u'"' : name;
-    }
+        if (first.isNull()) {
+            first = name;
+            return true;
+        }
+        if (text.isEmpty())
+            text = u'"' + first + u'"';
+        text += QStringLiteral(" \"") + name + u'"';
+        return text.size() <= m_nameBox->maxLength();
+    });
+    if (text.isEmpty())
+        text = first;
     if (!text.isEmpty() && !m_nameBox->hasFocus() && m_nameBox->isVisible()) {
         // Qt's handlers of a changed name would look every name up again;
         // they would only select what is selected already.
@@ -169,59 +177,88 @@ QStringList FileDialog::typedNames() const
     return names;
 }
 
+namespace {
+
+// A file's path as the file system names it, made of its folder's path in
+// those bytes and its name. Most names are ASCII, which needs no encoder.
+std::string pathOf(const std::string& folder, const QString& name)
+{
+    std::string path;
+    const bool ascii = std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x80; });
+    if (!ascii) {
+        const QByteArray bytes = QFile::encodeName(name);
+        path.reserve(folder.size() + std::size_t(bytes.size()));
+        path += folder;
+        path.append(bytes.constData(), std::size_t(bytes.size()));
+        return path;
+    }
+    path.reserve(folder.size() + std::size_t(name.size()));
+    path += folder;
+    for (QChar c : name)
+        path += char(c.unicode());
+    return path;
+}
+
+} // namespace
+
 void FileDialog::accept()
 {
     // Files picked with the mouse are Qt's own selection, which the name box
     // only echoes; text typed there wins, and Qt would drop the names of
     // files that do not exist, or even some that do.
     const bool picked = !m_nameBox->isModified() && m_list->selectionModel()->hasSelection();
-    QStringList names;
+    std::vector<std::string> paths;
     QString folderToOpen;
     if (picked) {
         // Read from the selection directly: selectedFiles() makes a URL of
         // every path and back, and the model assembles each path from the
         // names of all the folders above it. A file's path is its folder's
         // path and its name.
-        QModelIndexList folders;
-        const QModelIndexList rows = selectedRows(&folders);
-        names.reserve(rows.size());
         QModelIndex folder;
-        QString folderPath;
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QModelIndex& row = rows[i];
+        std::string folderPath;
+        forEachSelectedRow([&](const QModelIndex& row, const QModelIndex& parent) {
             if (m_model->isDir(row)) {
-                names << m_model->filePath(row);
+                const QString path = m_model->filePath(row);
+                paths.push_back(QFile::encodeName(path).toStdString());
                 if (folderToOpen.isEmpty())
-                    folderToOpen = QFileInfo(names.back()).absoluteFilePath();
-                continue;
+                    folderToOpen = QFileInfo(path).absoluteFilePath();
+                return true;
             }
-            if (folders[i] != folder || folderPath.isEmpty()) {
-                folder = folders[i];
-                folderPath = m_model->filePath(folder);
-                if (!folderPath.endsWith(u'/'))
-                    folderPath += u'/';
+            if (parent != folder || folderPath.empty()) {
+                folder = parent;
+                folderPath = QFile::encodeName(m_model->filePath(folder)).toStdString();
+                if (folderPath.empty() || folderPath.back() != '/')
+                    folderPath += '/';
             }
-            names << folderPath + m_model->fileName(row);
-        }
+            paths.push_back(pathOf(folderPath, m_model->fileName(row)));
+            return true;
+        });
     } else {
-        names = typedNames();
-        for (const QString& name : std::as_const(names)) {
+        const QStringList names = typedNames();
+        for (const QString& name : names) {
+            paths.push_back(QFile::encodeName(name).toStdString());
             const QFileInfo info(name);
-            if (info.isDir()) {
+            if (folderToOpen.isEmpty() && info.isDir())
                 folderToOpen = info.absoluteFilePath();
-                break;
-            }
         }
     }
-    if (names.isEmpty())
+    if (paths.empty())
         return;
     if (!folderToOpen.isEmpty()) {
         setDirectory(folderToOpen);
         m_nameBox->clear();
         return;
     }
-    m_chosen = names;
-    Q_EMIT filesSelected(m_chosen);
+    m_chosen = std::move(paths);
+    // The paths as texts only for whoever listens: a hundred thousand of
+    // them cost as much as the list's own rows.
+    if (isSignalConnected(QMetaMethod::fromSignal(&QFileDialog::filesSelected))) {
+        QStringList files;
+        files.reserve(qsizetype(m_chosen.size()));
+        for (const std::string& path : m_chosen)
+            files << QFile::decodeName(QByteArray::fromStdString(path));
+        Q_EMIT filesSelected(files);
+    }
     QDialog::accept();
 }
 

@@ -3,6 +3,10 @@
 #include <QFileDialog>
 #include <QModelIndexList>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 class QFileSystemModel;
 class QLineEdit;
 class QListView;
@@ -20,9 +24,10 @@ public:
 
     // Shows a text in the name box, selected so that typing replaces it.
     void setNameBoxText(const QString& text);
-    // The full paths the dialog was accepted with, in the order they were
-    // typed or picked; empty until then.
-    QStringList chosenFiles() const { return m_chosen; }
+    // Hands over the full paths the dialog was accepted with, as the bytes
+    // the file system names them by, in the order they were typed or
+    // picked; empty until then, and once handed over.
+    std::vector<std::string> takeChosenPaths() { return std::move(m_chosen); }
 
     // Whether the dialog answers changes of the selection itself; false when
     // the Qt in use names its handlers differently, and a select-all of a
@@ -39,7 +44,7 @@ private:
     void selectionChanged();
     void currentChanged(const QModelIndex& current);
     void updateOpenButton();
-    QModelIndexList selectedRows(QModelIndexList* folders = nullptr) const;
+    void forEachSelectedRow(const std::function<bool(const QModelIndex& row, const QModelIndex& folder)>& visit) const;
     QStringList typedNames() const;
 
     QLineEdit* m_nameBox;
@@ -47,5 +52,5 @@ private:
     QPushButton* m_openButton;
     QFileSystemModel* m_model;
     bool m_answersSelection = false;
-    QStringList m_chosen;
+    std::vector<std::string> m_chosen;
 };

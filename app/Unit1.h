@@ -44,12 +44,15 @@ public:
     UserDialogs& dialogs() const { return *m_dialogs; }
 
     // Runs one command; an error it raises is shown by the error display
-    // and goes no further, so no exception reaches Qt's event loop.
+    // and goes no further, so no exception reaches Qt's event loop. A close
+    // of the window asked for while the command held it busy is done once
+    // the command and its message have ended.
     void runCommand(const std::function<void()>& command);
     void showError(std::string_view message);
 
     // Appends one row per path, made as the dialog intake makes them, in
-    // the form the "Include File Extension" box asks for.
+    // the form the "Include File Extension" box asks for. A long intake
+    // holds the window busy (see BusyWindow).
     void addFiles(const std::vector<std::string>& paths);
 
     // The clock the date rule reads "Current Time" from; tests set it.
@@ -189,6 +192,7 @@ private:
     }
 
     bool overFileList(const QPoint& pos) const;
+    void closeIfAsked();
     void buildWindow();
     void buildAddPage();
     void buildDeletePage();
@@ -207,6 +211,10 @@ private:
     void runRuleCommand(const RuleCommand& rule);
 
     std::unique_ptr<UserDialogs> m_dialogs;
+    // Commands under way, and whether a close came while one held the
+    // window busy.
+    int m_commands = 0;
+    bool m_closeAsked = false;
     QString m_lastChosenFile;
     bool m_shown = false;
     // Reads drops from other programs; only on X11.

@@ -1,6 +1,7 @@
 // "Apply Rename": renames the checked files on disk and says how it went.
 #include "app/Unit1.h"
 
+#include "app/BusyWindow.h"
 #include "app/UserDialogs.h"
 #include "apply/ApplyPass.h"
 #include "apply/ApplyReport.h"
@@ -13,9 +14,15 @@ constexpr std::size_t MaxDetailNameChars = 300;
 
 } // namespace
 
+// A long pass holds the window busy until the message: it repaints and
+// answers the desktop between renames, but takes no input.
 void TForm1::BitBtn2Click()
 {
-    const ApplyReport report = applyRenames(VT->rows());
+    ApplyReport report;
+    {
+        BusyWindow busy(*this, m_closeAsked);
+        report = applyRenames(VT->rows(), {}, [&busy] { busy.keepAlive(); });
+    }
     dialogs().showMessage(this, QString::fromStdString(completionMessage(report)),
                           report.allRenamed() ? UserDialogs::Icon::None : UserDialogs::Icon::Warning,
                           QString::fromStdString(completionDetails(report, MaxDetailNameChars)));

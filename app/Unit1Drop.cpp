@@ -2,6 +2,7 @@
 // list itself takes no drops.
 #include "app/Unit1.h"
 
+#include "app/BusyWindow.h"
 #include "app/XdndDropReader.h"
 #include "listcore/ListCommands.h"
 
@@ -82,20 +83,29 @@ void TForm1::dropEvent(QDropEvent* event)
         event->ignore();
         return;
     }
-    XdndDropReader::Result fromServer;
-    if (m_dropReader)
-        fromServer = m_dropReader->read(*event->mimeData(), UriListType.toLatin1());
-    if (fromServer.status != XdndDropReader::Status::NotXdnd && fromServer.status != XdndDropReader::Status::Received) {
-        // The source is told that the drop failed, and the person sees why
-        // once the drop has ended, not while the source waits for an answer.
-        event->ignore();
-        const char* message = lostDropMessage(fromServer.status);
-        QMetaObject::invokeMethod(this, [this, message] { showError(message); }, Qt::QueuedConnection);
-        return;
-    }
-    event->acceptProposedAction();
-    const QByteArray uriList = fromServer.status == XdndDropReader::Status::Received
-                                   ? std::move(fromServer.data)
-                                   : event->mimeData()->data(UriListType);
-    runCommand([&] { appendDroppedUriList(VT->rows(), {uriList.constData(), std::size_t(uriList.size())}); });
+    runCommand([&] {
+        // A big drop holds the window busy while its data comes and while it
+        // is taken in, with other drags kept away until it is done.
+        const XdndDropReader::DropUnderway underway(m_dropReader.get());
+        BusyWindow busy(*this, m_closeAsked);
+        const auto keepAlive = [&busy] { busy.keepAlive(); };
+        XdndDropReader::Result fromServer;
+        if (m_dropReader)
+            fromServer = m_dropReader->read(*event->mimeData(), UriListType.toLatin1(), keepAlive);
+        if (fromServer.status != XdndDropReader::Status::NotXdnd
+            && fromServer.status != XdndDropReader::Status::Received) {
+            // The source is told that the drop failed, and the person sees
+            // why once the drop has ended, not while the source waits for an
+            // answer.
+            event->ignore();
+            const char* message = lostDropMessage(fromServer.status);
+            QMetaObject::invokeMethod(this, [this, message] { showError(message); }, Qt::QueuedConnection);
+            return;
+        }
+        event->acceptProposedAction();
+        const QByteArray uriList = fromServer.status == XdndDropReader::Status::Received
+                                       ? std::move(fromServer.data)
+                                       : event->mimeData()->data(UriListType);
+        appendDroppedUriList(VT->rows(), {uriList.constData(), std::size_t(uriList.size())}, keepAlive);
+    });
 }

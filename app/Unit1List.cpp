@@ -1,6 +1,7 @@
 // The list's own handlers and the commands that act on the whole list.
 #include "app/Unit1.h"
 
+#include "app/BusyWindow.h"
 #include "app/ErrorDisplay.h"
 #include "app/NumberBox.h"
 #include "app/UserDialogs.h"
@@ -30,6 +31,7 @@ EntryForm formOfBox(const QCheckBox* box)
 
 void TForm1::runCommand(const std::function<void()>& command)
 {
+    ++m_commands;
     try {
         command();
     } catch (const std::exception& error) {
@@ -37,6 +39,16 @@ void TForm1::runCommand(const std::function<void()>& command)
     } catch (...) {
         showError("Unknown error");
     }
+    --m_commands;
+    closeIfAsked();
+}
+
+// A close that came while the window was busy is done once nothing is under
+// way any more: the person asked for it, and nothing was left halfway.
+void TForm1::closeIfAsked()
+{
+    if (m_commands == 0 && std::exchange(m_closeAsked, false))
+        close();
 }
 
 void TForm1::showError(std::string_view message)
@@ -93,7 +105,11 @@ void TForm1::edFirstKeyPress(NumberBox*, QChar& key)
 
 void TForm1::addFiles(const std::vector<std::string>& paths)
 {
-    appendFiles(VT->rows(), paths);
+    {
+        BusyWindow busy(*this, m_closeAsked);
+        appendFiles(VT->rows(), paths, [&busy] { busy.keepAlive(); });
+    }
+    closeIfAsked();
 }
 
 void TForm1::BitBtn1Click()

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 
 #ifdef __GLIBC__
@@ -32,12 +31,8 @@ std::vector<std::string> UserDialogs::chooseFiles(QWidget* parent, const QString
         if (!preselect.isEmpty())
             dialog.setDirectory(QFileInfo(preselect).absolutePath());
         dialog.setNameBoxText(preselect);
-        if (dialog.exec() == QDialog::Accepted) {
-            const QStringList chosen = dialog.chosenFiles();
-            paths.reserve(std::size_t(chosen.size()));
-            for (const QString& path : chosen)
-                paths.push_back(QFile::encodeName(path).toStdString());
-        }
+        if (dialog.exec() == QDialog::Accepted)
+            paths = dialog.takeChosenPaths();
     }
 #ifdef __GLIBC__
     // A dialog that listed a big folder leaves tens of MiB of freed heap in

@@ -20,6 +20,9 @@ using Clock = std::chrono::steady_clock;
 // server closed because it wrote too much at once, is noticed this soon.
 constexpr auto OwnerCheckInterval = std::chrono::milliseconds(150);
 
+// The longest a read that keeps the window alive sleeps at a time.
+constexpr auto KeepAliveInterval = std::chrono::milliseconds(10);
+
 // The most one property read asks for (in 4-byte units): a big transfer is
 // read in a few large replies rather than many small ones.
 constexpr std::uint32_t ReadPieceWords = 4u << 20;
@@ -98,6 +101,8 @@ bool XdndDropReader::connectToServer()
     }
     m_xdndDrop = internAtom(m_connection, "XdndDrop");
     m_xdndEnter = internAtom(m_connection, "XdndEnter");
+    m_xdndPosition = internAtom(m_connection, "XdndPosition");
+    m_xdndLeave = internAtom(m_connection, "XdndLeave");
     m_xdndAware = internAtom(m_connection, "XdndAware");
     m_selection = internAtom(m_connection, "XdndSelection");
     m_incr = internAtom(m_connection, "INCR");
@@ -113,6 +118,10 @@ bool XdndDropReader::nativeEventFilter(const QByteArray& eventType, void* messag
     if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
         return false;
     const auto* client = reinterpret_cast<const xcb_client_message_event_t*>(event);
+    const bool dragMessage = client->type == m_xdndEnter || client->type == m_xdndPosition
+                             || client->type == m_xdndLeave || client->type == m_xdndDrop;
+    if (m_holdingDrags && dragMessage)
+        return true;
     if (client->type == m_xdndEnter) {
         m_pendingDrop = false;
     } else if (client->type == m_xdndDrop) {
@@ -149,6 +158,7 @@ std::uint32_t XdndDropReader::selectionOwner()
 }
 
 XdndDropReader::Result XdndDropReader::read(const QMimeData& mime, const QByteArray& mimeType,
+                                            const std::function<void()>& keepAlive,
                                             std::chrono::milliseconds stallLimit)
 {
     // Qt stands for another program's drop with a mime data object of its
@@ -171,7 +181,7 @@ XdndDropReader::Result XdndDropReader::read(const QMimeData& mime, const QByteAr
     const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_create_window(c, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       XCB_COPY_FROM_PARENT, XCB_CW_EVENT_MASK, &events);
-    Result result = transfer(window, internAtom(c, mimeType), stallLimit);
+    Result result = transfer(window, internAtom(c, mimeType), keepAlive, stallLimit);
     xcb_destroy_window(c, window);
     xcb_flush(c);
     if (result.status != Status::Received)
@@ -180,6 +190,7 @@ XdndDropReader::Result XdndDropReader::read(const QMimeData& mime, const QByteAr
 }
 
 XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint32_t target,
+                                                const std::function<void()>& keepAlive,
                                                 std::chrono::milliseconds stallLimit)
 {
     xcb_connection_t* c = m_connection;
@@ -194,6 +205,8 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
     auto stallDeadline = Clock::now() + stallLimit;
     auto nextOwnerCheck = Clock::now() + OwnerCheckInterval;
     for (;;) {
+        if (keepAlive)
+            keepAlive();
         const Reply<xcb_generic_event_t> event(xcb_poll_for_event(c));
         if (!event) {
             if (xcb_connection_has_error(c))
@@ -211,7 +224,9 @@ XdndDropReader::Result XdndDropReader::transfer(std::uint32_t window, std::uint3
                 continue; // the reply may have brought events along
             }
             pollfd fd {xcb_get_file_descriptor(c), POLLIN, 0};
-            const auto wait = std::min(stallDeadline, nextOwnerCheck) - now;
+            auto wait = std::min(stallDeadline, nextOwnerCheck) - now;
+            if (keepAlive)
+                wait = std::min<Clock::duration>(wait, KeepAliveInterval);
             ::poll(&fd, 1, int(std::chrono::duration_cast<std::chrono::milliseconds>(wait).count()) + 1);
             continue;
         }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 
 class QMimeData;
 struct xcb_connection_t;
@@ -45,9 +46,31 @@ public:
 
     // Inside a dropEvent: the dropped data of `mimeType`, or NotXdnd when
     // `mime` does not stand for a drop from another X11 program. Gives up
-    // once the source has sent nothing for `stallLimit`.
-    Result read(const QMimeData& mime, const QByteArray& mimeType,
+    // once the source has sent nothing for `stallLimit`. While it waits for
+    // the source it calls `keepAlive` at least every few milliseconds.
+    Result read(const QMimeData& mime, const QByteArray& mimeType, const std::function<void()>& keepAlive = {},
                 std::chrono::milliseconds stallLimit = std::chrono::seconds(15));
+
+    // While a drop is still being taken in, the window may handle events;
+    // Qt would take the messages of another program's drag arriving then
+    // for the drop it has not finished. For as long as a DropUnderway
+    // lives, such messages are kept from Qt: that drag sees a window that
+    // takes nothing.
+    class DropUnderway {
+    public:
+        explicit DropUnderway(XdndDropReader* reader) : m_reader(reader) { setHolding(true); }
+        ~DropUnderway() { setHolding(false); }
+        DropUnderway(const DropUnderway&) = delete;
+        DropUnderway& operator=(const DropUnderway&) = delete;
+
+    private:
+        void setHolding(bool holding)
+        {
+            if (m_reader)
+                m_reader->m_holdingDrags = holding;
+        }
+        XdndDropReader* m_reader;
+    };
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -55,13 +78,16 @@ private:
     bool connectToServer();
     bool seesWindow(std::uint32_t window);
     std::uint32_t selectionOwner();
-    Result transfer(std::uint32_t window, std::uint32_t target, std::chrono::milliseconds stallLimit);
+    Result transfer(std::uint32_t window, std::uint32_t target, const std::function<void()>& keepAlive,
+                    std::chrono::milliseconds stallLimit);
 
     // Ours, not Qt's: Qt's connection is read by a thread of its own, which
     // would take the transfer's events away from this reader.
     xcb_connection_t* m_connection = nullptr;
     std::uint32_t m_xdndDrop = 0; // atoms, interned once
     std::uint32_t m_xdndEnter = 0;
+    std::uint32_t m_xdndPosition = 0;
+    std::uint32_t m_xdndLeave = 0;
     std::uint32_t m_xdndAware = 0;
     std::uint32_t m_selection = 0;
     std::uint32_t m_incr = 0;
@@ -69,6 +95,7 @@ private:
     // The XdndDrop Qt is delivering now: when, from which source window, to
     // which of ours.
     bool m_pendingDrop = false;
+    bool m_holdingDrags = false; // a DropUnderway lives
     std::uint32_t m_dropTime = 0;
     std::uint32_t m_dropSource = 0;
     std::uint32_t m_dropTarget = 0;

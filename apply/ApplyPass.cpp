@@ -6,7 +6,7 @@
 
 #include <vector>
 
-ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder)
+ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder, const BetweenRenames& between)
 {
     UpdateBatch batch(rows);
     ApplyReport report;
@@ -25,6 +25,8 @@ ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder)
                 report.failures.push_back(
                     {step.tag, std::string(entry.FileName()), entry.newFileName(), result.reason});
             }
+            if (between)
+                between();
         });
         steps.clear();
     };

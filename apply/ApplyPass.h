@@ -2,8 +2,14 @@
 
 #include "apply/ApplyReport.h"
 
+#include <functional>
+
 class PassRecorder;
 class RowStore;
+
+// Called after each checked row, between two renames and never during one:
+// the window answers its events there while a long pass runs.
+using BetweenRenames = std::function<void()>;
 
 // Renames the file of every checked row, in list order, never replacing
 // anything; a refusal is reported and the pass goes on (see RenamePass). A
@@ -11,4 +17,4 @@ class RowStore;
 // A renamed entry then describes its file under the new path; an entry
 // whose file kept its name is left as it was. Check states are not touched.
 // The list repaints once, at the end.
-ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder = nullptr);
+ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder = nullptr, const BetweenRenames& between = {});

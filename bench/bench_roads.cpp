@@ -15,7 +15,9 @@
 //                        sway (bench.sh runs these under run-wayland.sh)
 // Times are wall-clock, from the person's action to the last event it
 // caused; memory is resident size above the empty window, and that of the
-// empty window itself on each display system.
+// empty window itself on each display system. Each run (each repetition)
+// has a window of its own, so every run starts from an empty list, and a
+// wait that runs out fails the figure with what it waited for.
 #include "bench/BenchWindow.h"
 #include "tests/roads/SwayTree.h"
 
@@ -57,15 +59,19 @@ struct ActivityWatch : QObject {
     }
 };
 
+// Longer than any road takes on a slow machine, short enough that a road
+// that never ends fails while the person still waits for the table.
+constexpr double WaitLimitSeconds = 120;
+
 // Runs events until `done` holds and nothing happened for a while; the
-// time the last work ended, or NaN after a long wait.
+// time the last work ended, or NaN once WaitLimitSeconds have passed.
 double untilSettled(const std::function<bool()>& done)
 {
     static ActivityWatch watch;
     static const bool installed = (qApp->installEventFilter(&watch), true);
     (void)installed;
     double last = monotonicNow();
-    const double limit = last + 300;
+    const double limit = last + WaitLimitSeconds;
     for (double now = last; now < limit; now = monotonicNow()) {
         watch.active = false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -90,6 +96,8 @@ public:
 
 // The window as the person has it, shown on the X server, idle, with the
 // process's free heap returned so that the baseline holds only what is used.
+// One for each run: a run that finds the rows of the one before in its list
+// would wait for a count it never reaches.
 struct ShownWindow {
     TForm1 window;
     RecordingDialogs& dialogs;
@@ -116,12 +124,30 @@ struct ShownWindow {
     }
 };
 
-// What a road measured, for the figures that report its parts.
+// What each run of a road measured, for the figures that report its parts:
+// the n-th run of a part reports the n-th run of its road, so that
+// repetitions give each part its own median.
 struct RoadFigures {
     std::map<std::string, double> seconds;
     double mebibytes = NAN;
 };
-RoadFigures figures;
+std::vector<RoadFigures> runs;
+
+RoadFigures& newRun()
+{
+    runs.emplace_back();
+    return runs.back();
+}
+
+// Fails the figure with what the road waited for in vain; false then.
+bool arrived(benchmark::State& state, double when, const char* what)
+{
+    if (!std::isnan(when))
+        return true;
+    state.SkipWithError((std::string(what) + " did not happen within " + std::to_string(int(WaitLimitSeconds))
+                         + " s").c_str());
+    return false;
+}
 
 template <std::size_t Count>
 struct Files {
@@ -131,10 +157,12 @@ struct Files {
 };
 
 // In the dialog's own event loop: types the folder, Enter, waits until the
-// folder is listed, clicks its first file, Ctrl+A, Enter.
-void answerDialog(const QString& folder, qsizetype count, double* enterPressed)
+// folder is listed, clicks its first file, Ctrl+A, Enter. A wait that runs
+// out leaves its name in `failure` and cancels the dialog.
+void answerDialog(const QString& folder, qsizetype count, RoadFigures& figures, double* enterPressed,
+                  std::string* failure)
 {
-    QTimer::singleShot(0, [=] {
+    QTimer::singleShot(0, [=, &figures] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         auto* names = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         QAbstractItemView* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
@@ -145,6 +173,11 @@ void answerDialog(const QString& folder, qsizetype count, double* enterPressed)
         const double start = monotonicNow();
         QTest::keyClick(names, Qt::Key_Return);
         const double listed = untilSettled([&] { return view->model()->rowCount(view->rootIndex()) == count; });
+        if (std::isnan(listed)) {
+            *failure = "the folder's listing in the dialog";
+            dialog->reject();
+            return;
+        }
         figures.seconds["list_shown"] = listed - start;
         const QModelIndex first = view->model()->index(0, 0, view->rootIndex());
         QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(first).center());
@@ -152,7 +185,13 @@ void answerDialog(const QString& folder, qsizetype count, double* enterPressed)
         untilSettled([] { return true; });
         const double selectAll = monotonicNow();
         QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
-        figures.seconds["select_all"] = untilSettled([] { return true; }) - selectAll;
+        const double selected = untilSettled([] { return true; });
+        if (std::isnan(selected)) {
+            *failure = "the select-all in the dialog";
+            dialog->reject();
+            return;
+        }
+        figures.seconds["select_all"] = selected - selectAll;
         *enterPressed = monotonicNow();
         QTest::keyClick(view, Qt::Key_Return);
         if (dialog->isVisible())
@@ -163,19 +202,28 @@ void answerDialog(const QString& folder, qsizetype count, double* enterPressed)
 void DialogTolvex(benchmark::State& state)
 {
     const auto& files = sharedFixture<Files<100'000>>();
-    auto& shown = sharedFixture<ShownWindow>();
+    auto shown = std::make_unique<ShownWindow>();
+    RoadFigures& figures = newRun();
     for (auto _ : state) {
         double enterPressed = 0;
-        answerDialog(QString::fromStdString(files.folder.Path()), qsizetype(files.paths.size()), &enterPressed);
-        shown.window.BitBtn1->click();
-        const double settled = untilSettled([&] { return shown.window.VT->rowCount() == files.paths.size(); });
+        std::string failure;
+        answerDialog(QString::fromStdString(files.folder.Path()), qsizetype(files.paths.size()), figures,
+                     &enterPressed, &failure);
+        shown->window.BitBtn1->click();
+        if (!failure.empty()) {
+            arrived(state, NAN, failure.c_str());
+            return;
+        }
+        const double settled = untilSettled([&] { return shown->window.VT->rowCount() == files.paths.size(); });
+        if (!arrived(state, settled, "every chosen file listed in the window"))
+            return;
         figures.seconds["enter_to_rows"] = settled - enterPressed;
         state.SetIterationTime(figures.seconds["list_shown"] + figures.seconds["select_all"] + (settled - enterPressed));
     }
-    if (shown.window.VT->rowCount() != files.paths.size())
+    if (shown->window.VT->rowCount() != files.paths.size())
         state.SkipWithError("not every file was listed");
-    figures.mebibytes = shown.mebibytesAboveEmpty();
-    shown.silent(state);
+    figures.mebibytes = shown->mebibytesAboveEmpty();
+    shown->silent(state);
 }
 
 // The drag sources, each in a process of its own.
@@ -203,7 +251,8 @@ template <std::size_t Count, Source From = Source::Xdnd>
 void DropTolvex(benchmark::State& state)
 {
     const auto& files = sharedFixture<Files<Count>>();
-    auto& shown = sharedFixture<ShownWindow>();
+    auto shown = std::make_unique<ShownWindow>();
+    RoadFigures& figures = newRun();
     QTemporaryFile uriList(qEnvironmentVariable("TOLVEX_BENCH_DIR", QStringLiteral("/dev/shm"))
                            + QStringLiteral("/uri-list-XXXXXX"));
     if (!uriList.open()) {
@@ -213,7 +262,7 @@ void DropTolvex(benchmark::State& state)
     for (const std::string& path : files.paths)
         uriList.write("file://" + QByteArray::fromStdString(path) + "\r\n");
     uriList.close();
-    TForm1& window = shown.window;
+    TForm1& window = shown->window;
     // Beside the list, where the window takes drops; a Wayland client learns
     // where its window is from the compositor alone.
     const QPoint inWindow = window.VT->mapTo(&window, QPoint(window.VT->width() + 40, 200));
@@ -229,12 +278,19 @@ void DropTolvex(benchmark::State& state)
     for (auto _ : state) {
         QProcess source;
         startDrag(source, From, uriList.fileName(), at);
-        (void)QTest::qWaitFor([&] { return source.state() == QProcess::NotRunning; }, 300'000);
+        if (!QTest::qWaitFor([&] { return source.state() == QProcess::NotRunning; }, int(WaitLimitSeconds * 1000))) {
+            source.kill();
+            source.waitForFinished();
+            arrived(state, NAN, "the drag source's end");
+            return;
+        }
         if (source.exitCode() != 0) {
             state.SkipWithError(source.readAllStandardError().trimmed().constData());
             return;
         }
         const double settled = untilSettled([&] { return window.VT->rowCount() == files.paths.size(); });
+        if (!arrived(state, settled, "every dropped file listed in the window"))
+            return;
         double dropped = NAN;
         double served = NAN;
         for (const QByteArray& line : source.readAllStandardOutput().split('\n')) {
@@ -250,8 +306,8 @@ void DropTolvex(benchmark::State& state)
     }
     if (window.VT->rowCount() != files.paths.size())
         state.SkipWithError("not every file was listed");
-    figures.mebibytes = shown.mebibytesAboveEmpty();
-    shown.silent(state);
+    figures.mebibytes = shown->mebibytesAboveEmpty();
+    shown->silent(state);
 }
 
 template <std::size_t Count>
@@ -262,12 +318,22 @@ void StatxBare(benchmark::State& state)
         statxAll(files.paths);
 }
 
-// A part of the road measured before, reported as a figure of its own.
+// A part of the road measured before, reported as a figure of its own: its
+// n-th run reports the road's n-th.
+const RoadFigures* runOf(const std::string& figure)
+{
+    static std::map<std::string, std::size_t> reported;
+    const std::size_t index = reported[figure]++;
+    return index < runs.size() ? &runs[index] : nullptr;
+}
+
 void Part(benchmark::State& state, std::string part)
 {
+    const RoadFigures* run = runOf(part);
+    const bool measured = run && run->seconds.count(part);
     for (auto _ : state)
-        state.SetIterationTime(figures.seconds.count(part) ? figures.seconds[part] : 0);
-    if (!figures.seconds.count(part))
+        state.SetIterationTime(measured ? run->seconds.at(part) : 0);
+    if (!measured)
         state.SkipWithError("the road did not run");
 }
 
@@ -282,11 +348,14 @@ void EmptyWindow(benchmark::State& state)
 
 void Memory(benchmark::State& state)
 {
+    const RoadFigures* run = runOf("memory");
     for (auto _ : state)
         state.SetIterationTime(0);
-    if (std::isnan(figures.mebibytes))
+    if (!run || std::isnan(run->mebibytes)) {
         state.SkipWithError("the road did not run");
-    state.counters["mib_above_empty"] = figures.mebibytes;
+        return;
+    }
+    state.counters["mib_above_empty"] = run->mebibytes;
 }
 
 // A road's own figures: one run, timed by the road's clock.

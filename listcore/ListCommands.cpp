@@ -5,20 +5,26 @@
 #include "listcore/UpdateBatch.h"
 #include "listcore/UriList.h"
 
-void appendFiles(RowStore& rows, const std::vector<std::string>& paths)
+void appendFiles(RowStore& rows, const std::vector<std::string>& paths, const BetweenFiles& between)
 {
     FileIntake intake(rows);
-    for (const std::string& path : paths)
+    for (const std::string& path : paths) {
         intake.addChosen(path);
+        if (between)
+            between();
+    }
 }
 
-void appendDroppedUriList(RowStore& rows, std::string_view uriList)
+void appendDroppedUriList(RowStore& rows, std::string_view uriList, const BetweenFiles& between)
 {
     FileIntake intake(rows);
     UriListReader reader(uriList);
     std::string path;
-    while (reader.next(path))
+    while (reader.next(path)) {
         intake.addDropped(path);
+        if (between)
+            between();
+    }
 }
 
 void applyCheckCommand(RowStore& rows, CheckCommand command)
