@@ -39,7 +39,8 @@ RenameOutlook PassSimulation::next(const ListRow& row)
 }
 
 // Each check in the order the pass and the file system meet it.
-RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::string& newPath, std::string newName)
+RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::string& newPath, std::string newName,
+                                     bool planned)
 {
     if (const char* refusal = refusalOfNewName(newPath))
         return fails(std::move(newName), refusal);
@@ -47,13 +48,19 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
         return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
 
     const std::string oldKey = keyOf(oldPath);
-    if (m_movedAway.contains(oldKey))
-        return fails(std::move(newName), kMovedEarlier);
-    if (m_placed.contains(oldKey))
-        return fails(std::move(newName), kTakenEarlier);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
-    if (!m_disk.holds(sourceFolder, NameOfPath(oldPath)))
+    if (planned) {
+        const bool there = m_placed.contains(oldKey)
+            || (!m_movedAway.contains(oldKey) && m_disk.holds(sourceFolder, NameOfPath(oldPath)));
+        if (!there)
+            return fails(std::move(newName), "the file is no longer on disk");
+    } else if (m_movedAway.contains(oldKey)) {
+        return fails(std::move(newName), kMovedEarlier);
+    } else if (m_placed.contains(oldKey)) {
+        return fails(std::move(newName), kTakenEarlier);
+    } else if (!m_disk.holds(sourceFolder, NameOfPath(oldPath))) {
         return fails(std::move(newName), "the file is no longer on disk");
+    }
 
     const std::string_view targetFolder = FolderOfPath(newPath);
     const std::string_view targetName = NameOfPath(newPath);

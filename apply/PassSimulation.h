@@ -20,7 +20,10 @@ public:
     // A row of the list, as the list's pass takes it.
     RenameOutlook next(const ListRow& row);
     // One rename of oldPath to newPath; `newName` is what the outlook shows.
-    RenameOutlook rename(const std::string& oldPath, const std::string& newPath, std::string newName);
+    // planned: as for PassRename; its file is there when an earlier step
+    // put it there, or when the disk holds it and no earlier step moved it.
+    RenameOutlook rename(const std::string& oldPath, const std::string& newPath, std::string newName,
+                         bool planned = false);
 
 private:
     std::string keyOf(std::string_view path);

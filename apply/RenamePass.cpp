@@ -8,9 +8,9 @@ RenameResult RenamePass::rename(const PassRename& step)
         return {};
     if (step.kind == PassRename::Kind::Refused)
         return RenameResult::refusal(EINVAL, step.refusal);
-    if (m_movedAway.contains(step.oldPath))
+    if (!step.planned && m_movedAway.contains(step.oldPath))
         return RenameResult::refusal(ENOENT, kMovedEarlier);
-    if (m_placed.contains(step.oldPath))
+    if (!step.planned && m_placed.contains(step.oldPath))
         return RenameResult::refusal(EEXIST, kTakenEarlier);
     RenameResult result = m_session.rename(step.oldPath, step.newPath);
     if (result.succeeded()) {

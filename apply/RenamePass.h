@@ -23,6 +23,10 @@ struct PassRename {
     std::size_t tag = 0;
     enum class Kind : unsigned char { Rename, Unchanged, Refused } kind = Kind::Rename;
     const char* refusal = nullptr;  // for Refused
+    // A step of a plan (a resolved list, or a journal taken back) that knows
+    // which file is at oldPath, even one an earlier step put there: it is
+    // not refused for a path an earlier step moved away or gave.
+    bool planned = false;
 
     bool renames() const noexcept { return kind == Kind::Rename; }
 };

@@ -17,4 +17,6 @@ struct Invocation {
     std::string undo;                // reverse this journal instead
     bool json = false;
     bool verbose = false;            // a line for every file in text too
+    bool resolve = false;            // order the renames so that chains and cycles succeed
+    std::string fromJson;            // take the files and their new names from this plan
 };

@@ -1,6 +1,7 @@
 #include "cli/JournalRecorder.h"
 
 #include "cli/Output.h"
+#include "disk/MoveNoReplace.h"
 #include "listcore/FileNames.h"
 
 #include <cerrno>
@@ -36,7 +37,14 @@ bool JournalRecorder::beforeBatch(std::span<const PassRename> batch)
         if (!rename.renames())
             continue;
         struct stat status;
-        const std::uint64_t inode = lstat(rename.oldPath.c_str(), &status) == 0 ? status.st_ino : 0;
+        std::uint64_t inode = lstat(rename.oldPath.c_str(), &status) == 0 ? status.st_ino : 0;
+        // A name an earlier step of the batch gives the file (a temporary
+        // one) is not there yet; the file is the same.
+        const bool temporary = NameOfPath(rename.oldPath).starts_with(temporaryNamePrefix());
+        for (auto earlier = m_intents.rbegin(); inode == 0 && temporary && earlier != m_intents.rend(); ++earlier) {
+            if (earlier->newPath == absolutePath(m_workingFolder, rename.oldPath))
+                inode = earlier->inode;
+        }
         m_intents.push_back({inode, absolutePath(m_workingFolder, rename.oldPath),
                              absolutePath(m_workingFolder, rename.newPath)});
     }

@@ -116,6 +116,10 @@ constexpr std::array options{
     OptionSpec{"include-extension", 'e', nullptr, OptionGroup::Files,
                "The rules see each name with its extension, like the window's \"Include File Extension\".",
                [](Reading& r, const std::string&) { r.run.form = EntryForm::Joined; }},
+    OptionSpec{"from-json", 0, "file", OptionGroup::Files,
+               "Take the files and their new names from file, in the JSON lines --json prints (\"file\" and "
+               "\"new_name\" of each line), as edited by a script or a person; no rules then.",
+               [](Reading& r, const std::string& v) { r.run.fromJson = fileNamed("from-json", v); }},
     OptionSpec{"place", 0, "where", OptionGroup::Settings,
                "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
                "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
@@ -192,6 +196,10 @@ constexpr std::array options{
                "Rename the files. Without it nothing is touched: each file is shown with its new name, and why "
                "it could not have it.",
                [](Reading& r, const std::string&) { r.run.apply = true; }},
+    OptionSpec{"resolve", 0, nullptr, OptionGroup::Running,
+               "Order the renames so that each new name is free when its turn comes: a chain a->b, b->c runs "
+               "b->c first, and a cycle (a swap) goes through a temporary name. Nothing is replaced still.",
+               [](Reading& r, const std::string&) { r.run.resolve = true; }},
     OptionSpec{"journal", 0, "file", OptionGroup::Running,
                "With --apply, write every rename to file before it is made, so that --undo can take it back "
                "even after a crash; with --undo, the journal of the undo itself.",
@@ -312,6 +320,10 @@ Invocation CommandLineReading::finish() const
         throw CommandLineError(*trailingSetting + " comes after the last rule, so no rule would take it");
     if (!run.undo.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
         throw CommandLineError("--undo takes no files and no rules");
+    if (!run.undo.empty() && (run.resolve || !run.fromJson.empty()))
+        throw CommandLineError("--undo takes back its journal's renames as they were made");
+    if (!run.fromJson.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
+        throw CommandLineError("--from-json takes its files and new names from the plan, no files or rules");
     if (!run.journal.empty() && !run.apply)
         throw CommandLineError("--journal records renames, and only --apply makes them");
     return run;

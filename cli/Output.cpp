@@ -67,13 +67,15 @@ std::string Output::renaming(std::string_view file, std::string_view newName) co
 }
 
 void Output::outlook(std::string_view file, std::string_view newName, std::string_view outcome,
-                     std::string_view reason)
+                     std::string_view reason, std::string_view plan)
 {
     if (m_style.json) {
         std::string object = "{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
             + ",\"outcome\":" + jsonString(outcome);
         if (!reason.empty())
             object += ",\"reason\":" + jsonString(reason);
+        if (!plan.empty())
+            object += ",\"plan\":" + jsonString(plan);
         line(object + '}');
         return;
     }
@@ -82,6 +84,8 @@ void Output::outlook(std::string_view file, std::string_view newName, std::strin
         (text += ": ") += reason;
     else if (outcome == "unchanged")
         text += reason.empty() ? std::string(" (unchanged)") : " (unchanged: " + std::string(reason) + ')';
+    if (!plan.empty())
+        ((text += " (") += plan) += ')';
     line(text);
 }
 

@@ -19,8 +19,9 @@ public:
     Output(std::FILE* out, Style style);
 
     // One row of a preview; outcome is "renames", "fails" or "unchanged".
+    // `plan` tells where a resolved rename stands in its plan.
     void outlook(std::string_view file, std::string_view newName, std::string_view outcome,
-                 std::string_view reason);
+                 std::string_view reason, std::string_view plan = {});
     // A file renamed (or renamed back).
     void renamed(std::string_view oldPath, std::string_view newPath);
     // A file whose proposal is its own name, left as it is.

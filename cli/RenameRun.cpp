@@ -7,7 +7,9 @@
 #include "apply/RenameOutlook.h"
 #include "cli/Journal.h"
 #include "cli/JournalRecorder.h"
+#include "cli/JsonPlan.h"
 #include "cli/Output.h"
+#include "cli/ResolvedRun.h"
 #include "cli/UndoRun.h"
 #include "disk/FolderNames.h"
 #include "disk/RenameSession.h"
@@ -131,6 +133,20 @@ std::string counted(std::size_t count, const char* one, const char* many)
     return std::to_string(count) + ' ' + (count == 1 ? one : many);
 }
 
+// The files of a plan, each with the new name the plan gives it, whole; a
+// folder is skipped as on the command line.
+void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
+{
+    rows.setEntryForm(EntryForm::Joined);
+    FileIntake intake(rows);
+    for (const auto& [path, newName] : plan) {
+        const std::size_t before = rows.rowCount();
+        intake.addDropped(path);
+        if (rows.rowCount() > before)
+            rows.rowAt(before).Data.setNewName(newName);
+    }
+}
+
 int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
 {
     ListedDisk disk(folders);
@@ -202,7 +218,17 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     RowStore rows;
     rows.setEntryForm(run.form);
     FolderNamesCache folders;
-    takeFiles(run, in, rows, folders);
+    if (!run.fromJson.empty()) {
+        std::string error;
+        const std::optional<std::vector<PlannedName>> plan = readJsonPlan(run.fromJson, error);
+        if (!plan) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return BadUsage;
+        }
+        takePlan(*plan, rows);
+    } else {
+        takeFiles(run, in, rows, folders);
+    }
     try {
         const CurrentTimeClock now = &QDateTime::currentDateTime;
         for (const RuleCommand& rule : run.rules)
@@ -211,6 +237,8 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
     }
+    if (run.resolve)
+        return runResolved(rows, run, folders, output, errors);
     return run.apply ? apply(rows, run, output, errors) : preview(rows, folders, output);
 }
 

@@ -13,6 +13,7 @@
 #include "listcore/FileNames.h"
 
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,9 +32,39 @@ std::uint64_t inodeAt(const std::string& path)
     return lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
 }
 
+// The disk as it will be when the undo reaches a rename: as it is now, but
+// for what undoing the journal's later renames will have moved.
+class DiskAsUndone {
+public:
+    explicit DiskAsUndone(FolderNamesCache& folders) : m_folders(folders) {}
+
+    // The inode of the entry spelled exactly `path`; 0 when none is there.
+    std::uint64_t inodeAt(const std::string& path)
+    {
+        if (const auto moved = m_moved.find(path); moved != m_moved.end())
+            return moved->second;
+        if (!m_folders.of(FolderOfPath(path)).spelledExactly(NameOfPath(path)))
+            return 0;
+        const std::uint64_t inode = ::inodeAt(path);
+        return inode ? inode : std::uint64_t(-1);  // there, but its inode unknown
+    }
+
+    void move(const std::string& from, const std::string& to)
+    {
+        const std::uint64_t inode = inodeAt(from);
+        m_moved[from] = 0;
+        m_moved[to] = inode;
+    }
+
+private:
+    FolderNamesCache& m_folders;
+    std::map<std::string, std::uint64_t> m_moved;
+};
+
 // A file of the run under one of its temporary names in `folder`: the one
 // with the inode, or the only one.
-std::string temporaryHolding(const std::string& folder, const std::string& prefix, std::uint64_t inode)
+std::string temporaryHolding(const std::string& folder, const std::string& prefix, std::uint64_t inode,
+                             DiskAsUndone& disk)
 {
     if (prefix.empty())
         return {};
@@ -46,31 +77,31 @@ std::string temporaryHolding(const std::string& folder, const std::string& prefi
             names.emplace_back(name);
     });
     ::close(fd);
+    std::erase_if(names, [&](const std::string& name) { return disk.inodeAt(folder + name) == 0; });
     for (const std::string& name : names) {
-        if (inode != 0 && inodeAt(folder + name) == inode)
+        if (inode != 0 && disk.inodeAt(folder + name) == inode)
             return folder + name;
     }
     return names.size() == 1 ? folder + names.front() : std::string();
 }
 
-// Where a rename the journal has no outcome for left the file.
-UndoStep resolve(const JournalEntry& entry, const std::string& prefix, FolderNamesCache& folders)
+// Where a rename the journal has no outcome for left the file, on the disk
+// as the undo will find it.
+UndoStep resolve(const JournalEntry& entry, const std::string& prefix, DiskAsUndone& disk)
 {
-    const auto spelled = [&](const std::string& path) {
-        return folders.of(FolderOfPath(path)).spelledExactly(NameOfPath(path));
-    };
-    const bool atNew = spelled(entry.newPath);
-    const bool atOld = spelled(entry.oldPath);
-    const std::uint64_t newInode = atNew ? inodeAt(entry.newPath) : 0;
-    if (atNew && (!atOld || (entry.inode != 0 && newInode == entry.inode && inodeAt(entry.oldPath) != newInode)))
+    const std::uint64_t atNew = disk.inodeAt(entry.newPath);
+    const std::uint64_t atOld = disk.inodeAt(entry.oldPath);
+    const bool known = entry.inode != 0;
+    if (atNew && (known ? atNew == entry.inode : !atOld))
         return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under the new name"};
-    if (atOld && atNew)
-        return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under both names, left as it is", false};
-    if (atOld)
+    if (atOld && (!known || atOld == entry.inode))
         return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; it kept its old name", false};
-    const std::string held = temporaryHolding(std::string(FolderOfPath(entry.oldPath)), prefix, entry.inode);
+    const std::string held = temporaryHolding(std::string(FolderOfPath(entry.oldPath)), prefix, entry.inode, disk);
     if (!held.empty())
         return {{held, entry.oldPath}, "the journal lacks its outcome; found under the temporary name " + held};
+    if (atOld && atNew)
+        return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under neither name, only "
+                                                "other files under both; left as it is", false};
     return {{entry.newPath, entry.oldPath}, "the journal lacks its outcome; found under neither name"};
 }
 
@@ -89,21 +120,26 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
                              "taken back\n", run.undo.c_str());
 
     FolderNamesCache folders;
+    DiskAsUndone disk(folders);
     std::vector<UndoStep> steps;
     for (auto entry = journal->entries.rbegin(); entry != journal->entries.rend(); ++entry) {
         switch (entry->outcome) {
         case JournalEntry::Outcome::Failed:
-            break;
+            continue;
         case JournalEntry::Outcome::Done:
             steps.push_back({{entry->newPath, entry->oldPath}, {}});
             break;
         case JournalEntry::Outcome::Unknown:
-            steps.push_back(resolve(*entry, journal->temporaryPrefix, folders));
+            steps.push_back(resolve(*entry, journal->temporaryPrefix, disk));
             break;
         }
+        if (steps.back().possible)
+            disk.move(steps.back().rename.oldPath, steps.back().rename.newPath);
     }
-    for (std::size_t i = 0; i < steps.size(); ++i)
+    for (std::size_t i = 0; i < steps.size(); ++i) {
         steps[i].rename.tag = i;
+        steps[i].rename.planned = true;  // the journal says which file is where
+    }
 
     std::size_t failed = 0;
     std::size_t undone = 0;
@@ -119,7 +155,7 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
                 output.outlook(step.rename.oldPath, newName, "unchanged", step.found);
                 continue;
             }
-            const RenameOutlook seen = simulation.rename(step.rename.oldPath, step.rename.newPath, newName);
+            const RenameOutlook seen = simulation.rename(step.rename.oldPath, step.rename.newPath, newName, true);
             failed += seen.kind == RenameOutlook::Kind::Fails;
             undone += seen.kind == RenameOutlook::Kind::Renames;
             output.outlook(step.rename.oldPath, newName,
