@@ -108,6 +108,21 @@ DateTimeSource dateSource(const std::string& time)
     throw CommandLineError("--date-of " + time + ": expected current, created, modified or accessed");
 }
 
+RowOrder rowOrder(const std::string& order)
+{
+    constexpr std::array<std::pair<std::string_view, RowOrder>, 4> orders{{
+        {"natural", RowOrder::Natural},
+        {"name", RowOrder::Name},
+        {"modified", RowOrder::Modified},
+        {"none", RowOrder::Given},
+    }};
+    for (const auto& [name, value] : orders) {
+        if (order == name)
+            return value;
+    }
+    throw CommandLineError("--sort " + order + ": expected natural, name, modified or none");
+}
+
 constexpr std::array options{
     OptionSpec{"null", '0', nullptr, OptionGroup::Files,
                "Also read file paths from standard input, each ended by a NUL byte (as find -print0 writes "
@@ -116,6 +131,11 @@ constexpr std::array options{
     OptionSpec{"include-extension", 'e', nullptr, OptionGroup::Files,
                "The rules see each name with its extension, like the window's \"Include File Extension\".",
                [](Reading& r, const std::string&) { r.run.form = EntryForm::Joined; }},
+    OptionSpec{"sort", 0, "order", OptionGroup::Files,
+               "The order of the files, in which serial numbers count and the files are renamed: natural (by "
+               "name, numbers as numbers: IMG_9 before IMG_10), name (by name, byte by byte), modified (the "
+               "oldest first) or none (as given; the default). Names tie by their folders.",
+               [](Reading& r, const std::string& v) { r.run.order = rowOrder(v); }},
     OptionSpec{"place", 0, "where", OptionGroup::Settings,
                "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
                "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
@@ -297,6 +317,8 @@ Invocation CommandLineReading::finish() const
         throw CommandLineError(*trailingSetting + " comes after the last rule, so no rule would take it");
     if (!run.undo.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
         throw CommandLineError("--undo takes no files and no rules");
+    if (!run.undo.empty() && run.order != RowOrder::Given)
+        throw CommandLineError("--undo takes the journal's renames back last first, in no other order");
     if (!run.journal.empty() && !run.apply)
         throw CommandLineError("--journal records renames, and only --apply makes them");
     return run;

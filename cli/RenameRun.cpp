@@ -6,6 +6,7 @@
 #include "cli/Journal.h"
 #include "cli/JournalRecorder.h"
 #include "cli/Output.h"
+#include "cli/RowOrder.h"
 #include "cli/UndoRun.h"
 #include "disk/FolderNames.h"
 #include "disk/RenameSession.h"
@@ -78,13 +79,14 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
     return paths;
 }
 
-// Whether a rule of the run reads the files' own times.
+// Whether the order or a rule of the run reads the files' own times.
 bool readsFileTimes(const Invocation& run)
 {
-    return std::any_of(run.rules.begin(), run.rules.end(), [](const RuleCommand& rule) {
+    const auto readsTimes = [](const RuleCommand& rule) {
         const auto* date = std::get_if<AddDateTimeRule>(&rule);
         return date && date->source != DateTimeSource::CurrentTime;
-    });
+    };
+    return run.order == RowOrder::Modified || std::any_of(run.rules.begin(), run.rules.end(), readsTimes);
 }
 
 // Takes the files in as the window's drop does: folders are skipped. Where
@@ -189,6 +191,7 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     rows.setEntryForm(run.form);
     FolderNamesCache folders;
     takeFiles(run, in, rows, folders);
+    sortRows(rows, run.order);
     try {
         const CurrentTimeClock now = &QDateTime::currentDateTime;
         for (const RuleCommand& rule : run.rules)
