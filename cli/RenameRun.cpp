@@ -7,6 +7,7 @@
 #include "cli/JournalRecorder.h"
 #include "cli/Output.h"
 #include "cli/RowOrder.h"
+#include "cli/RuleRun.h"
 #include "cli/UndoRun.h"
 #include "disk/FolderNames.h"
 #include "disk/RenameSession.h"
@@ -84,7 +85,7 @@ bool readsFileTimes(const Invocation& run)
 {
     const auto readsTimes = [](const RuleCommand& rule) {
         const auto* date = std::get_if<AddDateTimeRule>(&rule);
-        return date && date->source != DateTimeSource::CurrentTime;
+        return date && date->source != DateTimeSource::CurrentTime && date->source != DateTimeSource::PictureTaken;
     };
     return run.order == RowOrder::Modified || std::any_of(run.rules.begin(), run.rules.end(), readsTimes);
 }
@@ -126,12 +127,18 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
     }
 }
 
-int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
+int preview(RowStore& rows, FolderNamesCache& folders, const std::vector<RowRefusal>& refusals, Output& output)
 {
     ListOutlook outlook(&folders);
     std::size_t renames = 0;
     std::size_t fails = 0;
+    auto refusal = refusals.begin();
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        if (refusal != refusals.end() && refusal->rowIndex == row->RowIndex) {
+            ++fails;
+            output.outlook(row->Data.path(), row->Data.newFileName(), "fails", refusal++->reason);
+            continue;
+        }
         const RenameOutlook seen = outlook.next(*row);
         renames += seen.kind == RenameOutlook::Kind::Renames;
         fails += seen.kind == RenameOutlook::Kind::Fails;
@@ -143,7 +150,8 @@ int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
     return fails == 0 ? AllDone : SomeFailed;
 }
 
-int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* errors)
+int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& refusals, Output& output,
+          std::FILE* errors)
 {
     std::string error;
     const std::string here = workingFolder();
@@ -163,7 +171,8 @@ int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* erro
         }
     }
     JournalRecorder recorder(journal.get(), output, here);
-    const ApplyReport report = applyRenames(rows, &recorder);
+    ApplyReport report = applyRenames(rows, &recorder);
+    addRefusals(report, rows, refusals);
     const bool recorded = !journal || journal->finish();
     for (const RenameFailure& failure : report.failures) {
         const FileEntry& entry = rows.row(failure.rowIndex).Data;
@@ -192,15 +201,14 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     FolderNamesCache folders;
     takeFiles(run, in, rows, folders);
     sortRows(rows, run.order);
+    std::vector<RowRefusal> refusals;
     try {
-        const CurrentTimeClock now = &QDateTime::currentDateTime;
-        for (const RuleCommand& rule : run.rules)
-            runRule(rows, rule, now);
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, {});
     } catch (const EConvertError& error) {
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
     }
-    return run.apply ? apply(rows, run, output, errors) : preview(rows, folders, output);
+    return run.apply ? apply(rows, run, refusals, output, errors) : preview(rows, folders, refusals, output);
 }
 
 } // namespace
