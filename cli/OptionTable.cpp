@@ -95,17 +95,18 @@ std::string datePattern(const std::string& format)
 
 DateTimeSource dateSource(const std::string& time)
 {
-    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 4> sources{{
+    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 5> sources{{
         {"current", DateTimeSource::CurrentTime},
         {"created", DateTimeSource::FileCreated},
         {"modified", DateTimeSource::FileModified},
         {"accessed", DateTimeSource::FileAccessed},
+        {"taken", DateTimeSource::PictureTaken},
     }};
     for (const auto& [name, source] : sources) {
         if (time == name)
             return source;
     }
-    throw CommandLineError("--date-of " + time + ": expected current, created, modified or accessed");
+    throw CommandLineError("--date-of " + time + ": expected current, created, modified, accessed or taken");
 }
 
 RowOrder rowOrder(const std::string& order)
@@ -149,8 +150,9 @@ constexpr std::array options{
                "has characters. Starts as 0000.",
                [](Reading& r, const std::string& v) { r.setting("mask", v); r.mask = v; }},
     OptionSpec{"date-of", 0, "time", OptionGroup::Settings,
-               "The time the --date rules that follow insert: current, created, modified or accessed. Starts "
-               "as current.",
+               "The time the --date rules that follow insert: current, created, modified, accessed, or taken: "
+               "a picture's capture time from its Exif data, as the camera's clock showed it; a file without "
+               "one keeps its name. Starts as current.",
                [](Reading& r, const std::string& v) { r.setting("date-of", v); r.dateOf = dateSource(v); }},
     ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
         "lower", nullptr, "Lower Case: A to Z become a to z."),

@@ -14,6 +14,7 @@
 #include "listcore/FileIntake.h"
 #include "listcore/FileNames.h"
 #include "listcore/RowStore.h"
+#include "photo/CaptureTime.h"
 #include "text/ErrorText.h"
 #include "text/ReadNumber.h"
 
@@ -203,7 +204,7 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     sortRows(rows, run.order);
     std::vector<RowRefusal> refusals;
     try {
-        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, {});
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime);
     } catch (const EConvertError& error) {
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
