@@ -246,7 +246,9 @@ not be, 2 for a usage error or a number that is not a valid integer.
 
 Examples:
   tolvex-rename --replace IMG_ --with "Holiday " *.jpg
-  tolvex-rename --lower --place suffix --serial 1 --mask 000 --apply *.JPG
+  tolvex-rename --lower --place suffix --mask 000 --serial 1 --apply *.JPG
+  tolvex-rename --sort natural --remove-numbers --place suffix --mask 00 --serial 1 scan*.png
+  tolvex-rename --add _ --date-of taken --date YYYYMMDDHHMMSS --apply *.jpg
   find . -name '*.txt' -print0 | tolvex-rename -0 --remove-range 1:4 --apply --journal undo.log
   tolvex-rename --undo undo.log --apply
 )";
