@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/RowOrder.h"
 #include "listcore/EntryForm.h"
 #include "rules/RuleCommand.h"
 
@@ -11,6 +12,7 @@ struct Invocation {
     std::vector<std::string> files;  // the FILE arguments, as bytes
     bool readNulSeparated = false;   // and more paths on standard input
     EntryForm form = EntryForm::Split;
+    RowOrder order = RowOrder::Given;
     std::vector<RuleCommand> rules;  // in the order given
     bool apply = false;
     std::string journal;             // record the renames here

@@ -95,17 +95,33 @@ std::string datePattern(const std::string& format)
 
 DateTimeSource dateSource(const std::string& time)
 {
-    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 4> sources{{
+    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 5> sources{{
         {"current", DateTimeSource::CurrentTime},
         {"created", DateTimeSource::FileCreated},
         {"modified", DateTimeSource::FileModified},
         {"accessed", DateTimeSource::FileAccessed},
+        {"taken", DateTimeSource::PictureTaken},
     }};
     for (const auto& [name, source] : sources) {
         if (time == name)
             return source;
     }
-    throw CommandLineError("--date-of " + time + ": expected current, created, modified or accessed");
+    throw CommandLineError("--date-of " + time + ": expected current, created, modified, accessed or taken");
+}
+
+RowOrder rowOrder(const std::string& order)
+{
+    constexpr std::array<std::pair<std::string_view, RowOrder>, 4> orders{{
+        {"natural", RowOrder::Natural},
+        {"name", RowOrder::Name},
+        {"modified", RowOrder::Modified},
+        {"none", RowOrder::Given},
+    }};
+    for (const auto& [name, value] : orders) {
+        if (order == name)
+            return value;
+    }
+    throw CommandLineError("--sort " + order + ": expected natural, name, modified or none");
 }
 
 constexpr std::array options{
@@ -120,6 +136,11 @@ constexpr std::array options{
                "Take the files and their new names from file, in the JSON lines --json prints (\"file\" and "
                "\"new_name\" of each line), as edited by a script or a person; no rules then.",
                [](Reading& r, const std::string& v) { r.run.fromJson = fileNamed("from-json", v); }},
+    OptionSpec{"sort", 0, "order", OptionGroup::Files,
+               "The order of the files, in which serial numbers count and the files are renamed: natural (by "
+               "name, numbers as numbers: IMG_9 before IMG_10), name (by name, byte by byte), modified (the "
+               "oldest first) or none (as given; the default). Names tie by their folders.",
+               [](Reading& r, const std::string& v) { r.run.order = rowOrder(v); }},
     OptionSpec{"place", 0, "where", OptionGroup::Settings,
                "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
                "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
@@ -133,8 +154,9 @@ constexpr std::array options{
                "has characters. Starts as 0000.",
                [](Reading& r, const std::string& v) { r.setting("mask", v); r.mask = v; }},
     OptionSpec{"date-of", 0, "time", OptionGroup::Settings,
-               "The time the --date rules that follow insert: current, created, modified or accessed. Starts "
-               "as current.",
+               "The time the --date rules that follow insert: current, created, modified, accessed, or taken: "
+               "a picture's capture time from its Exif data, as the camera's clock showed it; a file without "
+               "one keeps its name. Starts as current.",
                [](Reading& r, const std::string& v) { r.setting("date-of", v); r.dateOf = dateSource(v); }},
     ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
         "lower", nullptr, "Lower Case: A to Z become a to z."),
@@ -245,7 +267,12 @@ error or a number that is not a valid integer; nothing is renamed then.
 
 Examples:
   tolvex-rename --replace IMG_ --with "Holiday " *.jpg
-  tolvex-rename --lower --place suffix --serial 1 --mask 000 --apply *.JPG
+  tolvex-rename --lower --place suffix --mask 000 --serial 1 --apply *.JPG
+  tolvex-rename --sort natural --remove-numbers --place suffix --mask 00 --serial 1 scan*.png
+  tolvex-rename --add _ --date-of taken --date YYYYMMDDHHMMSS --apply *.jpg
+  tolvex-rename --remove-first 9 --mask '' --serial 2 --resolve --apply 1 2 3
+  tolvex-rename --json --lower *.JPG > plan; $EDITOR plan
+  tolvex-rename --from-json plan --apply --journal undo.log
   find . -name '*.txt' -print0 | tolvex-rename -0 --remove-range 1:4 --apply --journal undo.log
   tolvex-rename --undo undo.log --apply
 )";
@@ -324,6 +351,8 @@ Invocation CommandLineReading::finish() const
         throw CommandLineError("--undo takes back its journal's renames as they were made");
     if (!run.fromJson.empty() && (!run.rules.empty() || !run.files.empty() || run.readNulSeparated))
         throw CommandLineError("--from-json takes its files and new names from the plan, no files or rules");
+    if (!run.undo.empty() && run.order != RowOrder::Given)
+        throw CommandLineError("--undo takes the journal's renames back last first, in no other order");
     if (!run.journal.empty() && !run.apply)
         throw CommandLineError("--journal records renames, and only --apply makes them");
     return run;

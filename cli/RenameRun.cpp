@@ -10,12 +10,15 @@
 #include "cli/JsonPlan.h"
 #include "cli/Output.h"
 #include "cli/ResolvedRun.h"
+#include "cli/RowOrder.h"
+#include "cli/RuleRun.h"
 #include "cli/UndoRun.h"
 #include "disk/FolderNames.h"
 #include "disk/RenameSession.h"
 #include "listcore/FileIntake.h"
 #include "listcore/FileNames.h"
 #include "listcore/RowStore.h"
+#include "photo/CaptureTime.h"
 #include "text/ErrorText.h"
 #include "text/ReadNumber.h"
 
@@ -82,13 +85,14 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
     return paths;
 }
 
-// Whether a rule of the run reads the files' own times.
+// Whether the order or a rule of the run reads the files' own times.
 bool readsFileTimes(const Invocation& run)
 {
-    return std::any_of(run.rules.begin(), run.rules.end(), [](const RuleCommand& rule) {
+    const auto readsTimes = [](const RuleCommand& rule) {
         const auto* date = std::get_if<AddDateTimeRule>(&rule);
-        return date && date->source != DateTimeSource::CurrentTime;
-    });
+        return date && date->source != DateTimeSource::CurrentTime && date->source != DateTimeSource::PictureTaken;
+    };
+    return run.order == RowOrder::Modified || std::any_of(run.rules.begin(), run.rules.end(), readsTimes);
 }
 
 // Takes the files in as the window's drop does: folders are skipped. Where
@@ -147,13 +151,19 @@ void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
     }
 }
 
-int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
+int preview(RowStore& rows, FolderNamesCache& folders, const std::vector<RowRefusal>& refusals, Output& output)
 {
     ListedDisk disk(folders);
     PassSimulation simulation(disk);
     std::size_t renames = 0;
     std::size_t fails = 0;
+    auto refusal = refusals.begin();
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        if (refusal != refusals.end() && refusal->rowIndex == row->RowIndex) {
+            ++fails;
+            output.outlook(row->Data.path(), row->Data.newFileName(), "fails", refusal++->reason);
+            continue;
+        }
         const RenameOutlook seen = simulation.next(*row);
         renames += seen.kind == RenameOutlook::Kind::Renames;
         fails += seen.kind == RenameOutlook::Kind::Fails;
@@ -167,7 +177,8 @@ int preview(RowStore& rows, FolderNamesCache& folders, Output& output)
     return fails == 0 ? AllDone : SomeFailed;
 }
 
-int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* errors)
+int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& refusals, Output& output,
+          std::FILE* errors)
 {
     std::string error;
     const std::string here = workingFolder();
@@ -187,7 +198,12 @@ int apply(RowStore& rows, const Invocation& run, Output& output, std::FILE* erro
         }
     }
     JournalRecorder recorder(journal.get(), output, here);
-    const ApplyReport report = applyRenames(rows, &recorder);
+    ApplyReport report = applyRenames(rows, &recorder);
+    for (const RowRefusal& refusal : refusals) {
+        const FileEntry& entry = rows.row(refusal.rowIndex).Data;
+        output.failed(entry.path(), entry.newFileName(), refusal.reason);
+    }
+    addRefusals(report, rows, refusals);
     const bool recorded = !journal || journal->finish();
     std::string summary = "Rename Completed! " + std::to_string(report.renamedCount) + " of "
         + counted(report.checkedCount, "file", "files") + " renamed";
@@ -229,17 +245,17 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     } else {
         takeFiles(run, in, rows, folders);
     }
+    sortRows(rows, run.order);
+    std::vector<RowRefusal> refusals;
     try {
-        const CurrentTimeClock now = &QDateTime::currentDateTime;
-        for (const RuleCommand& rule : run.rules)
-            runRule(rows, rule, now);
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime);
     } catch (const EConvertError& error) {
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
     }
     if (run.resolve)
-        return runResolved(rows, run, folders, output, errors);
-    return run.apply ? apply(rows, run, output, errors) : preview(rows, folders, output);
+        return runResolved(rows, run, folders, refusals, output, errors);
+    return run.apply ? apply(rows, run, refusals, output, errors) : preview(rows, folders, refusals, output);
 }
 
 } // namespace

@@ -46,14 +46,18 @@ struct Requests {
     std::size_t refused = 0;
 };
 
-Requests requestsOf(RowStore& rows, Output& output)
+Requests requestsOf(RowStore& rows, const std::vector<RowRefusal>& refusals, Output& output)
 {
     Requests requests;
+    auto refused = refusals.begin();
     for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
         const FileEntry& entry = row->Data;
         std::string oldPath = entry.path();
         std::string newPath = entry.newPath();
-        if (const char* refusal = refusalOfNewName(newPath)) {
+        if (refused != refusals.end() && refused->rowIndex == row->RowIndex) {
+            ++requests.refused;
+            output.outlook(oldPath, entry.newFileName(), "fails", refused++->reason);
+        } else if (const char* refusal = refusalOfNewName(newPath)) {
             ++requests.refused;
             output.outlook(oldPath, entry.newFileName(), "fails", refusal);
         } else if (oldPath == newPath) {
@@ -68,9 +72,10 @@ Requests requestsOf(RowStore& rows, Output& output)
 
 } // namespace
 
-int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders, Output& output, std::FILE* errors)
+int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders,
+                const std::vector<RowRefusal>& refusals, Output& output, std::FILE* errors)
 {
-    Requests requests = requestsOf(rows, output);
+    Requests requests = requestsOf(rows, refusals, output);
     ListedDisk disk(folders);
     const ResolvedPlan plan = resolveRenames(requests.list, disk);
     const std::size_t total = rows.rowCount();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cli/Invocation.h"
+#include "rules/RuleCommand.h"
 
 #include <cstdio>
+#include <vector>
 
 class FolderNamesCache;
 class Output;
@@ -13,5 +15,6 @@ class RowStore;
 // (see ResolvedPlan.h). Without --apply the plan is shown, step by step:
 // which renames wait for others, which go through a temporary name. With
 // it, every step goes into the journal.
-int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders, Output& output,
-                std::FILE* errors);
+// `refusals`: the rows the rules refused, which keep their names.
+int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders,
+                const std::vector<RowRefusal>& refusals, Output& output, std::FILE* errors);

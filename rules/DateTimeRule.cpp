@@ -14,6 +14,7 @@ std::int64_t secondsOf(DateTimeSource source, const FileEntry& entry)
 {
     switch (source) {
     case DateTimeSource::CurrentTime:
+    case DateTimeSource::PictureTaken:
         return FileTimes::none;
     case DateTimeSource::FileCreated:
         return entry.times().created;

@@ -12,12 +12,14 @@
 
 struct FileEntry;
 
-// Which time "Add DateTime" inserts; the order of the "Type" list.
+// Which time "Add DateTime" inserts; the order of the "Type" list, which
+// ends before PictureTaken: only tolvex-rename reads pictures.
 enum class DateTimeSource {
     CurrentTime,
     FileCreated,
     FileModified,
     FileAccessed,
+    PictureTaken,
 };
 
 // The layouts of the "Format" list, in its order.
@@ -28,9 +30,19 @@ inline constexpr std::array<std::string_view, 8> kDateTimePatterns = {
 
 using CurrentTimeClock = std::function<QDateTime()>;
 
+// A picture's own time of capture, as its camera's clock showed it, or why
+// the file has none.
+struct CaptureTime {
+    QDateTime time;       // invalid when there is none
+    std::string missing;  // then why, in plain words
+};
+// Reads the capture time of the file at a path; the rules only ask.
+using CaptureTimeReader = std::function<CaptureTime(const std::string& path)>;
+
 // The time to insert for one entry: the entry's file time of that kind, in
 // local time as the list shows it (whole seconds), or the clock's current
-// time when the entry keeps no such time.
+// time when the entry keeps no such time. Not for PictureTaken, which never
+// stands in for a time a picture lacks.
 QDateTime chooseDateTime(DateTimeSource source, const FileEntry& entry, const CurrentTimeClock& now);
 
 // `time` written in a layout of the "Format" list: each run of one letter is a

@@ -75,6 +75,8 @@ void runRangeRule(RowStore& rows, const std::string& fromText, const std::string
 struct Runner {
     RowStore& rows;
     const CurrentTimeClock& now;
+    const CaptureTimeReader& captureTime;
+    std::vector<RowRefusal>& refusals;
 
     void operator()(const LowerCaseRule&) const { runNameRule(rows, &lowerCaseName); }
     void operator()(const UpperCaseRule&) const { runNameRule(rows, &upperCaseName); }
@@ -149,6 +151,19 @@ struct Runner {
     void operator()(const AddDateTimeRule& rule) const
     {
         ReadAtFirstUse where([&] { return readDestination(rule.where); });
+        if (rule.source == DateTimeSource::PictureTaken) {
+            runRulePass(rows, [&](const ListRow& row, const FileEntry& entry) {
+                const Destination& at = where();
+                const CaptureTime taken
+                    = captureTime ? captureTime(entry.path()) : CaptureTime{{}, "capture times are not read here"};
+                if (!taken.time.isValid()) {
+                    refusals.push_back({row.RowIndex, taken.missing});
+                    return std::string(entry.NewName());
+                }
+                return addDateTime(entry.NewName(), taken.time, rule.pattern, at.mode, at.position);
+            });
+            return;
+        }
         runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
             // The time is the entry's own, or the clock's at that entry.
             const QDateTime time = chooseDateTime(rule.source, entry, now);
@@ -162,7 +177,10 @@ struct Runner {
 
 } // namespace
 
-void runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now)
+std::vector<RowRefusal> runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now,
+                                const CaptureTimeReader& captureTime)
 {
-    std::visit(Runner{rows, now}, rule);
+    std::vector<RowRefusal> refusals;
+    std::visit(Runner{rows, now, captureTime, refusals}, rule);
+    return refusals;
 }

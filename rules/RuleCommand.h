@@ -3,8 +3,10 @@
 #include "rules/DateTimeRule.h"
 #include "rules/Placement.h"
 
+#include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 class RowStore;
 
@@ -75,6 +77,17 @@ using RuleCommand =
                  RemoveCharsRule, RemoveAllNumbersRule, RemoveAllSymbolsRule, RemoveAllNonCharactersRule,
                  ReplaceRule, AddCharactersRule, AddSerialNumberRule, AddDateTimeRule, CopyRule, MoveRule>;
 
+// A checked row the rule could not work on, and why: a picture without a
+// capture time, say. The rule leaves its proposed name as it was.
+struct RowRefusal {
+    std::uint32_t rowIndex = 0;
+    std::string reason;
+};
+
 // Runs the rule over the checked rows of the list (see RulePass.h). The
-// date rule takes "Current Time" from `now`, anew for each entry.
-void runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now);
+// date rule takes "Current Time" from `now`, anew for each entry, and a
+// picture's capture time from `captureTime`; a row whose picture has none is
+// refused, in list order (every row, without a reader). The rules of the
+// window's buttons refuse no row.
+std::vector<RowRefusal> runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now,
+                                const CaptureTimeReader& captureTime = {});

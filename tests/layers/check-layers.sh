@@ -18,6 +18,7 @@ declare -A allowed=(
   [text]="text"
   [listcore]="listcore text"
   [rules]="rules listcore text"
+  [photo]="photo rules"
   [disk]="disk listcore text"
   [apply]="apply disk listcore text"
   [ui]="ui"
@@ -25,9 +26,9 @@ declare -A allowed=(
   [listview]="listview listcore text ui"
   [about]="about ui"
   [app]="app listview apply rules disk listcore text about icons ui"
-  [cli]="cli apply rules disk listcore text"
+  [cli]="cli photo apply rules disk listcore text"
 )
-qtcoreOnly="text listcore rules disk apply cli"
+qtcoreOnly="text listcore rules photo disk apply cli"
 
 # Every in-tree include, as "file:line:target".
 includes() {
