@@ -1,10 +1,10 @@
 #include "app/Unit1.h"
 
-#include "app/BevelPanel.h"
-#include "app/CompactTabStyle.h"
-#include "app/NumberBox.h"
-#include "app/UserDialogs.h"
-#include "app/XdndDropReader.h"
+#include "controls/BevelPanel.h"
+#include "controls/CompactTabStyle.h"
+#include "controls/NumberBox.h"
+#include "dialogs/UserDialogs.h"
+#include "platform/XdndDropReader.h"
 #include "ui/Named.h"
 #include "ui/UiFont.h"
 

@@ -4,7 +4,7 @@
 
 #include "about/Addresses.h"
 #include "about/UAbout.h"
-#include "app/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 #include <QPointer>
 #include <QUrl>

@@ -3,7 +3,7 @@
 // that box's buddy.
 #include "app/Unit1.h"
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 
 #include <QComboBox>
 #include <QLabel>

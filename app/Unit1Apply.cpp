@@ -2,9 +2,9 @@
 #include "app/Unit1.h"
 
 #include "app/BusyWindow.h"
-#include "app/UserDialogs.h"
 #include "apply/ApplyPass.h"
 #include "apply/ApplyReport.h"
+#include "dialogs/UserDialogs.h"
 
 namespace {
 

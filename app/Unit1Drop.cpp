@@ -3,8 +3,8 @@
 #include "app/Unit1.h"
 
 #include "app/BusyWindow.h"
-#include "app/XdndDropReader.h"
 #include "listcore/ListCommands.h"
+#include "platform/XdndDropReader.h"
 
 #include <QDropEvent>
 #include <QGuiApplication>

@@ -2,10 +2,10 @@
 #include "app/Unit1.h"
 
 #include "app/BusyWindow.h"
-#include "app/ErrorDisplay.h"
-#include "app/NumberBox.h"
-#include "app/UserDialogs.h"
 #include "apply/RowOutlook.h"
+#include "controls/NumberBox.h"
+#include "dialogs/ErrorDisplay.h"
+#include "dialogs/UserDialogs.h"
 #include "listcore/ListCommands.h"
 #include "listview/CellCanvas.h"
 

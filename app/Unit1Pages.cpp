@@ -1,7 +1,7 @@
 // The five rule pages of the main window and their controls.
 #include "app/Unit1.h"
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 #include "icons/Icons.h"
 #include "ui/Named.h"
 

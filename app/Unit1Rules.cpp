@@ -2,7 +2,7 @@
 // command and runs it over the list.
 #include "app/Unit1.h"
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 #include "rules/RuleCommand.h"
 
 #include <QComboBox>

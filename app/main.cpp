@@ -1,7 +1,7 @@
 #include "Version.h"
 #include "app/Unit1.h"
-#include "app/WaylandDecorations.h"
 #include "icons/Icons.h"
+#include "platform/WaylandDecorations.h"
 
 #include <QApplication>
 

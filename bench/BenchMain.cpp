@@ -1,7 +1,7 @@
 // The main of every benchmark executable: the widgets need a QApplication,
 // made before Google Benchmark reads its own options.
-#include "app/WaylandDecorations.h"
 #include "bench/BenchSupport.h"
+#include "platform/WaylandDecorations.h"
 
 #include <QApplication>
 

@@ -4,8 +4,8 @@
 // of 100,000 files against a bare renameat2 loop.
 #include "bench/BenchSupport.h"
 
-#include "cli/RenameRun.h"
 #include "rules/CaseRules.h"
+#include "runs/RenameRun.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // the same string work over a std::vector<std::string>.
 #include "bench/BenchWindow.h"
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 #include "listcore/ListCommands.h"
 #include "rules/CaseRules.h"
 #include "rules/DateTimeRule.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/Invocation.h"
+#include "runs/Invocation.h"
 
 #include <string>
 #include <variant>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/Invocation.h"
 #include "rules/RuleCommand.h"
+#include "runs/Invocation.h"
 
 #include <optional>
 #include <span>

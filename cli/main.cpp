@@ -1,5 +1,5 @@
 #include "cli/CommandLine.h"
-#include "cli/RenameRun.h"
+#include "runs/RenameRun.h"
 
 #include <QCoreApplication>
 

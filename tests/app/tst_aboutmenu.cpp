@@ -1,7 +1,7 @@
 #include "about/Addresses.h"
 #include "about/UAbout.h"
 #include "app/Unit1.h"
-#include "app/UserDialogs.h"
+#include "dialogs/UserDialogs.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "app/ErrorDisplay.h"
+#include "dialogs/ErrorDisplay.h"
 
 #include <QCheckBox>
 #include <QFile>

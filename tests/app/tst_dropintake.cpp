@@ -1,7 +1,7 @@
 #include "ListContents.h"
 #include "RecordingDialogs.h"
-#include "app/NumberBox.h"
 #include "app/Unit1.h"
+#include "controls/NumberBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "RecordingDialogs.h"
-#include "app/NumberBox.h"
 #include "app/Unit1.h"
+#include "controls/NumberBox.h"
 
 #include <QApplication>
 #include <QClipboard>

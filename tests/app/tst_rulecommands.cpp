@@ -1,6 +1,6 @@
 #include "WindowFixture.h"
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 
 #include <QComboBox>
 #include <QFileInfo>

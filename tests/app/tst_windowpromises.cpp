@@ -1,5 +1,5 @@
 #include "ListContents.h"
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 
 #include <QTest>
 #include <QtWidgets>

@@ -3,7 +3,7 @@
 // the preview's verdict for every row against what the apply did with it.
 
 #include "cli/CommandLine.h"
-#include "cli/RenameRun.h"
+#include "runs/RenameRun.h"
 #include "tests/disk/DiskFixture.h"
 
 #include <QJsonDocument>

@@ -2,7 +2,7 @@
 // tolvex-rename, on two copies of the same files: every proposal, and every
 // file on disk after Apply Rename, must come out the same.
 
-#include "app/NumberBox.h"
+#include "controls/NumberBox.h"
 #include "tests/app/ListContents.h"
 #include "tests/app/RecordingDialogs.h"
 #include "tests/disk/DiskFixture.h"

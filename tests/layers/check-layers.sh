@@ -21,14 +21,19 @@ declare -A allowed=(
   [photo]="photo rules"
   [disk]="disk listcore text"
   [apply]="apply disk listcore text"
+  [journal]="journal disk listcore text"
   [ui]="ui"
   [icons]="icons"
   [listview]="listview listcore text ui"
   [about]="about ui"
-  [app]="app listview apply rules disk listcore text about icons ui"
-  [cli]="cli photo apply rules disk listcore text"
+  [controls]="controls"
+  [dialogs]="dialogs text"
+  [platform]="platform"
+  [app]="app listview apply rules disk listcore text about controls dialogs platform icons ui"
+  [runs]="runs journal photo apply rules disk listcore text"
+  [cli]="cli runs rules listcore text"
 )
-qtcoreOnly="text listcore rules photo disk apply cli"
+qtcoreOnly="text listcore rules photo disk apply journal runs cli"
 
 # Every in-tree include, as "file:line:target".
 includes() {

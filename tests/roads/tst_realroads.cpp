@@ -4,7 +4,7 @@
 // through XTest as GTK file managers serve their drops. Each case checks the
 // rows, in order, or that a drop whose data never came is reported and adds
 // nothing.
-#include "app/FileDialog.h"
+#include "dialogs/FileDialog.h"
 #include "tests/app/ListContents.h"
 #include "tests/app/RecordingDialogs.h"
 

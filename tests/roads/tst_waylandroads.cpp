@@ -2,7 +2,7 @@
 // by run-wayland.sh): it opens at its fixed size, floating, and files
 // dropped from another Wayland client, a GTK 3 drag source, become its rows
 // in the order dropped.
-#include "app/WaylandDecorations.h"
+#include "platform/WaylandDecorations.h"
 #include "tests/app/ListContents.h"
 #include "tests/app/RecordingDialogs.h"
 #include "tests/roads/SwayTree.h"

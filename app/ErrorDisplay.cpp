@@ -1,8 +1,0 @@
-#include "app/ErrorDisplay.h"
-
-#include "text/ErrorText.h"
-
-QString errorDisplayText(std::string_view message)
-{
-    return QString::fromStdString(withFullStop(message));
-}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "listcore/EntryForm.h"
+#include "rules/RuleCommand.h"
+#include "runs/RowOrder.h"
+
+#include <string>
+#include <vector>
+
+// What one run of tolvex-rename was asked to do.
+struct Invocation {
+    std::vector<std::string> files;  // the FILE arguments, as bytes
+    bool readNulSeparated = false;   // and more paths on standard input
+    EntryForm form = EntryForm::Split;
+    RowOrder order = RowOrder::Given;
+    std::vector<RuleCommand> rules;  // in the order given
+    bool apply = false;
+    std::string journal;             // record the renames here
+    std::string undo;                // reverse this journal instead
+    bool json = false;
+    bool verbose = false;            // a line for every file in text too
+    bool resolve = false;            // order the renames so that chains and cycles succeed
+    std::string fromJson;            // take the files and their new names from this plan
+};

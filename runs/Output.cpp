@@ -1,0 +1,133 @@
+#include "runs/Output.h"
+
+#include "text/ShellQuoted.h"
+#include "text/Utf8.h"
+
+#include <cstring>
+#include <langinfo.h>
+
+namespace {
+
+void appendEscaped(std::string& json, char32_t unit)
+{
+    static const char hex[] = "0123456789abcdef";
+    json += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4)
+        json += hex[(unit >> shift) & 0xF];
+}
+
+} // namespace
+
+std::string jsonString(std::string_view bytes)
+{
+    std::string json = "\"";
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const utf8::DecodedChar c = utf8::decodeChar(bytes, pos);
+        if (!c.wellFormed) {
+            appendEscaped(json, 0xDC00 + c.codePoint);
+        } else if (c.codePoint == '"' || c.codePoint == '\\') {
+            json += '\\';
+            json += char(c.codePoint);
+        } else if (c.codePoint < 0x20) {
+            appendEscaped(json, c.codePoint);
+        } else {
+            json.append(bytes.substr(pos, c.size));
+        }
+        pos += c.size;
+    }
+    return json + '"';
+}
+
+bool localeIsUtf8()
+{
+    const char* codeset = nl_langinfo(CODESET);
+    return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+Output::Output(std::FILE* out, Style style)
+    : m_out(out)
+    , m_style(style)
+{
+}
+
+void Output::line(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), m_out);
+    std::fputc('\n', m_out);
+}
+
+std::string Output::shown(std::string_view name) const
+{
+    return shellQuoted(name, m_style.utf8);
+}
+
+std::string Output::renaming(std::string_view file, std::string_view newName) const
+{
+    return shown(file) + (m_style.utf8 ? " → " : " -> ") + shown(newName);
+}
+
+void Output::outlook(std::string_view file, std::string_view newName, std::string_view outcome,
+                     std::string_view reason, std::string_view plan)
+{
+    if (m_style.json) {
+        std::string object = "{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
+            + ",\"outcome\":" + jsonString(outcome);
+        if (!reason.empty())
+            object += ",\"reason\":" + jsonString(reason);
+        if (!plan.empty())
+            object += ",\"plan\":" + jsonString(plan);
+        line(object + '}');
+        return;
+    }
+    std::string text = renaming(file, newName);
+    if (outcome == "fails")
+        (text += ": ") += reason;
+    else if (outcome == "unchanged")
+        text += reason.empty() ? std::string(" (unchanged)") : " (unchanged: " + std::string(reason) + ')';
+    if (!plan.empty())
+        ((text += " (") += plan) += ')';
+    line(text);
+}
+
+void Output::renamed(std::string_view oldPath, std::string_view newPath)
+{
+    if (m_style.json)
+        line("{\"file\":" + jsonString(oldPath) + ",\"renamed_to\":" + jsonString(newPath) + '}');
+    else if (m_style.verbose)
+        line(renaming(oldPath, newPath));
+}
+
+void Output::unchanged(std::string_view file)
+{
+    if (m_style.json)
+        line("{\"file\":" + jsonString(file) + ",\"outcome\":\"unchanged\"}");
+    else if (m_style.verbose)
+        line(shown(file) + " (unchanged)");
+}
+
+void Output::failed(std::string_view file, std::string_view newName, std::string_view reason)
+{
+    if (m_style.json) {
+        line("{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
+             + ",\"outcome\":\"failed\",\"reason\":" + jsonString(reason) + '}');
+        return;
+    }
+    line(renaming(file, newName) + ": " + std::string(reason));
+}
+
+void Output::note(std::string_view file, std::string_view text)
+{
+    if (m_style.json) {
+        line("{\"file\":" + jsonString(file) + ",\"note\":" + jsonString(text) + '}');
+        return;
+    }
+    line(shown(file) + ": " + std::string(text));
+}
+
+void Output::summary(std::string_view text)
+{
+    if (m_style.json)
+        line("{\"summary\":" + jsonString(text) + '}');
+    else
+        line(text);
+}

@@ -1,0 +1,272 @@
+#include "runs/RenameRun.h"
+
+#include "apply/ApplyPass.h"
+#include "apply/ApplyReport.h"
+#include "apply/DiskView.h"
+#include "apply/PassSimulation.h"
+#include "apply/RenameOutlook.h"
+#include "disk/FolderNames.h"
+#include "disk/RenameSession.h"
+#include "journal/Journal.h"
+#include "listcore/FileIntake.h"
+#include "listcore/FileNames.h"
+#include "listcore/RowStore.h"
+#include "photo/CaptureTime.h"
+#include "runs/JournalRecorder.h"
+#include "runs/JsonPlan.h"
+#include "runs/Output.h"
+#include "runs/ResolvedRun.h"
+#include "runs/RowOrder.h"
+#include "runs/RuleRun.h"
+#include "runs/UndoRun.h"
+#include "text/ErrorText.h"
+#include "text/ReadNumber.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <unordered_map>
+#include <sys/stat.h>
+
+namespace {
+
+const char* outcomeName(RenameOutlook::Kind kind)
+{
+    switch (kind) {
+    case RenameOutlook::Kind::Unchecked:
+    case RenameOutlook::Kind::Unchanged:
+        return "unchanged";
+    case RenameOutlook::Kind::Renames:
+        return "renames";
+    case RenameOutlook::Kind::Fails:
+        break;
+    }
+    return "fails";
+}
+
+// The paths of the command line, then those of standard input, each ended
+// by a NUL there, as one block of bytes.
+struct PathList {
+    std::string bytes;
+    std::vector<std::pair<std::size_t, std::size_t>> places;  // offset, length
+
+    void add(std::string_view path)
+    {
+        if (path.empty())
+            return;
+        places.emplace_back(bytes.size(), path.size());
+        bytes.append(path);
+    }
+    std::string_view at(std::size_t index) const
+    {
+        return std::string_view(bytes).substr(places[index].first, places[index].second);
+    }
+};
+
+PathList pathsOf(const Invocation& run, std::FILE* in)
+{
+    PathList paths;
+    for (const std::string& path : run.files)
+        paths.add(path);
+    if (!run.readNulSeparated)
+        return paths;
+    std::string input;
+    char buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
+        input.append(buffer, got);
+    for (std::size_t start = 0; start < input.size();) {
+        const std::size_t end = std::min(input.find('\0', start), input.size());
+        paths.add(std::string_view(input).substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
+}
+
+// Whether the order or a rule of the run reads the files' own times.
+bool readsFileTimes(const Invocation& run)
+{
+    const auto readsTimes = [](const RuleCommand& rule) {
+        const auto* date = std::get_if<AddDateTimeRule>(&rule);
+        return date && date->source != DateTimeSource::CurrentTime && date->source != DateTimeSource::PictureTaken;
+    };
+    return run.order == RowOrder::Modified || std::any_of(run.rules.begin(), run.rules.end(), readsTimes);
+}
+
+// Takes the files in as the window's drop does: folders are skipped. Where
+// many come from one folder and no rule needs their times, one reading of
+// the folder tells what each name is, instead of a call for each file; the
+// preview then reads nothing again.
+void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNamesCache& folders)
+{
+    constexpr std::size_t manyFromOneFolder = 64;
+    const PathList paths = pathsOf(run, in);
+    std::unordered_map<std::string_view, std::size_t> perFolder;
+    if (!readsFileTimes(run)) {
+        for (std::size_t i = 0; i < paths.places.size(); ++i)
+            ++perFolder[FolderOfPath(paths.at(i))];
+    }
+    FileIntake intake(rows);
+    std::string path;
+    for (std::size_t i = 0; i < paths.places.size(); ++i) {
+        path.assign(paths.at(i));
+        const std::string_view folder = FolderOfPath(path);
+        const auto count = perFolder.find(folder);
+        if (count == perFolder.end() || count->second < manyFromOneFolder) {
+            intake.addDropped(path);
+            continue;
+        }
+        switch (folders.of(folder).kindOf(NameOfPath(path))) {
+        case FolderNames::Kind::Missing:
+        case FolderNames::Kind::File:
+            intake.addLooked(path, {});
+            break;
+        case FolderNames::Kind::Folder:
+            break;
+        case FolderNames::Kind::Unknown:
+            intake.addDropped(path);
+            break;
+        }
+    }
+}
+
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
+// The files of a plan, each with the new name the plan gives it, whole; a
+// folder is skipped as on the command line.
+void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
+{
+    rows.setEntryForm(EntryForm::Joined);
+    FileIntake intake(rows);
+    for (const auto& [path, newName] : plan) {
+        const std::size_t before = rows.rowCount();
+        intake.addDropped(path);
+        if (rows.rowCount() > before)
+            rows.rowAt(before).Data.setNewName(newName);
+    }
+}
+
+int preview(RowStore& rows, FolderNamesCache& folders, const std::vector<RowRefusal>& refusals, Output& output)
+{
+    ListedDisk disk(folders);
+    PassSimulation simulation(disk);
+    std::size_t renames = 0;
+    std::size_t fails = 0;
+    auto refusal = refusals.begin();
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row)) {
+        if (refusal != refusals.end() && refusal->rowIndex == row->RowIndex) {
+            ++fails;
+            output.outlook(row->Data.path(), row->Data.newFileName(), "fails", refusal++->reason);
+            continue;
+        }
+        const RenameOutlook seen = simulation.next(*row);
+        renames += seen.kind == RenameOutlook::Kind::Renames;
+        fails += seen.kind == RenameOutlook::Kind::Fails;
+        output.outlook(row->Data.path(), seen.newName, outcomeName(seen.kind), seen.reason);
+    }
+    const std::size_t unchanged = rows.rowCount() - renames - fails;
+    output.summary(std::to_string(renames) + " of " + counted(rows.rowCount(), "file", "files")
+                   + " would be renamed, " + std::to_string(fails) + " could not be"
+                   + (unchanged ? ", " + std::to_string(unchanged) + " would stay as they are" : std::string())
+                   + "; nothing was renamed (--apply renames them).");
+    return fails == 0 ? AllDone : SomeFailed;
+}
+
+int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& refusals, Output& output,
+          std::FILE* errors)
+{
+    std::string error;
+    const std::string here = workingFolder();
+    std::unique_ptr<JournalWriter> journal;
+    if (!run.journal.empty()) {
+        // The journal names absolute paths, so that it undoes the same files
+        // from any folder.
+        if (here.empty()) {
+            std::fprintf(errors, "tolvex-rename: the working folder cannot be told, so a journal could not name "
+                                 "the files\n");
+            return BadUsage;
+        }
+        journal = JournalWriter::create(run.journal, error);
+        if (!journal) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return BadUsage;
+        }
+    }
+    JournalRecorder recorder(journal.get(), output, here);
+    ApplyReport report = applyRenames(rows, &recorder);
+    for (const RowRefusal& refusal : refusals) {
+        const FileEntry& entry = rows.row(refusal.rowIndex).Data;
+        output.failed(entry.path(), entry.newFileName(), refusal.reason);
+    }
+    addRefusals(report, rows, refusals);
+    const bool recorded = !journal || journal->finish();
+    std::string summary = "Rename Completed! " + std::to_string(report.renamedCount) + " of "
+        + counted(report.checkedCount, "file", "files") + " renamed";
+    if (!report.failures.empty())
+        summary += ", " + std::to_string(report.failures.size()) + " could not be";
+    if (report.unchangedCount)
+        summary += ", " + std::to_string(report.unchangedCount) + " stayed as they were";
+    if (report.notAttempted)
+        summary += ", " + std::to_string(report.notAttempted) + " not tried";
+    output.summary(summary + '.');
+    if (!recorded)
+        std::fprintf(errors,
+                     "tolvex-rename: could not write the journal: %s; stopped before the next rename, %zu of "
+                     "%zu files not tried\n",
+                     journal->error().c_str(), report.notAttempted, report.checkedCount);
+    return report.allRenamed() && recorded && report.notAttempted == 0 ? AllDone : SomeFailed;
+}
+
+} // namespace
+
+namespace {
+
+int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE* errors)
+{
+    if (!run.undo.empty())
+        return undoJournal(run, output, errors);
+
+    RowStore rows;
+    rows.setEntryForm(run.form);
+    FolderNamesCache folders;
+    if (!run.fromJson.empty()) {
+        std::string error;
+        const std::optional<std::vector<PlannedName>> plan = readJsonPlan(run.fromJson, error);
+        if (!plan) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return BadUsage;
+        }
+        takePlan(*plan, rows);
+    } else {
+        takeFiles(run, in, rows, folders);
+    }
+    sortRows(rows, run.order);
+    std::vector<RowRefusal> refusals;
+    try {
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime);
+    } catch (const EConvertError& error) {
+        std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
+        return BadUsage;
+    }
+    if (run.resolve)
+        return runResolved(rows, run, folders, refusals, output, errors);
+    return run.apply ? apply(rows, run, refusals, output, errors) : preview(rows, folders, refusals, output);
+}
+
+} // namespace
+
+int runRename(const Invocation& run, std::FILE* in, std::FILE* out, std::FILE* errors)
+{
+    Output output(out, {run.json, run.verbose, localeIsUtf8()});
+    int status = renameFiles(run, in, output, errors);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fprintf(errors, "tolvex-rename: could not write the report: %s\n", std::strerror(errno));
+        status = std::max(status, int(SomeFailed));
+    }
+    return status;
+}

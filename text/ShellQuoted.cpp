@@ -1,0 +1,98 @@
+#include "text/ShellQuoted.h"
+
+#include "text/Utf8.h"
+
+#include <QChar>
+
+#include <cstring>
+
+namespace {
+
+bool isPlain(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+        || std::strchr("_-./:,+@%=", c) != nullptr;
+}
+
+// Whether a character beyond ASCII shows as itself, and only as itself: a
+// character of a UTF-8 terminal, not a control, not a blank that looks
+// like a space, nor one that is invisible or turns the text around.
+bool showsAsItself(const utf8::DecodedChar& c, bool utf8)
+{
+    if (!utf8 || !c.wellFormed || c.codePoint < 0xA0)
+        return false;
+    switch (QChar::category(c.codePoint)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Space:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return false;
+    default:
+        return true;
+    }
+}
+
+void appendEscape(std::string& text, unsigned char byte)
+{
+    static const char hex[] = "0123456789abcdef";
+    switch (byte) {
+    case '\n': text += "\\n"; return;
+    case '\t': text += "\\t"; return;
+    case '\r': text += "\\r"; return;
+    case '\\': text += "\\\\"; return;
+    case '\'': text += "\\'"; return;
+    default:
+        text += "\\x";
+        text += hex[byte >> 4];
+        text += hex[byte & 0xF];
+    }
+}
+
+} // namespace
+
+std::string shellQuoted(std::string_view name, bool utf8)
+{
+    bool plain = !name.empty();
+    bool needsEscapes = false;
+    for (std::size_t pos = 0; pos < name.size();) {
+        const utf8::DecodedChar c = utf8::decodeChar(name, pos);
+        if (c.codePoint < 0x80 && c.wellFormed) {
+            plain = plain && isPlain(static_cast<unsigned char>(c.codePoint));
+            needsEscapes = needsEscapes || c.codePoint < 0x20 || c.codePoint == 0x7F;
+        } else if (!showsAsItself(c, utf8)) {
+            plain = false;
+            needsEscapes = true;
+        }
+        pos += c.size;
+    }
+    if (plain)
+        return std::string(name);
+    if (!needsEscapes) {
+        std::string quoted = "'";
+        for (const char c : name) {
+            if (c == '\'')
+                quoted += "'\\''";
+            else
+                quoted += c;
+        }
+        return quoted + '\'';
+    }
+    std::string quoted = "$'";
+    for (std::size_t pos = 0; pos < name.size();) {
+        const utf8::DecodedChar c = utf8::decodeChar(name, pos);
+        const bool asIs = c.codePoint < 0x80 && c.wellFormed
+            ? c.codePoint >= 0x20 && c.codePoint != 0x7F && c.codePoint != '\\' && c.codePoint != '\''
+            : showsAsItself(c, utf8);
+        if (asIs) {
+            quoted.append(name.substr(pos, c.size));
+        } else {
+            for (std::size_t i = 0; i < c.size; ++i)
+                appendEscape(quoted, static_cast<unsigned char>(name[pos + i]));
+        }
+        pos += c.size;
+    }
+    return quoted + '\'';
+}
