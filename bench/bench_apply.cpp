@@ -118,7 +118,7 @@ void ApplyBare(benchmark::State& state)
 // The list of a big pass with every checked name given the suffix, the
 // files back under their old names, painted: what the person sees before
 // clicking.
-void prepareBigPass(Files<BigCount>& files, WindowFixture& fixture)
+void prepareBigPass(Files<BigCount>& files, BenchWindow& fixture)
 {
     files.PutBack();
     fixture.Fill(files.paths);
@@ -132,7 +132,7 @@ std::vector<double> longestStretches;
 void BigApplyAlive(benchmark::State& state)
 {
     auto& files = sharedFixture<Files<BigCount>>();
-    auto& fixture = sharedFixture<WindowFixture>();
+    auto& fixture = sharedFixture<BenchWindow>();
     TForm1& window = fixture.window;
     window.edAddChar->setText(Suffix);
     window.rbSuf->setChecked(true);
@@ -172,7 +172,7 @@ void BigApplyAlive(benchmark::State& state)
 void BigApplyDeaf(benchmark::State& state)
 {
     auto& files = sharedFixture<Files<BigCount>>();
-    auto& fixture = sharedFixture<WindowFixture>();
+    auto& fixture = sharedFixture<BenchWindow>();
     for (auto _ : state) {
         state.PauseTiming();
         prepareBigPass(files, fixture);
