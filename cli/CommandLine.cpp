@@ -14,8 +14,8 @@ std::vector<option> longOptions()
 {
     std::vector<option> longs;
     for (std::size_t i = 0; i < kOptions.size(); ++i) {
-        const OptionSpec& spec = kOptions[i];
-        longs.push_back({spec.name, spec.valueName ? required_argument : no_argument, nullptr,
+        const OptionSpec& entry = kOptions[i];
+        longs.push_back({entry.name, entry.valueName ? required_argument : no_argument, nullptr,
                          kFirstOptionCode + int(i)});
     }
     longs.push_back({nullptr, 0, nullptr, 0});
@@ -27,10 +27,10 @@ std::vector<option> longOptions()
 std::string shortOptions()
 {
     std::string shorts = "-:";
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.shortName) {
-            shorts += spec.shortName;
-            if (spec.valueName)
+    for (const OptionSpec& entry : kOptions) {
+        if (entry.shortName) {
+            shorts += entry.shortName;
+            if (entry.valueName)
                 shorts += ':';
         }
     }
@@ -39,22 +39,22 @@ std::string shortOptions()
 
 // getopt_long takes any unambiguous beginning of a long name; a renamer
 // takes only whole names, so that "--app" never means "--apply".
-void checkSpelledWhole(std::string_view argument, const OptionSpec& spec)
+void checkSpelledWhole(std::string_view argument, const OptionSpec& entry)
 {
     if (!argument.starts_with("--"))
         return;
     const std::string_view word = argument.substr(2, argument.find('=') - 2);
-    if (word != spec.name)
-        throw CommandLineError("unknown option --" + std::string(word) + " (--" + spec.name + "?)");
+    if (word != entry.name)
+        throw CommandLineError("unknown option --" + std::string(word) + " (--" + entry.name + "?)");
 }
 
 const OptionSpec* optionOfCode(int code)
 {
     if (code >= kFirstOptionCode)
         return &kOptions[std::size_t(code - kFirstOptionCode)];
-    for (const OptionSpec& spec : kOptions) {
-        if (spec.shortName == code)
-            return &spec;
+    for (const OptionSpec& entry : kOptions) {
+        if (entry.shortName == code)
+            return &entry;
     }
     return nullptr;
 }
@@ -75,12 +75,12 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             const std::string_view current = argv[optind - 1];
             if (code == 1) {
                 reading.file(optarg);
-            } else if (const OptionSpec* spec = optionOfCode(code)) {
+            } else if (const OptionSpec* entry = optionOfCode(code)) {
                 if (code >= kFirstOptionCode)
-                    checkSpelledWhole(current, *spec);
-                if (reading.pendingMatch && std::string_view(spec->name) != "with")
+                    checkSpelledWhole(current, *entry);
+                if (reading.pendingMatch && std::string_view(entry->name) != "with")
                     throw CommandLineError("--replace " + *reading.pendingMatch + " needs --with right after it");
-                spec->read(reading, optarg ? std::string(optarg) : std::string());
+                entry->read(reading, optarg ? std::string(optarg) : std::string());
             } else if (code == ':') {
                 throw CommandLineError("option " + std::string(current) + " needs a value");
             } else if (optopt >= kFirstOptionCode) {

@@ -244,7 +244,7 @@ constexpr bool offersEveryRule()
 {
     for (std::size_t alternative = 0; alternative < std::variant_size_v<RuleCommand>; ++alternative) {
         if (std::none_of(options.begin(), options.end(),
-                         [&](const OptionSpec& spec) { return spec.rule == int(alternative); }))
+                         [&](const OptionSpec& entry) { return entry.rule == int(alternative); }))
             return false;
     }
     return true;
@@ -358,16 +358,6 @@ Invocation CommandLineReading::finish() const
     return run;
 }
 
-std::vector<bool> offeredRules()
-{
-    std::vector<bool> offered(std::variant_size_v<RuleCommand>);
-    for (const OptionSpec& spec : options) {
-        if (spec.rule >= 0)
-            offered[std::size_t(spec.rule)] = true;
-    }
-    return offered;
-}
-
 std::string helpText()
 {
     constexpr std::array<std::pair<OptionGroup, const char*>, 5> headings{{
@@ -383,14 +373,14 @@ std::string helpText()
         text += '\n';
         text += heading;
         text += '\n';
-        for (const OptionSpec& spec : options) {
-            if (spec.group != group)
+        for (const OptionSpec& entry : options) {
+            if (entry.group != group)
                 continue;
-            std::string names = spec.shortName ? std::string("  -") + spec.shortName + ", --" : "      --";
-            names += spec.name;
-            if (spec.valueName)
-                (names += ' ') += spec.valueName;
-            text += wrapped(names + "  ", spec.description, kDescriptionColumn);
+            std::string names = entry.shortName ? std::string("  -") + entry.shortName + ", --" : "      --";
+            names += entry.name;
+            if (entry.valueName)
+                (names += ' ') += entry.valueName;
+            text += wrapped(names + "  ", entry.description, kDescriptionColumn);
         }
     }
     return text + kEpilogue;

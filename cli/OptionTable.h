@@ -55,7 +55,4 @@ extern const std::span<const OptionSpec> kOptions;
 // getopt_long hands option i of the table back as this code + i.
 inline constexpr int kFirstOptionCode = 0x100;
 
-// Every RuleCommand alternative the table offers, by its index.
-std::vector<bool> offeredRules();
-
 std::string helpText();
