@@ -2,6 +2,7 @@
 
 #include "disk/MoveNoReplace.h"
 #include "listcore/FileNames.h"
+#include "text/HexDigit.h"
 
 #include <cerrno>
 #include <charconv>
@@ -41,17 +42,6 @@ void appendEncoded(std::string& line, std::string_view bytes)
     }
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::string> decoded(std::string_view text)
 {
     std::string bytes;
@@ -60,9 +50,9 @@ std::optional<std::string> decoded(std::string_view text)
             bytes += text[i];
             continue;
         }
-        if (i + 2 >= text.size() || hexValue(text[i + 1]) < 0 || hexValue(text[i + 2]) < 0)
+        if (i + 2 >= text.size() || hexDigitValue(text[i + 1]) < 0 || hexDigitValue(text[i + 2]) < 0)
             return std::nullopt;
-        bytes += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+        bytes += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
         i += 2;
     }
     return bytes;

@@ -1,5 +1,7 @@
 #include "listcore/UriList.h"
 
+#include "text/HexDigit.h"
+
 #include <cstring>
 
 namespace {
@@ -18,17 +20,6 @@ std::string_view trimmed(std::string_view line)
     return line;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // "%XY" becomes the byte XY; a '%' not followed by two hex digits stays.
 // False for a text holding a NUL, raw or encoded.
 bool percentDecode(std::string_view text, std::string& bytes)
@@ -43,8 +34,8 @@ bool percentDecode(std::string_view text, std::string& bytes)
         if (percent == std::string_view::npos)
             break;
         text.remove_prefix(percent);
-        const int high = text.size() > 2 ? hexValue(text[1]) : -1;
-        const int low = high < 0 ? -1 : hexValue(text[2]);
+        const int high = text.size() > 2 ? hexDigitValue(text[1]) : -1;
+        const int low = high < 0 ? -1 : hexDigitValue(text[2]);
         if (low < 0) {
             bytes.push_back('%');
             text.remove_prefix(1);

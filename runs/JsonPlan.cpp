@@ -1,5 +1,6 @@
 #include "runs/JsonPlan.h"
 
+#include "text/HexDigit.h"
 #include "text/Utf8.h"
 
 #include <cerrno>
@@ -79,10 +80,7 @@ private:
         unsigned unit = 0;
         for (int i = 0; i < 4; ++i) {
             const char c = m_text[m_pos++];
-            const int digit = c >= '0' && c <= '9' ? c - '0'
-                : c >= 'a' && c <= 'f'              ? c - 'a' + 10
-                : c >= 'A' && c <= 'F'              ? c - 'A' + 10
-                                                    : -1;
+            const int digit = hexDigitValue(c);
             if (digit < 0)
                 return std::nullopt;
             unit = unit * 16 + unsigned(digit);

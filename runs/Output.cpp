@@ -1,6 +1,6 @@
 #include "runs/Output.h"
 
-#include "text/ShellQuoted.h"
+#include "runs/ShellQuoted.h"
 #include "text/Utf8.h"
 
 #include <cstring>

@@ -1,20 +1,11 @@
 #include "text/ReadNumber.h"
 
+#include "text/HexDigit.h"
+
 #include <optional>
 #include <string>
 
 namespace {
-
-std::optional<unsigned> hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return unsigned(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return unsigned(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return unsigned(c - 'A' + 10);
-    return std::nullopt;
-}
 
 // Hexadecimal digits up to the end, as a 32-bit two's-complement number.
 std::optional<std::int32_t> readHex(std::string_view digits, bool negative)
@@ -23,10 +14,10 @@ std::optional<std::int32_t> readHex(std::string_view digits, bool negative)
         return std::nullopt;
     std::uint32_t value = 0;
     for (char c : digits) {
-        const std::optional<unsigned> digit = hexDigitValue(c);
-        if (!digit || value > 0x0FFFFFFFu)
+        const int digit = hexDigitValue(c);
+        if (digit < 0 || value > 0x0FFFFFFFu)
             return std::nullopt;
-        value = (value << 4) | *digit;
+        value = (value << 4) | unsigned(digit);
     }
     if (negative)
         value = 0u - value;

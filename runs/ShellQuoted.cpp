@@ -1,4 +1,4 @@
-#include "text/ShellQuoted.h"
+#include "runs/ShellQuoted.h"
 
 #include "text/Utf8.h"
 

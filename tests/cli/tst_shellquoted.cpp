@@ -1,5 +1,5 @@
 // Names in tolvex-rename's text output, quoted as the shell reads them back.
-#include "text/ShellQuoted.h"
+#include "runs/ShellQuoted.h"
 
 #include <QTest>
 
