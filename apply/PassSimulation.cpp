@@ -47,16 +47,17 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (oldPath == newPath)
         return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
 
-    const std::string oldKey = keyOf(oldPath);
+    const std::uint64_t oldKey = PathSet::hashOf(keyOf(oldPath));
+    const std::uint8_t oldMarks = m_paths.marks(oldKey);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
     if (planned) {
-        const bool there = m_placed.contains(oldKey)
-            || (!m_movedAway.contains(oldKey) && m_disk.holds(sourceFolder, NameOfPath(oldPath)));
+        const bool there = (oldMarks & PathSet::Placed)
+            || (!(oldMarks & PathSet::MovedAway) && m_disk.holds(sourceFolder, NameOfPath(oldPath)));
         if (!there)
             return fails(std::move(newName), "the file is no longer on disk");
-    } else if (m_movedAway.contains(oldKey)) {
+    } else if (oldMarks & PathSet::MovedAway) {
         return fails(std::move(newName), kMovedEarlier);
-    } else if (m_placed.contains(oldKey)) {
+    } else if (oldMarks & PathSet::Placed) {
         return fails(std::move(newName), kTakenEarlier);
     } else if (!m_disk.holds(sourceFolder, NameOfPath(oldPath))) {
         return fails(std::move(newName), "the file is no longer on disk");
@@ -78,18 +79,19 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (std::string refusal = target.rules.refusal(targetName); !refusal.empty())
         return fails(std::move(newName), std::move(refusal));
 
-    const std::string newKey = keyOf(newPath);
-    if (m_placed.contains(newKey))
+    const std::uint64_t newKey = PathSet::hashOf(keyOf(newPath));
+    const std::uint8_t newMarks = m_paths.marks(newKey);
+    if (newMarks & PathSet::Placed)
         return fails(std::move(newName), "a row earlier in the list proposes the same name");
     // Where case is ignored, a change of case only finds the file itself,
     // unless the folder lists the new spelling as an entry of its own.
     const bool itself = newKey == oldKey && !m_disk.spelledExactly(targetFolder, targetName);
-    if (!itself && !m_movedAway.contains(newKey) && m_disk.holds(targetFolder, targetName))
+    if (!itself && !(newMarks & PathSet::MovedAway) && m_disk.holds(targetFolder, targetName))
         return fails(std::move(newName), "a file of that name already exists in the folder");
     if (!source.writable || !target.writable)
         return fails(std::move(newName), "the folder cannot be written to");
 
-    m_movedAway.insert(oldKey);
-    m_placed.insert(newKey);
+    m_paths.mark(oldKey, PathSet::MovedAway);
+    m_paths.mark(newKey, PathSet::Placed);
     return {RenameOutlook::Kind::Renames, std::move(newName), {}};
 }

@@ -29,6 +29,5 @@ private:
     std::string keyOf(std::string_view path);
 
     DiskView& m_disk;
-    PathSet m_movedAway;  // the files the simulated renames moved away
-    PathSet m_placed;     // the names they gave files
+    PathSet m_paths;  // the files the simulated renames moved away, the names they gave files
 };

@@ -4,45 +4,40 @@
 
 #include <algorithm>
 
-namespace {
-
-// 0 marks an empty slot.
-std::uint64_t hashOf(std::string_view path)
+std::uint64_t PathSet::hashOf(std::string_view path) noexcept
 {
     const std::uint64_t h = mixedHash(path);
     return h == 0 ? 1 : h;
 }
 
-} // namespace
-
 std::size_t PathSet::slotOf(std::uint64_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
     std::size_t index = hash & mask;
-    while (m_slots[index] != 0 && m_slots[index] != hash)
+    while (m_slots[index].hash != 0 && m_slots[index].hash != hash)
         index = (index + 1) & mask;
     return index;
 }
 
-void PathSet::insert(std::string_view path)
+std::uint8_t PathSet::marks(std::uint64_t hash) const
 {
-    if ((m_count + 1) * 2 > m_slots.size()) {
-        std::vector<std::uint64_t> old(std::max<std::size_t>(64, m_slots.size() * 2));
-        old.swap(m_slots);
-        for (const std::uint64_t hash : old) {
-            if (hash != 0)
-                m_slots[slotOf(hash)] = hash;
-        }
-    }
-    const std::uint64_t hash = hashOf(path);
-    std::uint64_t& slot = m_slots[slotOf(hash)];
-    if (slot == 0) {
-        slot = hash;
-        ++m_count;
-    }
+    return m_slots.empty() ? 0 : m_slots[slotOf(hash)].marks;
 }
 
-bool PathSet::contains(std::string_view path) const
+void PathSet::mark(std::uint64_t hash, Mark mark)
 {
-    return !m_slots.empty() && m_slots[slotOf(hashOf(path))] != 0;
+    if ((m_count + 1) * 2 > m_slots.size()) {
+        std::vector<Slot> old(std::max<std::size_t>(64, m_slots.size() * 2));
+        old.swap(m_slots);
+        for (const Slot& slot : old) {
+            if (slot.hash != 0)
+                m_slots[slotOf(slot.hash)] = slot;
+        }
+    }
+    Slot& slot = m_slots[slotOf(hash)];
+    if (slot.hash == 0) {
+        slot.hash = hash;
+        ++m_count;
+    }
+    slot.marks |= mark;
 }

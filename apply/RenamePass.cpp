@@ -8,14 +8,16 @@ RenameResult RenamePass::rename(const PassRename& step)
         return {};
     if (step.kind == PassRename::Kind::Refused)
         return RenameResult::refusal(EINVAL, step.refusal);
-    if (!step.planned && m_movedAway.contains(step.oldPath))
+    const std::uint64_t oldHash = PathSet::hashOf(step.oldPath);
+    const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldHash);
+    if (marks & PathSet::MovedAway)
         return RenameResult::refusal(ENOENT, kMovedEarlier);
-    if (!step.planned && m_placed.contains(step.oldPath))
+    if (marks & PathSet::Placed)
         return RenameResult::refusal(EEXIST, kTakenEarlier);
     RenameResult result = m_session.rename(step.oldPath, step.newPath);
     if (result.succeeded()) {
-        m_movedAway.insert(step.oldPath);
-        m_placed.insert(step.newPath);
+        m_paths.mark(oldHash, PathSet::MovedAway);
+        m_paths.mark(PathSet::hashOf(step.newPath), PathSet::Placed);
     }
     return result;
 }

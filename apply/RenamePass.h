@@ -68,8 +68,7 @@ private:
 
     PassRecorder* m_recorder;
     RenameSession m_session;
-    PathSet m_movedAway;  // old paths renamed away
-    PathSet m_placed;     // new paths files were put at
+    PathSet m_paths;  // the paths renamed away, and those files were put at
     bool m_stopped = false;
     std::size_t m_notAttempted = 0;
 };
