@@ -1,6 +1,8 @@
 #include "apply/DiskView.h"
 
 #include "disk/FolderNames.h"
+#include "listcore/FileNames.h"
+#include "text/LetterCase.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,6 +26,17 @@ const DiskView::Folder& DiskView::folder(std::string_view path)
     m_lastPath = path;
     m_last = &at->second;
     return *m_last;
+}
+
+std::string DiskView::key(std::string_view path)
+{
+    const std::string_view folderPath = FolderOfPath(path);
+    std::string key(folderPath);
+    if (folder(folderPath).rules.ignoresCase())
+        key += foldedName(NameOfPath(path));
+    else
+        key += NameOfPath(path);
+    return key;
 }
 
 bool ListedDisk::holds(std::string_view folder, std::string_view name)

@@ -5,7 +5,6 @@
 #include "disk/RenameSession.h"
 #include "listcore/FileNames.h"
 #include "listcore/ListRow.h"
-#include "text/LetterCase.h"
 
 namespace {
 
@@ -15,19 +14,6 @@ RenameOutlook fails(std::string newName, std::string reason)
 }
 
 } // namespace
-
-// A path as the file system tells it from others: its folder as spelled, and
-// its name folded where the folder ignores case.
-std::string PassSimulation::keyOf(std::string_view path)
-{
-    const std::string_view folder = FolderOfPath(path);
-    std::string key(folder);
-    if (m_disk.folder(folder).rules.ignoresCase())
-        key += foldedName(NameOfPath(path));
-    else
-        key += NameOfPath(path);
-    return key;
-}
 
 RenameOutlook PassSimulation::next(const ListRow& row)
 {
@@ -47,7 +33,7 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (oldPath == newPath)
         return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
 
-    const std::uint64_t oldKey = PathSet::hashOf(keyOf(oldPath));
+    const std::uint64_t oldKey = PathSet::hashOf(m_disk.key(oldPath));
     const std::uint8_t oldMarks = m_paths.marks(oldKey);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
     if (planned) {
@@ -79,7 +65,7 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (std::string refusal = target.rules.refusal(targetName); !refusal.empty())
         return fails(std::move(newName), std::move(refusal));
 
-    const std::uint64_t newKey = PathSet::hashOf(keyOf(newPath));
+    const std::uint64_t newKey = PathSet::hashOf(m_disk.key(newPath));
     const std::uint8_t newMarks = m_paths.marks(newKey);
     if (newMarks & PathSet::Placed)
         return fails(std::move(newName), "a row earlier in the list proposes the same name");

@@ -26,8 +26,6 @@ public:
                          bool planned = false);
 
 private:
-    std::string keyOf(std::string_view path);
-
     DiskView& m_disk;
     PathSet m_paths;  // the files the simulated renames moved away, the names they gave files
 };

@@ -3,23 +3,12 @@
 #include "apply/DiskView.h"
 #include "disk/MoveNoReplace.h"
 #include "listcore/FileNames.h"
-#include "text/LetterCase.h"
 
 #include <unordered_map>
 
 namespace {
 
 constexpr std::size_t kNone = std::size_t(-1);
-
-// A path as the file system tells it from others: folded where its folder
-// ignores case.
-std::string keyOf(DiskView& disk, std::string_view path)
-{
-    const std::string_view folder = FolderOfPath(path);
-    std::string key(folder);
-    key += disk.folder(folder).rules.ignoresCase() ? foldedName(NameOfPath(path)) : std::string(NameOfPath(path));
-    return key;
-}
 
 } // namespace
 
@@ -32,8 +21,8 @@ ResolvedPlan resolveRenames(const std::vector<RenameRequest>& requests, DiskView
     std::unordered_map<std::string_view, std::size_t> byNew;
     std::vector<bool> inGraph(count, false);
     for (std::size_t i = 0; i < count; ++i) {
-        oldKeys[i] = keyOf(disk, requests[i].oldPath);
-        newKeys[i] = keyOf(disk, requests[i].newPath);
+        oldKeys[i] = disk.key(requests[i].oldPath);
+        newKeys[i] = disk.key(requests[i].newPath);
     }
     // The first request for a name takes part; so does only the first
     // request of a file listed twice.

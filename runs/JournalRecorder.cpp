@@ -8,19 +8,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// The new name as the preview shows it: from the old name's folder on, so
-// that a proposal reaching into a sub-folder shows it.
-std::string_view shownNewName(const PassRename& rename)
-{
-    const std::string_view folder = FolderOfPath(rename.oldPath);
-    const std::string_view path(rename.newPath);
-    return path.starts_with(folder) ? path.substr(folder.size()) : path;
-}
-
-} // namespace
-
 JournalRecorder::JournalRecorder(JournalWriter* journal, Output& output, std::string workingFolder)
     : m_journal(journal)
     , m_output(output)
@@ -83,4 +70,29 @@ std::string workingFolder()
 std::string absolutePath(const std::string& folder, const std::string& path)
 {
     return path.starts_with('/') ? path : folder + path;
+}
+
+std::string_view shownNewName(const PassRename& rename)
+{
+    const std::string_view folder = FolderOfPath(rename.oldPath);
+    const std::string_view path(rename.newPath);
+    return path.starts_with(folder) ? path.substr(folder.size()) : path;
+}
+
+std::unique_ptr<JournalWriter> openJournal(const std::string& path, const std::string& workingFolder,
+                                           std::string& error, bool& failed)
+{
+    failed = false;
+    if (path.empty())
+        return nullptr;
+    // The journal names absolute paths, so that it undoes the same files
+    // from any folder.
+    if (workingFolder.empty()) {
+        error = "the working folder cannot be told, so a journal could not name the files";
+        failed = true;
+        return nullptr;
+    }
+    std::unique_ptr<JournalWriter> journal = JournalWriter::create(path, error);
+    failed = !journal;
+    return journal;
 }

@@ -3,7 +3,9 @@
 #include "apply/RenamePass.h"
 #include "journal/Journal.h"
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 class Output;
 
@@ -28,6 +30,16 @@ private:
 // The working folder as bytes, with a '/' at its end; empty when it cannot
 // be told (it was removed, say).
 std::string workingFolder();
+
+// The journal a run writes at `path` (none when empty), naming files by
+// their paths made absolute from `workingFolder`; nullptr and the reason
+// in `error` when it cannot be made, or the working folder is unknown.
+std::unique_ptr<JournalWriter> openJournal(const std::string& path, const std::string& workingFolder,
+                                           std::string& error, bool& failed);
+
+// The new name of a rename as the preview shows it: from the old name's
+// folder on, so that a proposal reaching into a sub-folder shows it.
+std::string_view shownNewName(const PassRename& rename);
 
 // `path` made absolute from the folder it is relative to, as bytes: no
 // symbolic link is resolved, so it names what `path` named.

@@ -38,6 +38,11 @@ std::string jsonString(std::string_view bytes)
     return json + '"';
 }
 
+std::string counted(std::size_t count, const char* one, const char* many)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
 bool localeIsUtf8()
 {
     const char* codeset = nl_langinfo(CODESET);

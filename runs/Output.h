@@ -47,5 +47,8 @@ private:
 // escapes" turn back into the very bytes.
 std::string jsonString(std::string_view bytes);
 
+// "1 file", "2 files": a count with its noun.
+std::string counted(std::size_t count, const char* one, const char* many);
+
 // Whether the locale the program runs in writes UTF-8.
 bool localeIsUtf8();

@@ -132,11 +132,6 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
     }
 }
 
-std::string counted(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + ' ' + (count == 1 ? one : many);
-}
-
 // The files of a plan, each with the new name the plan gives it, whole; a
 // folder is skipped as on the command line.
 void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
@@ -182,20 +177,11 @@ int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& 
 {
     std::string error;
     const std::string here = workingFolder();
-    std::unique_ptr<JournalWriter> journal;
-    if (!run.journal.empty()) {
-        // The journal names absolute paths, so that it undoes the same files
-        // from any folder.
-        if (here.empty()) {
-            std::fprintf(errors, "tolvex-rename: the working folder cannot be told, so a journal could not name "
-                                 "the files\n");
-            return BadUsage;
-        }
-        journal = JournalWriter::create(run.journal, error);
-        if (!journal) {
-            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
-            return BadUsage;
-        }
+    bool unopened = false;
+    std::unique_ptr<JournalWriter> journal = openJournal(run.journal, here, error, unopened);
+    if (unopened) {
+        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+        return BadUsage;
     }
     JournalRecorder recorder(journal.get(), output, here);
     ApplyReport report = applyRenames(rows, &recorder);

@@ -14,14 +14,6 @@
 
 namespace {
 
-// The new name as the preview shows it: from the old name's folder on.
-std::string shownNewName(const PassRename& rename)
-{
-    const std::string_view folder = FolderOfPath(rename.oldPath);
-    const std::string_view path(rename.newPath);
-    return std::string(path.starts_with(folder) ? path.substr(folder.size()) : path);
-}
-
 // What the plan does with a step, in words, for the preview.
 std::string planNote(const ResolvedPlan::Step& step)
 {
@@ -32,11 +24,6 @@ std::string planNote(const ResolvedPlan::Step& step)
     if (step.waitsFor > 0)
         return "once the file at its new name has moved";
     return {};
-}
-
-std::string counted(std::size_t count, const char* one, const char* many)
-{
-    return std::to_string(count) + ' ' + (count == 1 ? one : many);
 }
 
 // The rows' renames, and what is told of the rows that are none.
@@ -89,7 +76,7 @@ int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders
         for (const ResolvedPlan::Step& step : plan.steps) {
             const PassRename& rename = step.rename;
             const RenameOutlook seen =
-                simulation.rename(rename.oldPath, rename.newPath, shownNewName(rename), rename.planned);
+                simulation.rename(rename.oldPath, rename.newPath, std::string(shownNewName(rename)), rename.planned);
             const bool fails = seen.kind == RenameOutlook::Kind::Fails;
             failed[rename.tag] = failed[rename.tag] || fails;
             waiting += step.waitsFor > 0 && !step.fromTemporary;
@@ -105,8 +92,9 @@ int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders
 
     std::string error;
     const std::string here = workingFolder();
-    std::unique_ptr<JournalWriter> journal;
-    if (!run.journal.empty() && !(journal = JournalWriter::create(run.journal, error))) {
+    bool unopened = false;
+    std::unique_ptr<JournalWriter> journal = openJournal(run.journal, here, error, unopened);
+    if (unopened) {
         std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
         return BadUsage;
     }

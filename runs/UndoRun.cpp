@@ -168,15 +168,14 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
         return failed == 0 ? AllDone : SomeFailed;
     }
 
-    std::unique_ptr<JournalWriter> undoJournal;
-    if (!run.journal.empty()) {
-        undoJournal = JournalWriter::create(run.journal, error);
-        if (!undoJournal) {
-            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
-            return BadUsage;
-        }
+    const std::string here = workingFolder();
+    bool unopened = false;
+    std::unique_ptr<JournalWriter> undoJournal = openJournal(run.journal, here, error, unopened);
+    if (unopened) {
+        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+        return BadUsage;
     }
-    JournalRecorder recorder(undoJournal.get(), output, workingFolder());
+    JournalRecorder recorder(undoJournal.get(), output, here);
     RenamePass pass(&recorder);
     std::vector<PassRename> batch;
     const auto runBatch = [&] {
