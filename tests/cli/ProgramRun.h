@@ -4,11 +4,22 @@
 // in its environment: those of fault_shim.c (TOLVEX_FAULT_…) load it
 // through LD_PRELOAD to put faults in its way.
 
+#include <QByteArrayList>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <utility>
 #include <vector>
+
+// Names as -0 reads them, each ended by a NUL: bytes, so that names that are
+// not UTF-8 pass unchanged.
+inline QByteArray nulSeparated(const QByteArrayList& names)
+{
+    QByteArray input;
+    for (const QByteArray& name : names)
+        input += name + '\0';
+    return input;
+}
 
 struct ProgramResult {
     int exitCode = -1;

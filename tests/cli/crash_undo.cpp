@@ -143,11 +143,9 @@ private Q_SLOTS:
             const bool after = random() % 2;
             const QByteArray journal = root + "/journal-" + QByteArray::number(trial);
 
-            QByteArray input;
-            for (const QByteArray& name : isChain ? chainNames : prefixedNames)
-                input += name + '\0';
             const ProgramResult killed = runProgram(
-                folder, rules + QStringList{"-0", "--apply", "--journal", QFile::decodeName(journal)}, input,
+                folder, rules + QStringList{"-0", "--apply", "--journal", QFile::decodeName(journal)},
+                nulSeparated(isChain ? chainNames : prefixedNames),
                 {{"TOLVEX_FAULT_KILL_AT", QString::number(killAt) + (after ? "a" : "")}});
             const QByteArray where = "trial " + QByteArray::number(trial) + ", kill at rename "
                 + QByteArray::number(killAt) + (after ? " after" : " before");

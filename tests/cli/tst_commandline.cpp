@@ -139,7 +139,7 @@ private Q_SLOTS:
         fixture::ScratchFolder folder;
         QVERIFY(fixture::makeTree(folder.root(), {"a.txt"}));
         const ProgramResult result =
-            runProgram(folder.root(), {"-0", "--add", "\xc3\xa9"}, QByteArray("a.txt", 6), {{"LC_ALL", locale}});
+            runProgram(folder.root(), {"-0", "--add", "\xc3\xa9"}, nulSeparated({"a.txt"}), {{"LC_ALL", locale}});
         QVERIFY2(result.output.startsWith(line), result.output);
     }
 
@@ -187,12 +187,13 @@ private Q_SLOTS:
     {
         fixture::ScratchFolder folder;
         QByteArrayList layout{"sub/"};
-        QByteArray input("sub", 4);
+        QByteArrayList given{"sub"};
         for (int i = 0; i < 100; ++i) {
             layout << "f" + QByteArray::number(i);
-            input += "f" + QByteArray::number(i) + '\0';
+            given << "f" + QByteArray::number(i);
         }
-        input += QByteArray("gone", 5);
+        given << "gone";
+        const QByteArray input = nulSeparated(given);
         QVERIFY(fixture::makeTree(folder.root(), layout));
         const Result result = run(folder.root(), {"-0", "--add", "x"}, input);
         QCOMPARE(result.exitCode, 1);
@@ -209,7 +210,7 @@ private Q_SLOTS:
         QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "b\xff.txt"}));
         // (A name that is not UTF-8 comes on standard input: QProcess would
         // pass it as text.)
-        const QByteArray files("a.txt\0b\xff.txt", 12);
+        const QByteArray files = nulSeparated({"a.txt", "b\xff.txt"});
         QCOMPARE(run(folder.root(), {"-0", "--upper", "--apply", "--journal", "j.log"}, files).exitCode, 0);
         QVERIFY(fixture::makeTree(folder.root(), {"a.txt"}));  // another program's new file
 

@@ -17,14 +17,6 @@ QByteArrayList numbered(int count, const QByteArray& prefix = "f")
     return names;
 }
 
-QByteArray nulSeparated(const QByteArrayList& names)
-{
-    QByteArray input;
-    for (const QByteArray& name : names)
-        input += name + '\0';
-    return input;
-}
-
 QByteArrayList treeWithout(const QByteArray& root, const QByteArray& prefix)
 {
     QByteArrayList tree = fixture::readTree(root);

@@ -122,13 +122,10 @@ private Q_SLOTS:
         fixture::ScratchFolder folder;
         const QByteArrayList names = numbers(1000);
         QVERIFY(fixture::makeTree(folder.root(), names));
-        QByteArray input;
-        for (const QByteArray& name : names)
-            input += name + '\0';
         QStringList arguments{"-0", "--remove-first", "9", "--mask", "", "--serial", "1", "--apply", "--json"};
         if (resolve)
             arguments << "--resolve";
-        const ProgramResult result = runProgram(folder.root(), arguments, input);
+        const ProgramResult result = runProgram(folder.root(), arguments, nulSeparated(names));
         QCOMPARE(result.exitCode, renamed == 1000 ? 0 : 1);
         int moved = 0;
         for (const QByteArray& item : fixture::readTree(folder.root())) {
@@ -143,8 +140,9 @@ private Q_SLOTS:
     {
         fixture::ScratchFolder folder;
         QVERIFY(fixture::makeTree(folder.root(), {"IMG_1.jpg", "IMG_2.jpg", "b\xff.jpg"}));
-        QByteArray input("IMG_1.jpg\0IMG_2.jpg\0b\xff.jpg\0", 29);
-        const ProgramResult preview = runProgram(folder.root(), {"-0", "--lower", "--json"}, input);
+        const ProgramResult preview =
+            runProgram(folder.root(), {"-0", "--lower", "--json"}, nulSeparated({"IMG_1.jpg", "IMG_2.jpg", "b\xff.jpg"}));
+        QCOMPARE(preview.exitCode, 0);
         QByteArray plan = preview.output;
         plan.replace("img_2.jpg", "second.jpg");
         writeFile(folder.root() + "/.plan", plan);

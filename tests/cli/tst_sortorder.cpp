@@ -11,16 +11,6 @@
 
 namespace {
 
-// The paths on standard input, each ended by a NUL, so that names that are
-// not UTF-8 pass as bytes.
-QByteArray nulList(const QByteArrayList& paths)
-{
-    QByteArray input;
-    for (const QByteArray& path : paths)
-        input += path + '\0';
-    return input;
-}
-
 // The preview's lines for the files, "file → new name", without the
 // reasons and the summary.
 QByteArrayList previewLines(const ProgramResult& result)
@@ -89,7 +79,7 @@ private Q_SLOTS:
         fixture::ScratchFolder folder;
         QVERIFY(fixture::makeTree(folder.root(), layout));
 
-        const ProgramResult result = runProgram(folder.root(), QStringList{"--sort", order} + kNumbered, nulList(given));
+        const ProgramResult result = runProgram(folder.root(), QStringList{"--sort", order} + kNumbered, nulSeparated(given));
         QCOMPARE(previewLines(result), preview);
     }
 
@@ -108,7 +98,7 @@ private Q_SLOTS:
             given << name;
         }
         const ProgramResult result
-            = runProgram(folder.root(), QStringList{"--sort", "modified"} + kNumbered, nulList(given));
+            = runProgram(folder.root(), QStringList{"--sort", "modified"} + kNumbered, nulSeparated(given));
         QCOMPARE(previewLines(result), (QByteArrayList{"c → c1", "IMG_9 → IMG_92", "IMG_10 → IMG_103", "b → b4", "a → a5",
                                                        "gone → gone6"}));
     }
