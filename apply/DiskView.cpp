@@ -28,15 +28,14 @@ const DiskView::Folder& DiskView::folder(std::string_view path)
     return *m_last;
 }
 
-std::string DiskView::key(std::string_view path)
+std::string_view DiskView::key(std::string_view path, std::string& folded)
 {
     const std::string_view folderPath = FolderOfPath(path);
-    std::string key(folderPath);
-    if (folder(folderPath).rules.ignoresCase())
-        key += foldedName(NameOfPath(path));
-    else
-        key += NameOfPath(path);
-    return key;
+    if (!folder(folderPath).rules.ignoresCase())
+        return path;
+    folded.assign(folderPath);
+    folded += foldedName(NameOfPath(path));
+    return folded;
 }
 
 bool ListedDisk::holds(std::string_view folder, std::string_view name)

@@ -27,8 +27,9 @@ public:
     // `path` ends in '/' or is empty for the working folder.
     const Folder& folder(std::string_view path);
     // A path as the file system tells it from others: its folder as spelled,
-    // and its name folded where the folder ignores case.
-    std::string key(std::string_view path);
+    // and its name folded where the folder ignores case. That is the path
+    // itself where case counts; else the key is made in `folded`.
+    std::string_view key(std::string_view path, std::string& folded);
     // Whether the folder holds an entry by that name, spelled in any way
     // the file system takes for it.
     virtual bool holds(std::string_view folder, std::string_view name) = 0;

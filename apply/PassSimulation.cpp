@@ -33,7 +33,7 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (oldPath == newPath)
         return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
 
-    const std::uint64_t oldKey = PathSet::hashOf(m_disk.key(oldPath));
+    const std::uint64_t oldKey = PathSet::hashOf(m_disk.key(oldPath, m_folded));
     const std::uint8_t oldMarks = m_paths.marks(oldKey);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
     if (planned) {
@@ -65,7 +65,7 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
     if (std::string refusal = target.rules.refusal(targetName); !refusal.empty())
         return fails(std::move(newName), std::move(refusal));
 
-    const std::uint64_t newKey = PathSet::hashOf(m_disk.key(newPath));
+    const std::uint64_t newKey = PathSet::hashOf(m_disk.key(newPath, m_folded));
     const std::uint8_t newMarks = m_paths.marks(newKey);
     if (newMarks & PathSet::Placed)
         return fails(std::move(newName), "a row earlier in the list proposes the same name");

@@ -15,7 +15,9 @@ struct ListRow;
 // renames fail. Each step answers what the pass will do with it.
 class PassSimulation {
 public:
-    explicit PassSimulation(DiskView& disk) : m_disk(disk) {}
+    // `rows`: how many renames are coming, when known, so that what they did
+    // is kept without growing as they come.
+    explicit PassSimulation(DiskView& disk, std::size_t rows = 0) : m_disk(disk) { m_paths.reserve(2 * rows); }
 
     // A row of the list, as the list's pass takes it.
     RenameOutlook next(const ListRow& row);
@@ -28,4 +30,5 @@ public:
 private:
     DiskView& m_disk;
     PathSet m_paths;  // the files the simulated renames moved away, the names they gave files
+    std::string m_folded;  // a path's key, where its folder ignores case
 };

@@ -4,10 +4,11 @@
 #include <string_view>
 #include <vector>
 
-// What a pass has done to paths, kept as 64-bit hashes in one open table:
-// a pass of a million renames remembers which paths it moved away and
-// which it gave to files with 16 bytes a path. Two paths whose hashes meet
-// (about once in 2^64 / size) count as one.
+// What a pass has done to paths, kept as hashes in one open table: a pass
+// of a million renames remembers which paths it moved away and which it gave
+// to files with 16 bytes a path. A slot holds the top 62 bits of a path's
+// hash and the path's two marks below them; two paths whose hashes meet
+// (about once in 2^62 / size) count as one.
 class PathSet {
 public:
     enum Mark : std::uint8_t {
@@ -15,19 +16,20 @@ public:
         Placed = 2,     // a file was renamed to this path
     };
 
+    // Room for `count` paths without growing.
+    void reserve(std::size_t count);
     // The marks of a path, found by its hash (hashOf).
     std::uint8_t marks(std::uint64_t hash) const;
     void mark(std::uint64_t hash, Mark mark);
 
+    // Never 0, and 0 in its two lowest bits.
     static std::uint64_t hashOf(std::string_view path) noexcept;
 
 private:
-    struct Slot {
-        std::uint64_t hash = 0;  // 0: empty
-        std::uint8_t marks = 0;
-    };
+    static constexpr std::uint64_t kMarkBits = 3;
     std::size_t slotOf(std::uint64_t hash) const;
+    void grow(std::size_t slots);
 
-    std::vector<Slot> m_slots;
+    std::vector<std::uint64_t> m_slots;  // hash | marks; 0: empty
     std::size_t m_count = 0;
 };

@@ -20,9 +20,10 @@ ResolvedPlan resolveRenames(const std::vector<RenameRequest>& requests, DiskView
     std::unordered_map<std::string_view, std::size_t> byOld;
     std::unordered_map<std::string_view, std::size_t> byNew;
     std::vector<bool> inGraph(count, false);
+    std::string folded;
     for (std::size_t i = 0; i < count; ++i) {
-        oldKeys[i] = disk.key(requests[i].oldPath);
-        newKeys[i] = disk.key(requests[i].newPath);
+        oldKeys[i] = disk.key(requests[i].oldPath, folded);
+        newKeys[i] = disk.key(requests[i].newPath, folded);
     }
     // The first request for a name takes part; so does only the first
     // request of a file listed twice.

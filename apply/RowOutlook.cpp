@@ -111,7 +111,7 @@ RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row)
     }
     FolderNamesCache folders;
     ListedDisk listed(folders);
-    PassSimulation simulation(listed);
+    PassSimulation simulation(listed, row.RowIndex + 1);
     for (std::size_t index = 0; index < row.RowIndex; ++index)
         simulation.next(rows.row(index));
     return simulation.next(row);

@@ -73,13 +73,24 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
         paths.add(path);
     if (!run.readNulSeparated)
         return paths;
-    std::string input;
-    char buffer[1 << 16];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;)
-        input.append(buffer, got);
-    for (std::size_t start = 0; start < input.size();) {
-        const std::size_t end = std::min(input.find('\0', start), input.size());
-        paths.add(std::string_view(input).substr(start, end - start));
+    // Standard input is read into the block after the command line's paths,
+    // and its paths stay where they were read.
+    std::string& bytes = paths.bytes;
+    const std::size_t first = bytes.size();
+    constexpr std::size_t chunk = 1 << 16;
+    for (std::size_t size = first;;) {
+        bytes.resize(size + chunk);
+        const std::size_t got = std::fread(bytes.data() + size, 1, chunk, in);
+        size += got;
+        if (got == 0) {
+            bytes.resize(size);
+            break;
+        }
+    }
+    for (std::size_t start = first; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\0', start), bytes.size());
+        if (end > start)
+            paths.places.emplace_back(start, end - start);
         start = end + 1;
     }
     return paths;
@@ -149,7 +160,7 @@ void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
 int preview(RowStore& rows, FolderNamesCache& folders, const std::vector<RowRefusal>& refusals, Output& output)
 {
     ListedDisk disk(folders);
-    PassSimulation simulation(disk);
+    PassSimulation simulation(disk, rows.rowCount());
     std::size_t renames = 0;
     std::size_t fails = 0;
     auto refusal = refusals.begin();
