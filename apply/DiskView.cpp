@@ -38,9 +38,20 @@ std::string_view DiskView::key(std::string_view path, std::string& folded)
     return folded;
 }
 
-bool ListedDisk::holds(std::string_view folder, std::string_view name)
+DiskView::Look ListedDisk::look(std::string_view folder, std::string_view name)
 {
-    return m_folders.of(folder).kindOf(name) != FolderNames::Kind::Missing;
+    const FolderNames& names = m_folders.of(folder);
+    if (&names != m_lastNames) {
+        const auto [at, added] = m_firstPlace.try_emplace(&names, m_listedCount);
+        if (added)
+            m_listedCount += names.indexCount();
+        m_lastNames = &names;
+        m_lastFirst = at->second;
+    }
+    const std::size_t index = names.indexOf(name);
+    if (index == NameSet::npos)
+        return {};
+    return {true, m_lastFirst + index};
 }
 
 bool ListedDisk::spelledExactly(std::string_view folder, std::string_view name)
@@ -48,12 +59,12 @@ bool ListedDisk::spelledExactly(std::string_view folder, std::string_view name)
     return m_folders.of(folder).spelledExactly(name);
 }
 
-bool LookedUpDisk::holds(std::string_view folder, std::string_view name)
+DiskView::Look LookedUpDisk::look(std::string_view folder, std::string_view name)
 {
     std::string path(folder);
     path += name;
     struct stat status;
-    return lstat(path.c_str(), &status) == 0;
+    return {lstat(path.c_str(), &status) == 0, npos};
 }
 
 bool LookedUpDisk::spelledExactly(std::string_view folder, std::string_view name)

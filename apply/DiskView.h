@@ -8,6 +8,7 @@
 #include <sys/types.h>
 #include <unordered_map>
 
+class FolderNames;
 class FolderNamesCache;
 
 // What a preview of renames asks of the disk as it is before any of them:
@@ -30,9 +31,17 @@ public:
     // and its name folded where the folder ignores case. That is the path
     // itself where case counts; else the key is made in `folded`.
     std::string_view key(std::string_view path, std::string& folded);
-    // Whether the folder holds an entry by that name, spelled in any way
-    // the file system takes for it.
-    virtual bool holds(std::string_view folder, std::string_view name) = 0;
+    static constexpr std::size_t npos = std::size_t(-1);
+    // What the disk says of a name in a folder: whether it holds an entry by
+    // that name, spelled in any way the file system takes for it; and where
+    // a reading of the folder lists it, the entry's place among all the
+    // entries read, which stays its own (below listedCount()); else npos.
+    struct Look {
+        bool held = false;
+        std::size_t listed = npos;
+    };
+    virtual Look look(std::string_view folder, std::string_view name) = 0;
+    virtual std::size_t listedCount() const { return 0; }
     // Whether the folder lists an entry spelled exactly so.
     virtual bool spelledExactly(std::string_view folder, std::string_view name) = 0;
 
@@ -46,16 +55,22 @@ private:
 class ListedDisk : public DiskView {
 public:
     explicit ListedDisk(FolderNamesCache& folders) : m_folders(folders) {}
-    bool holds(std::string_view folder, std::string_view name) override;
+    Look look(std::string_view folder, std::string_view name) override;
+    std::size_t listedCount() const override { return m_listedCount; }
     bool spelledExactly(std::string_view folder, std::string_view name) override;
 
 private:
     FolderNamesCache& m_folders;
+    // Where each folder's entries start among all those read.
+    std::unordered_map<const FolderNames*, std::size_t> m_firstPlace;
+    std::size_t m_listedCount = 0;
+    const FolderNames* m_lastNames = nullptr;
+    std::size_t m_lastFirst = 0;
 };
 
 // Answers with a call to the file system for each path asked about.
 class LookedUpDisk : public DiskView {
 public:
-    bool holds(std::string_view folder, std::string_view name) override;
+    Look look(std::string_view folder, std::string_view name) override;
     bool spelledExactly(std::string_view folder, std::string_view name) override;
 };

@@ -34,18 +34,18 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
         return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
 
     const std::uint64_t oldKey = PathSet::hashOf(m_disk.key(oldPath, m_folded));
-    const std::uint8_t oldMarks = m_paths.marks(oldKey);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
+    const DiskView::Look oldLook = m_disk.look(sourceFolder, NameOfPath(oldPath));
+    const std::uint8_t oldMarks = marks(oldLook, oldKey);
     if (planned) {
-        const bool there = (oldMarks & PathSet::Placed)
-            || (!(oldMarks & PathSet::MovedAway) && m_disk.holds(sourceFolder, NameOfPath(oldPath)));
+        const bool there = (oldMarks & PathSet::Placed) || (!(oldMarks & PathSet::MovedAway) && oldLook.held);
         if (!there)
             return fails(std::move(newName), "the file is no longer on disk");
     } else if (oldMarks & PathSet::MovedAway) {
         return fails(std::move(newName), kMovedEarlier);
     } else if (oldMarks & PathSet::Placed) {
         return fails(std::move(newName), kTakenEarlier);
-    } else if (!m_disk.holds(sourceFolder, NameOfPath(oldPath))) {
+    } else if (!oldLook.held) {
         return fails(std::move(newName), "the file is no longer on disk");
     }
 
@@ -66,18 +66,35 @@ RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::stri
         return fails(std::move(newName), std::move(refusal));
 
     const std::uint64_t newKey = PathSet::hashOf(m_disk.key(newPath, m_folded));
-    const std::uint8_t newMarks = m_paths.marks(newKey);
+    const DiskView::Look newLook = m_disk.look(targetFolder, targetName);
+    const std::uint8_t newMarks = marks(newLook, newKey);
     if (newMarks & PathSet::Placed)
         return fails(std::move(newName), "a row earlier in the list proposes the same name");
     // Where case is ignored, a change of case only finds the file itself,
     // unless the folder lists the new spelling as an entry of its own.
     const bool itself = newKey == oldKey && !m_disk.spelledExactly(targetFolder, targetName);
-    if (!itself && !(newMarks & PathSet::MovedAway) && m_disk.holds(targetFolder, targetName))
+    if (!itself && !(newMarks & PathSet::MovedAway) && newLook.held)
         return fails(std::move(newName), "a file of that name already exists in the folder");
     if (!source.writable || !target.writable)
         return fails(std::move(newName), "the folder cannot be written to");
 
-    m_paths.mark(oldKey, PathSet::MovedAway);
-    m_paths.mark(newKey, PathSet::Placed);
+    mark(oldLook, oldKey, PathSet::MovedAway);
+    mark(newLook, newKey, PathSet::Placed);
     return {RenameOutlook::Kind::Renames, std::move(newName), {}};
+}
+
+std::uint8_t PassSimulation::marks(const DiskView::Look& look, std::uint64_t key) const
+{
+    if (look.listed == DiskView::npos)
+        return m_paths.marks(key);
+    return look.listed < m_listedMarks.size() ? m_listedMarks[look.listed] : 0;
+}
+
+void PassSimulation::mark(const DiskView::Look& look, std::uint64_t key, PathSet::Mark mark)
+{
+    if (look.listed == DiskView::npos)
+        return m_paths.mark(key, mark);
+    if (look.listed >= m_listedMarks.size())
+        m_listedMarks.resize(m_disk.listedCount());
+    m_listedMarks[look.listed] |= mark;
 }

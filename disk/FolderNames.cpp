@@ -44,9 +44,14 @@ std::string FolderNames::key(std::string_view name) const
     return m_ignoresCase ? foldedName(name) : std::string(name);
 }
 
+std::size_t FolderNames::indexOf(std::string_view name) const
+{
+    return m_ignoresCase ? find(key(name)) : find(name);
+}
+
 FolderNames::Kind FolderNames::kindOf(std::string_view name)
 {
-    const std::size_t index = m_ignoresCase ? find(key(name)) : find(name);
+    const std::size_t index = indexOf(name);
     return index == NameSet::npos ? Kind::Missing : kind(index);
 }
 

@@ -31,7 +31,12 @@ public:
     std::string key(std::string_view name) const;
     // The index of the entry spelled `key`, or NameSet::npos.
     std::size_t find(std::string_view key) const { return m_names.find(key); }
-    Kind kind(std::size_t index) { return static_cast<Kind>(m_names.value(index) & kindBits); }
+    // The index of the entry the name stands for, however it is spelled
+    // where case is ignored, or NameSet::npos. Every index is below
+    // indexCount(), and stays the entry's.
+    std::size_t indexOf(std::string_view name) const;
+    std::size_t indexCount() const noexcept { return m_names.slotCount(); }
+    Kind kind(std::size_t index) { return static_cast<Kind>(m_names.value(index)); }
     Kind kindOf(std::string_view name);
 
     // Whether the folder holds an entry spelled exactly so; where case is
@@ -41,14 +46,7 @@ public:
         return (m_ignoresCase ? m_spellings.find(name) : m_names.find(name)) != NameSet::npos;
     }
 
-    // For a preview of renames: whether an earlier rename moves the entry away.
-    bool movedAway(std::size_t index) { return m_names.value(index) & movedAwayBit; }
-    void markMovedAway(std::size_t index) { m_names.value(index) |= movedAwayBit; }
-
 private:
-    static constexpr std::uint8_t kindBits = 0x7F;
-    static constexpr std::uint8_t movedAwayBit = 0x80;
-
     NameSet m_names;
     NameSet m_spellings;  // the names as spelled, where case is ignored
     bool m_exists = false;

@@ -15,6 +15,8 @@ public:
 
     void reserve(std::size_t count);
     std::size_t size() const noexcept { return m_count; }
+    // Every slot find() returns is below this.
+    std::size_t slotCount() const noexcept { return m_slots.size(); }
 
     // Adds the name with `value`; false when it was there already.
     bool insert(std::string_view name, std::uint8_t value = 0);

@@ -48,21 +48,19 @@ const char* outcomeName(RenameOutlook::Kind kind)
 }
 
 // The paths of the command line, then those of standard input, each ended
-// by a NUL there, as one block of bytes.
+// by a NUL, as one block of bytes; an empty path is no path.
 struct PathList {
     std::string bytes;
-    std::vector<std::pair<std::size_t, std::size_t>> places;  // offset, length
 
-    void add(std::string_view path)
+    template <typename Visit>
+    void forEach(Visit&& visit) const
     {
-        if (path.empty())
-            return;
-        places.emplace_back(bytes.size(), path.size());
-        bytes.append(path);
-    }
-    std::string_view at(std::size_t index) const
-    {
-        return std::string_view(bytes).substr(places[index].first, places[index].second);
+        for (std::size_t start = 0; start < bytes.size();) {
+            const std::size_t end = std::min(bytes.find('\0', start), bytes.size());
+            if (end > start)
+                visit(std::string_view(bytes).substr(start, end - start));
+            start = end + 1;
+        }
     }
 };
 
@@ -70,15 +68,12 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
 {
     PathList paths;
     for (const std::string& path : run.files)
-        paths.add(path);
+        (paths.bytes += path) += '\0';
     if (!run.readNulSeparated)
         return paths;
-    // Standard input is read into the block after the command line's paths,
-    // and its paths stay where they were read.
     std::string& bytes = paths.bytes;
-    const std::size_t first = bytes.size();
     constexpr std::size_t chunk = 1 << 16;
-    for (std::size_t size = first;;) {
+    for (std::size_t size = bytes.size();;) {
         bytes.resize(size + chunk);
         const std::size_t got = std::fread(bytes.data() + size, 1, chunk, in);
         size += got;
@@ -86,12 +81,6 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
             bytes.resize(size);
             break;
         }
-    }
-    for (std::size_t start = first; start < bytes.size();) {
-        const std::size_t end = std::min(bytes.find('\0', start), bytes.size());
-        if (end > start)
-            paths.places.emplace_back(start, end - start);
-        start = end + 1;
     }
     return paths;
 }
@@ -115,19 +104,17 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
     constexpr std::size_t manyFromOneFolder = 64;
     const PathList paths = pathsOf(run, in);
     std::unordered_map<std::string_view, std::size_t> perFolder;
-    if (!readsFileTimes(run)) {
-        for (std::size_t i = 0; i < paths.places.size(); ++i)
-            ++perFolder[FolderOfPath(paths.at(i))];
-    }
+    if (!readsFileTimes(run))
+        paths.forEach([&](std::string_view path) { ++perFolder[FolderOfPath(path)]; });
     FileIntake intake(rows);
     std::string path;
-    for (std::size_t i = 0; i < paths.places.size(); ++i) {
-        path.assign(paths.at(i));
+    paths.forEach([&](std::string_view given) {
+        path.assign(given);
         const std::string_view folder = FolderOfPath(path);
         const auto count = perFolder.find(folder);
         if (count == perFolder.end() || count->second < manyFromOneFolder) {
             intake.addDropped(path);
-            continue;
+            return;
         }
         switch (folders.of(folder).kindOf(NameOfPath(path))) {
         case FolderNames::Kind::Missing:
@@ -140,7 +127,7 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
             intake.addDropped(path);
             break;
         }
-    }
+    });
 }
 
 // The files of a plan, each with the new name the plan gives it, whole; a

@@ -81,6 +81,13 @@ private Q_SLOTS:
         QTest::newRow("a name given before is not the row's own file")
             << false << ab << QByteArrayList{"b.txt>new", "new>z"} << K::Fails
             << QByteArray("an earlier rename of the list gives this name to another file first");
+        const QByteArrayList twoFolders{"a.txt", "b.txt", "sub/", "sub/a.txt", "sub/b.txt"};
+        QTest::newRow("a file moved away in one folder, its namesake in another stays")
+            << false << twoFolders << QByteArrayList{"a.txt>c.txt", "sub/a.txt>d.txt"} << K::Renames
+            << QByteArray();
+        QTest::newRow("a name freed in one folder, its namesake in another still taken")
+            << false << twoFolders << QByteArrayList{"b.txt>e.txt", "sub/a.txt>b.txt"} << K::Fails
+            << QByteArray("a file of that name already exists in the folder");
         QTest::newRow("other case taken, case kept apart")
             << false << QByteArrayList{"a.txt", "A.txt"} << QByteArrayList{"a.txt>A.txt"} << K::Fails
             << QByteArray("a file of that name already exists in the folder");
