@@ -3,7 +3,8 @@
 // work that gives the same answer: for the preview of a million files, the
 // paths read from standard input, their folder read once into a set of names, the rule and a
 // look-up of each new name in that set, and a line written for each; for
-// --apply of 100,000 files the same folder read and the renameat2 calls.
+// --apply of 100,000 files the same input, folder read and rule, and the
+// renameat2 calls.
 #include "bench/BenchSupport.h"
 
 #include "rules/CaseRules.h"
@@ -160,10 +161,16 @@ void ApplyBare(benchmark::State& state)
     static const ApplyNames renamed(files.paths);
     const std::string folder = files.paths.front().substr(0, files.paths.front().rfind('/') + 1);
     for (auto _ : state) {
+        const std::string input = readAll(files.nulSeparated);
         benchmark::DoNotOptimize(namesIn(folder).size());
-        for (std::size_t i = 0; i < ApplyCount; ++i) {
-            if (::renameat2(AT_FDCWD, files.paths[i].c_str(), AT_FDCWD, renamed.lowerPaths[i].c_str(),
-                            RENAME_NOREPLACE) != 0)
+        std::string oldPath;
+        std::string newPath;
+        for (const std::string_view path : pathsIn(input)) {
+            const std::size_t slash = path.rfind('/') + 1;
+            oldPath.assign(path);
+            newPath.assign(path.substr(0, slash));
+            newPath += lowerCaseName(path.substr(slash));
+            if (::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) != 0)
                 state.SkipWithError("renameat2 failed");
         }
         state.PauseTiming();
