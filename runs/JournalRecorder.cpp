@@ -8,11 +8,39 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-JournalRecorder::JournalRecorder(JournalWriter* journal, Output& output, std::string workingFolder)
-    : m_journal(journal)
+JournalRecorder::JournalRecorder(std::unique_ptr<JournalWriter> journal, Output& output, std::string workingFolder)
+    : m_journal(std::move(journal))
     , m_output(output)
     , m_workingFolder(std::move(workingFolder))
 {
+}
+
+std::unique_ptr<JournalRecorder> JournalRecorder::open(const std::string& path, Output& output, std::FILE* errors)
+{
+    std::string here = workingFolder();
+    std::unique_ptr<JournalWriter> journal;
+    if (!path.empty()) {
+        // The journal names absolute paths, so that it undoes the same files
+        // from any folder.
+        std::string error = "the working folder cannot be told, so a journal could not name the files";
+        if (!here.empty())
+            journal = JournalWriter::create(path, error);
+        if (!journal) {
+            std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+            return nullptr;
+        }
+    }
+    return std::unique_ptr<JournalRecorder>(new JournalRecorder(std::move(journal), output, std::move(here)));
+}
+
+bool JournalRecorder::finish()
+{
+    return !m_journal || m_journal->finish();
+}
+
+std::string JournalRecorder::journalError() const
+{
+    return m_journal ? m_journal->error() : std::string();
 }
 
 bool JournalRecorder::beforeBatch(std::span<const PassRename> batch)
@@ -77,22 +105,4 @@ std::string_view shownNewName(const PassRename& rename)
     const std::string_view folder = FolderOfPath(rename.oldPath);
     const std::string_view path(rename.newPath);
     return path.starts_with(folder) ? path.substr(folder.size()) : path;
-}
-
-std::unique_ptr<JournalWriter> openJournal(const std::string& path, const std::string& workingFolder,
-                                           std::string& error, bool& failed)
-{
-    failed = false;
-    if (path.empty())
-        return nullptr;
-    // The journal names absolute paths, so that it undoes the same files
-    // from any folder.
-    if (workingFolder.empty()) {
-        error = "the working folder cannot be told, so a journal could not name the files";
-        failed = true;
-        return nullptr;
-    }
-    std::unique_ptr<JournalWriter> journal = JournalWriter::create(path, error);
-    failed = !journal;
-    return journal;
 }

@@ -3,6 +3,7 @@
 #include "apply/RenamePass.h"
 #include "journal/Journal.h"
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,14 +15,24 @@ class Output;
 // the output gets each rename made.
 class JournalRecorder : public PassRecorder {
 public:
-    // `journal` may be null: the renames are then only shown.
-    JournalRecorder(JournalWriter* journal, Output& output, std::string workingFolder);
+    // The recorder of a run whose journal goes to `path` (none when empty),
+    // naming files by their paths made absolute from the working folder;
+    // nullptr, with the reason told on `errors`, when the journal cannot be
+    // made or the working folder cannot be told.
+    static std::unique_ptr<JournalRecorder> open(const std::string& path, Output& output, std::FILE* errors);
 
     bool beforeBatch(std::span<const PassRename> batch) override;
     bool afterRename(const PassRename& rename, const RenameResult& result) override;
 
+    // Ends the journal, if any; false when it could not all be written,
+    // with the reason in journalError().
+    bool finish();
+    std::string journalError() const;
+
 private:
-    JournalWriter* m_journal;
+    JournalRecorder(std::unique_ptr<JournalWriter> journal, Output& output, std::string workingFolder);
+
+    std::unique_ptr<JournalWriter> m_journal;  // none: the renames are only shown
     Output& m_output;
     std::string m_workingFolder;
     std::vector<JournalWriter::Intent> m_intents;
@@ -30,12 +41,6 @@ private:
 // The working folder as bytes, with a '/' at its end; empty when it cannot
 // be told (it was removed, say).
 std::string workingFolder();
-
-// The journal a run writes at `path` (none when empty), naming files by
-// their paths made absolute from `workingFolder`; nullptr and the reason
-// in `error` when it cannot be made, or the working folder is unknown.
-std::unique_ptr<JournalWriter> openJournal(const std::string& path, const std::string& workingFolder,
-                                           std::string& error, bool& failed);
 
 // The new name of a rename as the preview shows it: from the old name's
 // folder on, so that a proposal reaching into a sub-folder shows it.

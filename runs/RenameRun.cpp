@@ -173,22 +173,16 @@ int preview(RowStore& rows, FolderNamesCache& folders, const std::vector<RowRefu
 int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& refusals, Output& output,
           std::FILE* errors)
 {
-    std::string error;
-    const std::string here = workingFolder();
-    bool unopened = false;
-    std::unique_ptr<JournalWriter> journal = openJournal(run.journal, here, error, unopened);
-    if (unopened) {
-        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+    const std::unique_ptr<JournalRecorder> recorder = JournalRecorder::open(run.journal, output, errors);
+    if (!recorder)
         return BadUsage;
-    }
-    JournalRecorder recorder(journal.get(), output, here);
-    ApplyReport report = applyRenames(rows, &recorder);
+    ApplyReport report = applyRenames(rows, recorder.get());
     for (const RowRefusal& refusal : refusals) {
         const FileEntry& entry = rows.row(refusal.rowIndex).Data;
         output.failed(entry.path(), entry.newFileName(), refusal.reason);
     }
     addRefusals(report, rows, refusals);
-    const bool recorded = !journal || journal->finish();
+    const bool recorded = recorder->finish();
     std::string summary = "Rename Completed! " + std::to_string(report.renamedCount) + " of "
         + counted(report.checkedCount, "file", "files") + " renamed";
     if (!report.failures.empty())
@@ -202,7 +196,7 @@ int apply(RowStore& rows, const Invocation& run, const std::vector<RowRefusal>& 
         std::fprintf(errors,
                      "tolvex-rename: could not write the journal: %s; stopped before the next rename, %zu of "
                      "%zu files not tried\n",
-                     journal->error().c_str(), report.notAttempted, report.checkedCount);
+                     recorder->journalError().c_str(), report.notAttempted, report.checkedCount);
     return report.allRenamed() && recorded && report.notAttempted == 0 ? AllDone : SomeFailed;
 }
 

@@ -90,16 +90,10 @@ int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders
         return fails == 0 ? AllDone : SomeFailed;
     }
 
-    std::string error;
-    const std::string here = workingFolder();
-    bool unopened = false;
-    std::unique_ptr<JournalWriter> journal = openJournal(run.journal, here, error, unopened);
-    if (unopened) {
-        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+    const std::unique_ptr<JournalRecorder> recorder = JournalRecorder::open(run.journal, output, errors);
+    if (!recorder)
         return BadUsage;
-    }
-    JournalRecorder recorder(journal.get(), output, here);
-    RenamePass pass(&recorder);
+    RenamePass pass(recorder.get());
     std::vector<PassRename> batch;
     std::vector<const ResolvedPlan::Step*> stuck;  // cycles whose last step failed
     const auto runBatch = [&](std::vector<const ResolvedPlan::Step*>& steps) {
@@ -138,7 +132,7 @@ int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders
         steps.push_back(&step);
     runBatch(steps);
 
-    const bool recorded = !journal || journal->finish();
+    const bool recorded = recorder->finish();
     const std::size_t fails = std::size_t(std::count(failed.begin(), failed.end(), true)) + requests.refused;
     std::string summary = "Rename Completed! " + std::to_string(total - fails - requests.unchanged) + " of "
         + counted(total, "file", "files") + " renamed";
@@ -147,6 +141,6 @@ int runResolved(RowStore& rows, const Invocation& run, FolderNamesCache& folders
     output.summary(summary + ", " + counted(plan.cycles, "cycle", "cycles") + " through a temporary name.");
     if (!recorded)
         std::fprintf(errors, "tolvex-rename: could not write the journal: %s; stopped before the next rename\n",
-                     journal->error().c_str());
+                     recorder->journalError().c_str());
     return fails == 0 && recorded && !pass.stopped() ? AllDone : SomeFailed;
 }

@@ -168,15 +168,10 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
         return failed == 0 ? AllDone : SomeFailed;
     }
 
-    const std::string here = workingFolder();
-    bool unopened = false;
-    std::unique_ptr<JournalWriter> undoJournal = openJournal(run.journal, here, error, unopened);
-    if (unopened) {
-        std::fprintf(errors, "tolvex-rename: %s\n", error.c_str());
+    const std::unique_ptr<JournalRecorder> recorder = JournalRecorder::open(run.journal, output, errors);
+    if (!recorder)
         return BadUsage;
-    }
-    JournalRecorder recorder(undoJournal.get(), output, here);
-    RenamePass pass(&recorder);
+    RenamePass pass(recorder.get());
     std::vector<PassRename> batch;
     const auto runBatch = [&] {
         pass.run(batch, [&](const PassRename& rename, const RenameResult& result) {
@@ -198,10 +193,10 @@ int undoJournal(const Invocation& run, Output& output, std::FILE* errors)
             runBatch();
     }
     runBatch();
-    const bool recorded = !undoJournal || undoJournal->finish();
+    const bool recorded = recorder->finish();
     if (!recorded)
         std::fprintf(errors, "tolvex-rename: could not write the journal: %s; stopped before the next rename\n",
-                     undoJournal->error().c_str());
+                     recorder->journalError().c_str());
     const std::size_t total = steps.size() - kept;
     output.summary(std::to_string(undone) + " of " + std::to_string(total) + " renames undone"
                    + (failed || pass.notAttempted()

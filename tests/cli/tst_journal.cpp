@@ -5,6 +5,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/disk/DiskFixture.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -111,6 +112,38 @@ private Q_SLOTS:
                      .exitCode, 0);
         QCOMPARE(runProgram(folder.root() + "/w2", {"--undo", "../j", "--apply"}).exitCode, 0);
         QCOMPARE(treeWithout(folder.root(), "j"), before);
+    }
+
+    // Run from a folder that was removed, no kind of run can name its
+    // files absolutely: each refuses to write a journal and renames nothing.
+    void workingFolderGone_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("apply") << QStringList{"--add", "X_", "--apply", "a.txt"};
+        QTest::newRow("resolved apply") << QStringList{"--add", "X_", "--resolve", "--apply", "a.txt"};
+        QTest::newRow("undo") << QStringList{"--undo", "j", "--apply"};
+    }
+
+    void workingFolderGone()
+    {
+        QFETCH(QStringList, arguments);
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"gone/", "a.txt", "b.txt"}));
+        QCOMPARE(runProgram(folder.root(), {"--add", "Y_", "--apply", "--journal", "j", "b.txt"}).exitCode, 0);
+        const QByteArrayList before = treeWithout(folder.root(), "gone/");
+        const QString root = QFile::decodeName(folder.root()) + '/';
+        for (QString& argument : arguments) {
+            if (argument == "a.txt" || argument == "j")
+                argument.prepend(root);
+        }
+        QProcess shell;
+        shell.setWorkingDirectory(root + "gone");
+        shell.start("sh", QStringList{"-c", "rmdir \"$PWD\" && exec \"$0\" \"$@\"", TOLVEX_RENAME_PATH}
+                              + arguments + QStringList{"--journal", root + "k"});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 2);
+        QVERIFY(shell.readAllStandardError().contains("the working folder cannot be told"));
+        QCOMPARE(fixture::readTree(folder.root()), before);
     }
 
     // A file whose proposal is its own name is no rename: not in the
