@@ -32,9 +32,18 @@ FolderNames::FolderNames(const std::string& folder)
     m_exists = true;
     m_ignoresCase = FileSystemRules::forFolder(fd, {}).ignoresCase();
     readFolder(fd, [this](std::string_view name, EntryKind kind) {
-        m_names.insert(key(name), static_cast<std::uint8_t>(kindListed(kind)));
-        if (m_ignoresCase)
+        const Kind listed = kindListed(kind);
+        if (m_ignoresCase) {
+            const std::string folded = key(name);
+            m_names.insert(folded);
             m_spellings.insert(name);
+            if (listed != Kind::File)
+                m_otherKinds.insert(folded, static_cast<std::uint8_t>(listed));
+        } else {
+            m_names.insert(name);
+            if (listed != Kind::File)
+                m_otherKinds.insert(name, static_cast<std::uint8_t>(listed));
+        }
     });
     close(fd);
 }
@@ -49,10 +58,12 @@ std::size_t FolderNames::indexOf(std::string_view name) const
     return m_ignoresCase ? find(key(name)) : find(name);
 }
 
-FolderNames::Kind FolderNames::kindOf(std::string_view name)
+FolderNames::Kind FolderNames::kindUnlessFile(std::string_view name) const
 {
-    const std::size_t index = indexOf(name);
-    return index == NameSet::npos ? Kind::Missing : kind(index);
+    if (m_otherKinds.size() == 0)
+        return Kind::File;
+    const std::size_t index = m_ignoresCase ? m_otherKinds.find(key(name)) : m_otherKinds.find(name);
+    return index == NameSet::npos ? Kind::File : static_cast<Kind>(m_otherKinds.value(index));
 }
 
 FolderNames& FolderNamesCache::of(std::string_view folder)

@@ -36,8 +36,10 @@ public:
     // indexCount(), and stays the entry's.
     std::size_t indexOf(std::string_view name) const;
     std::size_t indexCount() const noexcept { return m_names.slotCount(); }
-    Kind kind(std::size_t index) { return static_cast<Kind>(m_names.value(index)); }
-    Kind kindOf(std::string_view name);
+    // What a name is where the folder lists it as no plain file: a Folder,
+    // or Unknown; else File, for a plain file and a name the folder lacks
+    // alike. It asks only the few entries that are no plain file.
+    Kind kindUnlessFile(std::string_view name) const;
 
     // Whether the folder holds an entry spelled exactly so; where case is
     // ignored, another spelling of the name may be what the folder holds.
@@ -48,6 +50,7 @@ public:
 
 private:
     NameSet m_names;
+    NameSet m_otherKinds;  // the entries that are no plain file, each with its Kind
     NameSet m_spellings;  // the names as spelled, where case is ignored
     bool m_exists = false;
     bool m_ignoresCase = false;

@@ -24,6 +24,7 @@ public:
     std::size_t find(std::string_view name) const;
 
     std::uint8_t& value(std::size_t slot) { return m_slots[slot].value; }
+    std::uint8_t value(std::size_t slot) const { return m_slots[slot].value; }
 
 private:
     struct Slot {

@@ -116,7 +116,7 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, FolderNames
             intake.addDropped(path);
             return;
         }
-        switch (folders.of(folder).kindOf(NameOfPath(path))) {
+        switch (folders.of(folder).kindUnlessFile(NameOfPath(path))) {
         case FolderNames::Kind::Missing:
         case FolderNames::Kind::File:
             intake.addLooked(path, {});
