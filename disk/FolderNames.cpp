@@ -32,18 +32,13 @@ FolderNames::FolderNames(const std::string& folder)
     m_exists = true;
     m_ignoresCase = FileSystemRules::forFolder(fd, {}).ignoresCase();
     readFolder(fd, [this](std::string_view name, EntryKind kind) {
-        const Kind listed = kindListed(kind);
-        if (m_ignoresCase) {
-            const std::string folded = key(name);
-            m_names.insert(folded);
+        const std::string folded = m_ignoresCase ? key(name) : std::string();
+        const std::string_view stored = m_ignoresCase ? std::string_view(folded) : name;
+        m_names.insert(stored);
+        if (m_ignoresCase)
             m_spellings.insert(name);
-            if (listed != Kind::File)
-                m_otherKinds.insert(folded, static_cast<std::uint8_t>(listed));
-        } else {
-            m_names.insert(name);
-            if (listed != Kind::File)
-                m_otherKinds.insert(name, static_cast<std::uint8_t>(listed));
-        }
+        if (const Kind listed = kindListed(kind); listed != Kind::File)
+            m_otherKinds.insert(stored, static_cast<std::uint8_t>(listed));
     });
     close(fd);
 }
