@@ -17,8 +17,7 @@
 // derived is stored, because a list may hold a million entries: OldName and
 // FileExt are cut from FileName by the entry's form, NewName is kept only
 // once a rule has made it differ from OldName, the folder is one text shared
-// by the entries of that folder, and the times are numbers whose texts are
-// made when asked for.
+// by the entries of that folder, and the times are numbers.
 class FileEntry {
 public:
     // A folder path ending in '/', shared by the entries of one folder.
@@ -43,9 +42,6 @@ public:
     {
         return m_form == EntryForm::Split ? std::string_view(m_fileName).substr(m_stemLength) : std::string_view();
     }
-    std::string CreatedText() const { return fileTimeText(m_times.created); }
-    std::string AccessedText() const { return fileTimeText(m_times.accessed); }
-    std::string ModifiedText() const { return fileTimeText(m_times.modified); }
 
     // The path of the file, the whole proposed name (NewName + FileExt), and
     // the path the proposal gives it: a '/' inside NewName reaches into a

@@ -33,16 +33,3 @@ FileLookup lookUpFile(const std::string& path)
                     secondsOf(info, STATX_MTIME, info.stx_mtime)};
     return lookup;
 }
-
-std::string FileTimeToText(std::time_t time, const TimeTextFormat& format)
-{
-    std::tm local {};
-    if (!localtime_r(&time, &local))
-        return {};
-    return format.text(local);
-}
-
-std::string fileTimeText(std::int64_t time)
-{
-    return time == FileTimes::none ? std::string() : FileTimeToText(static_cast<std::time_t>(time));
-}

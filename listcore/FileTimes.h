@@ -1,15 +1,11 @@
 #pragma once
 
-#include "listcore/TimeTextFormat.h"
-
 #include <cstdint>
-#include <ctime>
 #include <limits>
 #include <string>
 
 // The three times of a file in seconds since the epoch, kept as numbers: a
-// list of a million files would spend most of its memory on their texts,
-// which are made only when asked for.
+// list of a million files would spend most of its memory on their texts.
 struct FileTimes {
     // A time the file system does not keep (many keep no creation time), or
     // all three when the path names nothing.
@@ -31,13 +27,3 @@ struct FileLookup {
     FileTimes times;
 };
 FileLookup lookUpFile(const std::string& path);
-
-// The text of a file time (seconds since the epoch) in local time, with the
-// zone's offset as it was at that moment, so a file written at 14:00 in
-// winter shows 14:00 in summer too. Empty for a time the C library cannot
-// convert.
-std::string FileTimeToText(std::time_t time,
-                           const TimeTextFormat& format = TimeTextFormat::system());
-
-// The same for a kept time; empty for FileTimes::none.
-std::string fileTimeText(std::int64_t time);

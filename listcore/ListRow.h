@@ -9,8 +9,6 @@ enum TCheckState : std::uint8_t {
     csUncheckedPressed,
     csCheckedNormal,
     csCheckedPressed,
-    csMixedNormal,
-    csMixedPressed,
 };
 
 enum TCheckType : std::uint8_t {

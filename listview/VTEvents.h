@@ -9,7 +9,7 @@ class CellCanvas;
 class TVirtualStringTree;
 
 enum CellTextType { ttNormal };
-enum PaintMode { cpmPaint, cpmGetContentMargin };
+enum PaintMode { cpmPaint };
 
 // The events the list control raises, answered by its owner (the main
 // window) with plain calls while the list paints and visits rows.

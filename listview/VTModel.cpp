@@ -44,16 +44,8 @@ QVariant VTModel::data(const QModelIndex& index, int role) const
     case Qt::CheckStateRole:
         if (index.column() != 0 || row->CheckType == ctNone)
             return {};
-        switch (row->CheckState) {
-        case csCheckedNormal:
-        case csCheckedPressed:
-            return Qt::Checked;
-        case csMixedNormal:
-        case csMixedPressed:
-            return Qt::PartiallyChecked;
-        default:
-            return Qt::Unchecked;
-        }
+        return row->CheckState == csCheckedNormal || row->CheckState == csCheckedPressed ? Qt::Checked
+                                                                                          : Qt::Unchecked;
     default:
         return {};
     }

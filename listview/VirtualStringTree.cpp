@@ -19,7 +19,6 @@ TCheckState pressedState(TCheckState state)
     switch (state) {
     case csUncheckedNormal: return csUncheckedPressed;
     case csCheckedNormal: return csCheckedPressed;
-    case csMixedNormal: return csMixedPressed;
     default: return state;
     }
 }
