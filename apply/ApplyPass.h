@@ -1,20 +1,15 @@
 #pragma once
 
 #include "apply/ApplyReport.h"
+#include "apply/PlanRun.h"
 
-#include <functional>
-
-class PassRecorder;
+class PlanRecorder;
 class RowStore;
 
-// Called after each checked row, between two renames and never during one:
-// the window answers its events there while a long pass runs.
-using BetweenRenames = std::function<void()>;
-
 // Renames the file of every checked row, in list order, never replacing
-// anything; a refusal is reported and the pass goes on (see RenamePass). A
+// anything; a refusal is reported and the pass goes on (see executePlan). A
 // row whose proposal is its file's own path is left alone and is no rename.
 // A renamed entry then describes its file under the new path; an entry
 // whose file kept its name is left as it was. Check states are not touched.
 // The list repaints once, at the end.
-ApplyReport applyRenames(RowStore& rows, PassRecorder* recorder = nullptr, const BetweenRenames& between = {});
+ApplyReport applyRenames(RowStore& rows, PlanRecorder* recorder = nullptr, const BetweenRenames& between = {});

@@ -16,9 +16,6 @@ struct RenameFailure {
 // What one Apply Rename came to.
 struct ApplyReport {
     std::size_t checkedCount = 0;
-    std::size_t renamedCount = 0;
-    std::size_t unchangedCount = 0;  // checked, proposing the file's own path
-    std::size_t notAttempted = 0;    // checked, after the pass stopped early
     std::vector<RenameFailure> failures;  // in list order
 
     bool allRenamed() const noexcept { return failures.empty(); }

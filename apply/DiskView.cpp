@@ -1,46 +1,31 @@
 #include "apply/DiskView.h"
 
+#include "apply/PathSet.h"
+#include "disk/Folder.h"
 #include "disk/FolderNames.h"
-#include "listcore/FileNames.h"
-#include "text/LetterCase.h"
+#include "disk/Folders.h"
+#include "text/FileNames.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-const DiskView::Folder& DiskView::folder(std::string_view path)
+Folder& DiskView::folder(std::string_view path)
 {
-    if (m_last && path == m_lastPath)
-        return *m_last;
-    auto [at, added] = m_folders.try_emplace(std::string(path));
-    if (added) {
-        const std::string name = path.empty() ? std::string(".") : std::string(path);
-        struct stat status;
-        Folder& folder = at->second;
-        folder.exists = stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-        if (folder.exists) {
-            folder.device = status.st_dev;
-            folder.writable = access(name.c_str(), W_OK | X_OK) == 0;
-            folder.rules = FileSystemRules::forFolder(name);
-        }
-    }
-    m_lastPath = path;
-    m_last = &at->second;
-    return *m_last;
+    return m_folders.of(path);
 }
 
-std::string_view DiskView::key(std::string_view path, std::string& folded)
+std::uint64_t DiskView::key(std::string_view path)
 {
-    const std::string_view folderPath = FolderOfPath(path);
-    if (!folder(folderPath).rules.ignoresCase())
-        return path;
-    folded.assign(folderPath);
-    folded += foldedName(NameOfPath(path));
-    return folded;
+    return PathSet::hashOf(m_folders.key(path, m_key));
+}
+
+bool DiskView::spelledExactly(std::string_view folder, std::string_view name)
+{
+    return this->folder(folder).names().spelledExactly(name);
 }
 
 DiskView::Look ListedDisk::look(std::string_view folder, std::string_view name)
 {
-    const FolderNames& names = m_folders.of(folder);
+    const FolderNames& names = this->folder(folder).names();
     if (&names != m_lastNames) {
         const auto [at, added] = m_firstPlace.try_emplace(&names, m_listedCount);
         if (added)
@@ -54,20 +39,8 @@ DiskView::Look ListedDisk::look(std::string_view folder, std::string_view name)
     return {true, m_lastFirst + index};
 }
 
-bool ListedDisk::spelledExactly(std::string_view folder, std::string_view name)
-{
-    return m_folders.of(folder).spelledExactly(name);
-}
-
 DiskView::Look LookedUpDisk::look(std::string_view folder, std::string_view name)
 {
-    std::string path(folder);
-    path += name;
     struct stat status;
-    return {lstat(path.c_str(), &status) == 0, npos};
-}
-
-bool LookedUpDisk::spelledExactly(std::string_view folder, std::string_view name)
-{
-    return FolderNames(std::string(folder)).spelledExactly(name);
+    return {this->folder(folder).look(name, status), npos};
 }

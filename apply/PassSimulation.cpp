@@ -1,86 +1,70 @@
 #include "apply/PassSimulation.h"
 
-#include "apply/DiskView.h"
-#include "apply/RenamePass.h"
-#include "disk/RenameSession.h"
-#include "listcore/FileNames.h"
-#include "listcore/ListRow.h"
+#include "apply/StepResult.h"
+#include "disk/Folder.h"
+#include "text/FileNames.h"
 
 namespace {
 
-RenameOutlook fails(std::string newName, std::string reason)
+StepResult fails(std::string reason)
 {
-    return {RenameOutlook::Kind::Fails, std::move(newName), std::move(reason)};
+    return {StepResult::Outcome::Failed, std::move(reason)};
 }
 
 } // namespace
 
-RenameOutlook PassSimulation::next(const ListRow& row)
+// Each check in the order the run and the file system meet it.
+StepResult PassSimulation::rename(std::string_view oldPath, std::string_view newPath, bool planned)
 {
-    const FileEntry& entry = row.Data;
-    std::string newName = entry.newFileName();
-    if (!isChecked(row))
-        return {RenameOutlook::Kind::Unchecked, std::move(newName), {}};
-    return rename(entry.path(), entry.newPath(), std::move(newName));
-}
-
-// Each check in the order the pass and the file system meet it.
-RenameOutlook PassSimulation::rename(const std::string& oldPath, const std::string& newPath, std::string newName,
-                                     bool planned)
-{
-    if (const char* refusal = refusalOfNewName(newPath))
-        return fails(std::move(newName), refusal);
-    if (oldPath == newPath)
-        return {RenameOutlook::Kind::Unchanged, std::move(newName), {}};
-
-    const std::uint64_t oldKey = PathSet::hashOf(m_disk.key(oldPath, m_folded));
+    const std::uint64_t oldKey = m_disk.key(oldPath);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
     const DiskView::Look oldLook = m_disk.look(sourceFolder, NameOfPath(oldPath));
     const std::uint8_t oldMarks = marks(oldLook, oldKey);
     if (planned) {
         const bool there = (oldMarks & PathSet::Placed) || (!(oldMarks & PathSet::MovedAway) && oldLook.held);
         if (!there)
-            return fails(std::move(newName), "the file is no longer on disk");
+            return fails(kNoLongerOnDisk);
     } else if (oldMarks & PathSet::MovedAway) {
-        return fails(std::move(newName), kMovedEarlier);
+        return fails(kMovedEarlier);
     } else if (oldMarks & PathSet::Placed) {
-        return fails(std::move(newName), kTakenEarlier);
+        return fails(kTakenEarlier);
     } else if (!oldLook.held) {
-        return fails(std::move(newName), "the file is no longer on disk");
+        return fails(kNoLongerOnDisk);
     }
 
     const std::string_view targetFolder = FolderOfPath(newPath);
     const std::string_view targetName = NameOfPath(newPath);
-    const DiskView::Folder& target = m_disk.folder(targetFolder);
-    if (!target.exists)
-        return fails(std::move(newName),
-                     "the folder \"" + std::string(FolderOfPath(newName)) + "\" it names does not exist");
-    const DiskView::Folder& source = m_disk.folder(sourceFolder);
-    if (source.device != target.device)
-        return fails(std::move(newName), "the new name is on another file system");
-    if (target.rules.nameMax() > 0 && targetName.size() > std::size_t(target.rules.nameMax()))
-        return fails(std::move(newName), "the name is too long for the file system: "
-                                             + std::to_string(targetName.size()) + " bytes, at most "
-                                             + std::to_string(target.rules.nameMax()));
-    if (std::string refusal = target.rules.refusal(targetName); !refusal.empty())
-        return fails(std::move(newName), std::move(refusal));
+    Folder& target = m_disk.folder(targetFolder);
+    if (!target.exists()) {
+        const std::string_view shown = newPath.starts_with(sourceFolder) ? newPath.substr(sourceFolder.size()) : newPath;
+        return fails("the folder \"" + std::string(FolderOfPath(shown)) + "\" it names does not exist");
+    }
+    Folder& source = m_disk.folder(sourceFolder);
+    if (source.identity().device != target.identity().device)
+        return fails("the new name is on another file system");
+    const FileSystemRules& rules = target.rules();
+    if (rules.nameMax() > 0 && targetName.size() > std::size_t(rules.nameMax()))
+        return fails("the name is too long for the file system: " + std::to_string(targetName.size())
+                     + " bytes, at most " + std::to_string(rules.nameMax()));
+    if (std::string refusal = rules.refusal(targetName); !refusal.empty())
+        return fails(std::move(refusal));
 
-    const std::uint64_t newKey = PathSet::hashOf(m_disk.key(newPath, m_folded));
+    const std::uint64_t newKey = m_disk.key(newPath);
     const DiskView::Look newLook = m_disk.look(targetFolder, targetName);
     const std::uint8_t newMarks = marks(newLook, newKey);
     if (newMarks & PathSet::Placed)
-        return fails(std::move(newName), "a row earlier in the list proposes the same name");
+        return fails("a row earlier in the list proposes the same name");
     // Where case is ignored, a change of case only finds the file itself,
     // unless the folder lists the new spelling as an entry of its own.
     const bool itself = newKey == oldKey && !m_disk.spelledExactly(targetFolder, targetName);
     if (!itself && !(newMarks & PathSet::MovedAway) && newLook.held)
-        return fails(std::move(newName), "a file of that name already exists in the folder");
-    if (!source.writable || !target.writable)
-        return fails(std::move(newName), "the folder cannot be written to");
+        return fails("a file of that name already exists in the folder");
+    if (!source.writable() || !target.writable())
+        return fails("the folder cannot be written to");
 
     mark(oldLook, oldKey, PathSet::MovedAway);
     mark(newLook, newKey, PathSet::Placed);
-    return {RenameOutlook::Kind::Renames, std::move(newName), {}};
+    return {};
 }
 
 std::uint8_t PassSimulation::marks(const DiskView::Look& look, std::uint64_t key) const

@@ -1,10 +1,12 @@
 #include "apply/RowOutlook.h"
 
 #include "apply/DiskView.h"
-#include "apply/PassSimulation.h"
-#include "disk/FolderNames.h"
-#include "listcore/FileNames.h"
+#include "apply/PlanPreview.h"
+#include "apply/ListPlan.h"
+#include "disk/Folder.h"
+#include "disk/Folders.h"
 #include "listcore/RowStore.h"
+#include "text/FileNames.h"
 #include "text/LetterCase.h"
 
 #include <algorithm>
@@ -36,7 +38,7 @@ public:
         if (std::find(m_paths.begin(), m_paths.end(), path) != m_paths.end())
             return;
         m_paths.push_back(path);
-        if (m_disk.folder(FolderOfPath(path)).rules.ignoresCase()) {
+        if (m_disk.folder(FolderOfPath(path)).ignoresCase()) {
             m_anyFolded = true;
             m_folded.push_back(foldedName(path));
         }
@@ -96,23 +98,46 @@ std::optional<std::vector<std::size_t>> rowsMeeting(const RowStore& rows, const 
     return found;
 }
 
+// What acting out the rows, then `row`, says of `row`.
+RenameOutlook actedOut(const RowStore& rows, const std::vector<std::size_t>& before, const ListRow& row,
+                       DiskView& disk)
+{
+    const RowFiles files(rows);
+    RenamePlan plan(files);
+    plan.reserve(before.size() + 1);
+    for (const std::size_t index : before)
+        plan.add(std::uint32_t(index));
+    plan.add(row.RowIndex);
+    RenameOutlook outlook{RenameOutlook::Kind::Unchanged, row.Data.newFileName(), {}};
+    previewPlan(plan, disk, [&](const PlanStep& step, const StepResult& result) {
+        if (step.file != row.RowIndex)
+            return;
+        outlook.kind = result.outcome == StepResult::Outcome::Renamed ? RenameOutlook::Kind::Renames
+            : result.outcome == StepResult::Outcome::Failed          ? RenameOutlook::Kind::Fails
+                                                                      : RenameOutlook::Kind::Unchanged;
+        outlook.reason = result.reason;
+    });
+    return outlook;
+}
+
 } // namespace
 
 RenameOutlook outlookOfRow(const RowStore& rows, const ListRow& row)
 {
-    LookedUpDisk lookedUp;
-    if (!isChecked(row) || !row.Data.nameChanged())
-        return PassSimulation(lookedUp).next(row);
-    if (const std::optional<std::vector<std::size_t>> met = rowsMeeting(rows, row, lookedUp)) {
-        PassSimulation simulation(lookedUp);
-        for (const std::size_t index : *met)
-            simulation.next(rows.row(index));
-        return simulation.next(row);
+    if (!isChecked(row))
+        return {RenameOutlook::Kind::Unchecked, row.Data.newFileName(), {}};
+    Folders folders;
+    LookedUpDisk lookedUp(folders);
+    if (!row.Data.nameChanged())
+        return actedOut(rows, {}, row, lookedUp);
+    if (const std::optional<std::vector<std::size_t>> met = rowsMeeting(rows, row, lookedUp))
+        return actedOut(rows, *met, row, lookedUp);
+    std::vector<std::size_t> before;
+    before.reserve(row.RowIndex);
+    for (std::size_t index = 0; index < row.RowIndex; ++index) {
+        if (isChecked(rows.row(index)))
+            before.push_back(index);
     }
-    FolderNamesCache folders;
     ListedDisk listed(folders);
-    PassSimulation simulation(listed, row.RowIndex + 1);
-    for (std::size_t index = 0; index < row.RowIndex; ++index)
-        simulation.next(rows.row(index));
-    return simulation.next(row);
+    return actedOut(rows, before, row, listed);
 }

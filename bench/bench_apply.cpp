@@ -12,6 +12,7 @@
 // ignores case (played by the renameat2 seam), against 10,000 plain renames
 // in the same folder, both through one RenameSession as a pass makes them.
 #include "bench/BenchWindow.h"
+#include "disk/Folders.h"
 #include "disk/RenameSession.h"
 #include "disk/SystemCalls.h"
 
@@ -253,7 +254,8 @@ void renameThroughSession(benchmark::State& state, std::vector<std::string> Case
     renameAt2Hook = &caseIgnoringRenameAt2;
     for (auto _ : state) {
         std::size_t failed = 0;
-        RenameSession session;
+        Folders folders;
+        RenameSession session(folders);
         for (std::size_t i = 0; i < CaseOnlyCount; ++i)
             failed += !session.rename(files.paths[i], (files.*targets)[i]).succeeded();
         state.PauseTiming();

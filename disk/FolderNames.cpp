@@ -1,10 +1,9 @@
 #include "disk/FolderNames.h"
 
-#include "disk/FileSystemRules.h"
-#include "disk/FolderListing.h"
 #include "text/LetterCase.h"
 
-#include <fcntl.h>
+#include <cerrno>
+#include <dirent.h>
 #include <unistd.h>
 
 namespace {
@@ -24,23 +23,42 @@ FolderNames::Kind kindListed(EntryKind kind)
 
 } // namespace
 
-FolderNames::FolderNames(const std::string& folder)
+int readFolder(int folderFd, const std::function<void(std::string_view name, EntryKind kind)>& each)
 {
-    const int fd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    const int listFd = dup(folderFd);
+    DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
+    if (!dir) {
+        const int error = errno;
+        if (listFd >= 0)
+            close(listFd);
+        return error;
+    }
+    errno = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        each(name, entry->d_type == DT_DIR                                   ? EntryKind::Folder
+                   : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN ? EntryKind::Unknown
+                                                                             : EntryKind::File);
+    }
+    const int error = errno;  // set by readdir only when listing failed
+    closedir(dir);
+    return error;
+}
+
+FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error)
+    : m_ignoresCase(ignoresCase)
+{
+    if (folderFd < 0)
         return;
-    m_exists = true;
-    m_ignoresCase = FileSystemRules::forFolder(fd, {}).ignoresCase();
-    readFolder(fd, [this](std::string_view name, EntryKind kind) {
-        const std::string folded = m_ignoresCase ? key(name) : std::string();
-        const std::string_view stored = m_ignoresCase ? std::string_view(folded) : name;
-        m_names.insert(stored);
-        if (m_ignoresCase)
-            m_spellings.insert(name);
+    const int failed = readFolder(folderFd, [this](std::string_view name, EntryKind kind) {
+        add(name);
         if (const Kind listed = kindListed(kind); listed != Kind::File)
-            m_otherKinds.insert(stored, static_cast<std::uint8_t>(listed));
+            m_otherKinds.insert(m_ignoresCase ? key(name) : name, static_cast<std::uint8_t>(listed));
     });
-    close(fd);
+    if (error)
+        *error = failed;
 }
 
 std::string FolderNames::key(std::string_view name) const
@@ -50,25 +68,49 @@ std::string FolderNames::key(std::string_view name) const
 
 std::size_t FolderNames::indexOf(std::string_view name) const
 {
-    return m_ignoresCase ? find(key(name)) : find(name);
+    return m_ignoresCase ? m_names.find(key(name)) : m_names.find(name);
 }
 
 FolderNames::Kind FolderNames::kindUnlessFile(std::string_view name) const
 {
-    if (m_otherKinds.size() == 0)
+    if (m_otherKinds.empty())
         return Kind::File;
     const std::size_t index = m_ignoresCase ? m_otherKinds.find(key(name)) : m_otherKinds.find(name);
     return index == NameSet::npos ? Kind::File : static_cast<Kind>(m_otherKinds.value(index));
 }
 
-FolderNames& FolderNamesCache::of(std::string_view folder)
+bool FolderNames::collides(std::string_view oldName, std::string_view newName) const
 {
-    if (m_last && folder == m_lastPath)
-        return *m_last;
-    auto [at, added] = m_folders.try_emplace(std::string(folder));
-    if (added)
-        at->second = std::make_unique<FolderNames>(at->first);
-    m_lastPath = folder;
-    m_last = at->second.get();
-    return *m_last;
+    if (spelledExactly(newName))
+        return true;
+    const std::size_t folded = m_names.find(key(newName));
+    return folded != NameSet::npos && m_names.value(folded) > (spelledExactly(oldName) ? 1 : 0);
+}
+
+void FolderNames::add(std::string_view name)
+{
+    if (!m_ignoresCase) {
+        m_names.insert(name);
+        return;
+    }
+    if (!m_spellings.insert(name))
+        return;
+    const std::string folded = key(name);
+    if (!m_names.insert(folded, 1)) {
+        std::uint8_t& spellings = m_names.value(m_names.find(folded));
+        spellings += spellings < 255;
+    }
+}
+
+void FolderNames::remove(std::string_view name)
+{
+    if (!m_ignoresCase)
+        return m_names.erase(name);
+    if (!spelledExactly(name))
+        return;
+    m_spellings.erase(name);
+    const std::string folded = key(name);
+    const std::size_t index = m_names.find(folded);
+    if (index != NameSet::npos && --m_names.value(index) == 0)
+        m_names.erase(folded);
 }

@@ -3,15 +3,28 @@
 #include "disk/NameSet.h"
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+
+// What a folder's listing tells of one entry, without a call per entry.
+enum class EntryKind : std::uint8_t {
+    File,     // anything but a folder or a link
+    Folder,
+    Unknown,  // a link, or a file system that does not tell
+};
+
+// Reads the folder folderFd stands for, once: `each` gets every entry but
+// "." and "..". 0, or the errno when the folder could not be read to its
+// end. Every listing of a folder in the program is made here.
+int readFolder(int folderFd, const std::function<void(std::string_view name, EntryKind kind)>& each);
 
 // The names one folder holds, from one reading of its listing: for questions
 // about many files of a folder at once, which a single pass over the listing
 // answers faster than a call to the file system for each file. Where the
-// file system ignores case, names are kept and asked for folded.
+// file system ignores case, names are kept and asked for folded, each with
+// the spellings that fold to it. Whoever renames in the folder may keep the
+// names in step (add, remove).
 class FolderNames {
 public:
     enum class Kind : std::uint8_t {
@@ -21,16 +34,13 @@ public:
         Unknown,  // a link, or a file system that does not tell: ask it
     };
 
-    explicit FolderNames(const std::string& folder);
+    // Reads the folder folderFd stands for (none where it is -1), keeping
+    // its names folded where `ignoresCase`; `error` gets the errno where it
+    // could not be read.
+    FolderNames(int folderFd, bool ignoresCase, int* error = nullptr);
 
-    bool exists() const noexcept { return m_exists; }
     bool ignoresCase() const noexcept { return m_ignoresCase; }
-    std::size_t size() const noexcept { return m_names.size(); }
 
-    // The name as it is looked up: folded where case is ignored.
-    std::string key(std::string_view name) const;
-    // The index of the entry spelled `key`, or NameSet::npos.
-    std::size_t find(std::string_view key) const { return m_names.find(key); }
     // The index of the entry the name stands for, however it is spelled
     // where case is ignored, or NameSet::npos. Every index is below
     // indexCount(), and stays the entry's.
@@ -47,22 +57,19 @@ public:
     {
         return (m_ignoresCase ? m_spellings.find(name) : m_names.find(name)) != NameSet::npos;
     }
+    // Where case is ignored, whether a change of case of oldName to newName
+    // would meet another entry: one spelled exactly newName, or another
+    // spelling than oldName that folds alike.
+    bool collides(std::string_view oldName, std::string_view newName) const;
+
+    void add(std::string_view name);
+    void remove(std::string_view name);
 
 private:
-    NameSet m_names;
+    std::string key(std::string_view name) const;
+
+    NameSet m_names;       // where case is ignored, folded, each with its count of spellings
     NameSet m_otherKinds;  // the entries that are no plain file, each with its Kind
-    NameSet m_spellings;  // the names as spelled, where case is ignored
-    bool m_exists = false;
+    NameSet m_spellings;   // the names as spelled, where case is ignored
     bool m_ignoresCase = false;
-};
-
-// The folders read so far, each once.
-class FolderNamesCache {
-public:
-    FolderNames& of(std::string_view folder);
-
-private:
-    std::unordered_map<std::string, std::unique_ptr<FolderNames>> m_folders;
-    std::string m_lastPath;
-    FolderNames* m_last = nullptr;
 };

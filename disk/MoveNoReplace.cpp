@@ -2,7 +2,7 @@
 
 #include "disk/FileSystemRules.h"
 #include "disk/SystemCalls.h"
-#include "listcore/FileNames.h"
+#include "text/FileNames.h"
 
 #include <cerrno>
 #include <cstdio>  // renameat2, RENAME_NOREPLACE

@@ -12,7 +12,7 @@ void NameSet::reserve(std::size_t count)
     std::vector<Slot> old(slots);
     old.swap(m_slots);
     for (const Slot& slot : old) {
-        if (slot.used)
+        if (slot.state != Slot::Empty)
             m_slots[slotOf(std::string_view(m_bytes).substr(slot.offset, slot.length), slot.hash)] = slot;
     }
 }
@@ -23,7 +23,7 @@ std::size_t NameSet::slotOf(std::string_view name, std::uint64_t hash) const
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
         const Slot& slot = m_slots[index];
-        if (!slot.used
+        if (slot.state == Slot::Empty
             || (slot.hash == hash && slot.length == name.size()
                 && std::string_view(m_bytes).substr(slot.offset, slot.length) == name))
             return index;
@@ -36,9 +36,14 @@ bool NameSet::insert(std::string_view name, std::uint8_t value)
         reserve(std::max<std::size_t>(16, m_count * 2));
     const std::uint64_t hash = mixedHash(name);
     Slot& slot = m_slots[slotOf(name, hash)];
-    if (slot.used)
+    if (slot.state == Slot::Held)
         return false;
-    slot = {hash, std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, true};
+    if (slot.state == Slot::Erased) {
+        slot.state = Slot::Held;
+        slot.value = value;
+        return true;
+    }
+    slot = {hash, std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, Slot::Held};
     m_bytes.append(name);
     ++m_count;
     return true;
@@ -49,5 +54,11 @@ std::size_t NameSet::find(std::string_view name) const
     if (m_slots.empty())
         return npos;
     const std::size_t index = slotOf(name, mixedHash(name));
-    return m_slots[index].used ? index : npos;
+    return m_slots[index].state == Slot::Held ? index : npos;
+}
+
+void NameSet::erase(std::string_view name)
+{
+    if (const std::size_t index = find(name); index != npos)
+        m_slots[index].state = Slot::Erased;
 }

@@ -14,12 +14,14 @@ public:
     static constexpr std::size_t npos = std::size_t(-1);
 
     void reserve(std::size_t count);
-    std::size_t size() const noexcept { return m_count; }
+    bool empty() const noexcept { return m_count == 0; }
     // Every slot find() returns is below this.
     std::size_t slotCount() const noexcept { return m_slots.size(); }
 
     // Adds the name with `value`; false when it was there already.
     bool insert(std::string_view name, std::uint8_t value = 0);
+    // Takes the name out; its slot stays its own, should it come back.
+    void erase(std::string_view name);
     // The slot of the name, or npos; valid until the next insert.
     std::size_t find(std::string_view name) const;
 
@@ -32,11 +34,11 @@ private:
         std::uint32_t offset = 0;
         std::uint16_t length = 0;
         std::uint8_t value = 0;
-        bool used = false;
+        enum State : std::uint8_t { Empty, Held, Erased } state = Empty;
     };
     std::size_t slotOf(std::string_view name, std::uint64_t hash) const;
 
     std::string m_bytes;
     std::vector<Slot> m_slots;
-    std::size_t m_count = 0;
+    std::size_t m_count = 0;  // slots taken, held or erased
 };

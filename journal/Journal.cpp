@@ -1,9 +1,14 @@
 #include "journal/Journal.h"
 
+#include "apply/StepResult.h"
 #include "disk/MoveNoReplace.h"
-#include "listcore/FileNames.h"
-#include "text/HexDigit.h"
+#include "text/FileNames.h"
+#include "text/JsonLine.h"
 
+#include <QByteArray>
+
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -19,44 +24,12 @@ namespace {
 constexpr std::string_view kHeaderV1 = "# tolvex-rename journal: old path, new path, percent-encoded";
 constexpr std::string_view kHeaderV2 =
     "# tolvex-rename journal 2: I n inode old new before rename n, D n or F n after; paths percent-encoded";
-constexpr std::string_view kTemporaryLine = "# temporary names ";
+constexpr std::string_view kTemporaryLineV2 = "# temporary names ";
 
-bool keptAsIs(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-        || std::strchr("/._-~+,=@:", c) != nullptr;
-}
+// By PlanStep::Role.
+constexpr std::array<std::string_view, 5> kRoleNames{"plain", "after another", "to temporary", "from temporary",
+                                                     "back home"};
 
-void appendEncoded(std::string& line, std::string_view bytes)
-{
-    static const char hex[] = "0123456789ABCDEF";
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte != 0 && keptAsIs(byte)) {
-            line += c;
-        } else {
-            line += '%';
-            line += hex[byte >> 4];
-            line += hex[byte & 0xF];
-        }
-    }
-}
-
-std::optional<std::string> decoded(std::string_view text)
-{
-    std::string bytes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            bytes += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size() || hexDigitValue(text[i + 1]) < 0 || hexDigitValue(text[i + 2]) < 0)
-            return std::nullopt;
-        bytes += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
-        i += 2;
-    }
-    return bytes;
-}
 
 template <typename Number>
 std::optional<Number> numberOf(std::string_view text, int base = 10)
@@ -66,18 +39,6 @@ std::optional<Number> numberOf(std::string_view text, int base = 10)
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
         return std::nullopt;
     return value;
-}
-
-// The blank-separated words of a line.
-std::vector<std::string_view> wordsOf(std::string_view line)
-{
-    std::vector<std::string_view> words;
-    for (std::size_t pos = 0; pos <= line.size();) {
-        const std::size_t blank = std::min(line.find(' ', pos), line.size());
-        words.push_back(line.substr(pos, blank - pos));
-        pos = blank + 1;
-    }
-    return words;
 }
 
 std::string systemError(const std::string& path)
@@ -98,31 +59,169 @@ bool syncFolderOf(const std::string& path)
     return synced;
 }
 
+// ,"key":number, or {"key":number where the object begins.
+void appendField(std::string& text, std::string_view key, std::uint64_t number)
+{
+    text += text.empty() || text.back() == '\n' ? "{\"" : ",\"";
+    (text += key) += "\":";
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
+
+void appendField(std::string& text, std::string_view key, std::string_view bytes)
+{
+    ((text += ",\"") += key) += "\":";
+    appendJsonString(text, bytes);
+}
+
+std::string percentDecoded(std::string_view text)
+{
+    return QByteArray::fromPercentEncoding(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
+}
+
+// `path` made absolute from the folder it is relative to, as bytes: no
+// symbolic link is resolved, so it names what `path` named.
+std::string absolutePath(const std::string& folder, const std::string& path)
+{
+    return path.starts_with('/') ? path : folder + path;
+}
+
+// The blank-separated words of a line.
+std::vector<std::string_view> wordsOf(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    for (std::size_t pos = 0; pos <= line.size();) {
+        const std::size_t blank = std::min(line.find(' ', pos), line.size());
+        words.push_back(line.substr(pos, blank - pos));
+        pos = blank + 1;
+    }
+    return words;
+}
+
+// A journal as its lines are read; a line that is no record says false.
+struct Reading {
+    JournalContents journal;
+    std::unordered_map<std::uint64_t, std::size_t> byNumber;
+
+    bool intent(std::uint64_t number, JournalEntry entry)
+    {
+        if (!byNumber.emplace(number, journal.entries.size()).second)
+            return false;
+        entry.outcome = JournalEntry::Outcome::Unknown;
+        journal.entries.push_back(std::move(entry));
+        return true;
+    }
+    bool outcome(std::uint64_t number, bool done)
+    {
+        const auto found = byNumber.find(number);
+        if (found != byNumber.end())
+            journal.entries[found->second].outcome = done ? JournalEntry::Outcome::Done : JournalEntry::Outcome::Failed;
+        return found != byNumber.end();
+    }
+};
+
+// "old new", percent-encoded: a rename made.
+bool readV1(Reading& reading, std::string_view line)
+{
+    const std::vector<std::string_view> words = wordsOf(line);
+    if (words.size() == 2)
+        reading.journal.entries.push_back({percentDecoded(words[0]), percentDecoded(words[1])});
+    return words.size() == 2;
+}
+
+// "I n inode old new" before rename n, "D n" or "F n" after it.
+bool readV2(Reading& reading, std::string_view line)
+{
+    if (line.starts_with(kTemporaryLineV2)) {
+        reading.journal.temporaryPrefix = percentDecoded(line.substr(kTemporaryLineV2.size()));
+        return true;
+    }
+    const std::vector<std::string_view> words = wordsOf(line);
+    const std::optional<std::uint64_t> number = words.size() >= 2 ? numberOf<std::uint64_t>(words[1]) : std::nullopt;
+    const std::optional<std::uint64_t> inode = words.size() == 5 ? numberOf<std::uint64_t>(words[2], 16) : std::nullopt;
+    if (number && inode && words[0] == "I")
+        return reading.intent(*number, {percentDecoded(words[3]), percentDecoded(words[4]), {0, ino_t(*inode)}});
+    return number && words.size() == 2 && (words[0] == "D" || words[0] == "F")
+        && reading.outcome(*number, words[0] == "D");
+}
+
+bool readV3(Reading& reading, std::string_view line)
+{
+    const std::optional<JsonFields> fields = JsonFields::read(line);
+    const auto number = [&](std::string_view key) -> std::optional<std::uint64_t> {
+        const std::string* text = fields->find(key);
+        return text ? numberOf<std::uint64_t>(*text) : std::nullopt;
+    };
+    if (!fields)
+        return false;
+    if (const std::string* prefix = fields->find("temporary_names")) {
+        reading.journal.temporaryPrefix = *prefix;
+        return true;
+    }
+    if (const auto done = number("done"))
+        return reading.outcome(*done, true);
+    if (const auto failed = number("failed"))
+        return reading.outcome(*failed, false);
+    const auto step = number("step");
+    const auto inode = number("inode");
+    const auto folder = number("folder");
+    const std::string* from = fields->find("from");
+    const std::string* to = fields->find("to");
+    const std::string* role = fields->find("role");
+    const auto roleIndex = role ? std::find(kRoleNames.begin(), kRoleNames.end(), *role) : kRoleNames.begin();
+    if (!step || !inode || !folder || !from || !to || roleIndex == kRoleNames.end())
+        return false;
+    const dev_t device = dev_t(number("device").value_or(0));
+    return reading.intent(*step, {*from, *to, {device, ino_t(*inode)}, {}, PlanStep::Role(roleIndex - kRoleNames.begin()),
+                                  {device, ino_t(*folder)}, {device, ino_t(number("to_folder").value_or(*folder))}});
+}
+
+using LineRead = bool (*)(Reading&, std::string_view);
+
+// How the lines of a journal that begins with `header` are read.
+LineRead readerFor(std::string_view header)
+{
+    if (header == kHeaderV1)
+        return &readV1;
+    if (header == kHeaderV2)
+        return &readV2;
+    const std::optional<JsonFields> fields = JsonFields::read(header);
+    const std::string* name = fields ? fields->find("journal") : nullptr;
+    return name && *name == "tolvex-rename" ? &readV3 : nullptr;
+}
+
 } // namespace
 
 std::unique_ptr<JournalWriter> JournalWriter::create(const std::string& path, std::string& error)
 {
+    std::string here = workingFolder();
+    if (here.empty()) {
+        error = "the working folder cannot be told, so a journal could not name the files";
+        return nullptr;
+    }
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = systemError(path);
         return nullptr;
     }
-    std::unique_ptr<JournalWriter> writer(new JournalWriter(fd, path));
-    std::string header(kHeaderV2);
-    header += '\n';
-    header += kTemporaryLine;
-    appendEncoded(header, temporaryNamePrefix());
-    header += '\n';
+    std::unique_ptr<JournalWriter> writer(new JournalWriter(fd, path, std::move(here)));
+    std::string header = R"({"journal":"tolvex-rename")";
+    appendField(header, "version", 3);
+    appendField(header, "temporary_names", temporaryNamePrefix());
+    header += "}\n";
     if (!writer->writeSynced(header) || !syncFolderOf(path)) {
         error = writer->m_error.empty() ? systemError(path) : writer->m_error;
+        writer.reset();
+        ::unlink(path.c_str());
         return nullptr;
     }
     return writer;
 }
 
-JournalWriter::JournalWriter(int fd, std::string path)
+JournalWriter::JournalWriter(int fd, std::string path, std::string workingFolder)
     : m_fd(fd)
     , m_path(std::move(path))
+    , m_workingFolder(std::move(workingFolder))
 {
 }
 
@@ -153,33 +252,32 @@ bool JournalWriter::writeSynced(const std::string& text)
     return true;
 }
 
-bool JournalWriter::intend(std::span<const Intent> batch)
+bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
 {
     std::string text = std::move(m_pending);
     m_pending.clear();
-    char inode[24];
-    for (const Intent& intent : batch) {
-        text += "I ";
-        text += std::to_string(m_next++);
-        text += ' ';
-        const auto end = std::to_chars(inode, inode + sizeof inode, intent.inode, 16).ptr;
-        text.append(inode, end);
-        text += ' ';
-        appendEncoded(text, intent.oldPath);
-        text += ' ';
-        appendEncoded(text, intent.newPath);
-        text += '\n';
+    for (const RecordedStep& recorded : batch) {
+        appendField(text, "step", m_next++);
+        appendField(text, "from", absolutePath(m_workingFolder, recorded.oldPath));
+        appendField(text, "to", absolutePath(m_workingFolder, recorded.newPath));
+        appendField(text, "device", recorded.file.device);
+        appendField(text, "inode", recorded.file.inode);
+        appendField(text, "folder", recorded.folder.inode);
+        if (recorded.newFolder != recorded.folder)
+            appendField(text, "to_folder", recorded.newFolder.inode);
+        if (recorded.step.role != PlanStep::Role::Plain)
+            appendField(text, "role", kRoleNames[std::size_t(recorded.step.role)]);
+        text += "}\n";
     }
     return writeSynced(text);
 }
 
-void JournalWriter::noteOutcome(bool done)
+bool JournalWriter::afterStep(const PlanStep&, const StepResult& result)
 {
-    m_pending += done ? "D " : "F ";
-    m_pending += std::to_string(m_outcome++);
-    m_pending += '\n';
+    appendField(m_pending, result.renamed() ? "done" : "failed", m_outcome++);
+    m_pending += "}\n";
+    return true;
 }
-
 bool JournalWriter::finish()
 {
     if (m_pending.empty())
@@ -197,6 +295,10 @@ std::optional<JournalContents> readJournal(const std::string& path, std::string&
         return std::nullopt;
     }
     const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        error = systemError(path);
+        return std::nullopt;
+    }
     JournalContents journal;
     std::vector<std::string_view> lines;
     for (std::size_t pos = 0; pos < text.size();) {
@@ -208,57 +310,35 @@ std::optional<JournalContents> readJournal(const std::string& path, std::string&
         lines.push_back(std::string_view(text).substr(pos, end - pos));
         pos = end + 1;
     }
-    const bool v2 = !lines.empty() && lines.front() == kHeaderV2;
-    if (lines.empty() || (!v2 && lines.front() != kHeaderV1)) {
+    const LineRead read = lines.empty() ? nullptr : readerFor(lines.front());
+    if (!read) {
         error = path + ": not a tolvex-rename journal";
         return std::nullopt;
     }
-    std::unordered_map<std::uint64_t, std::size_t> byNumber;
-    for (std::size_t index = 1; index < lines.size(); ++index) {
+    Reading reading{std::move(journal), {}};
+    const bool v3 = read == &readV3;
+    for (std::size_t index = v3 ? 0 : 1; index < lines.size(); ++index) {
         const std::string_view line = lines[index];
-        const auto bad = [&] {
+        if (line.empty() || (!v3 && line.front() == '#' && !line.starts_with(kTemporaryLineV2)))
+            continue;
+        if (!read(reading, line)) {
             error = path + ": line " + std::to_string(index + 1) + " is not a rename";
             return std::nullopt;
-        };
-        if (line.starts_with(kTemporaryLine)) {
-            const std::optional<std::string> prefix = decoded(line.substr(kTemporaryLine.size()));
-            if (!prefix)
-                return bad();
-            journal.temporaryPrefix = *prefix;
-            continue;
-        }
-        if (line.empty() || line.front() == '#')
-            continue;
-        const std::vector<std::string_view> words = wordsOf(line);
-        if (!v2) {
-            std::optional<std::string> oldPath = decoded(words[0]);
-            std::optional<std::string> newPath = words.size() == 2 ? decoded(words[1]) : std::nullopt;
-            if (!oldPath || !newPath)
-                return bad();
-            journal.entries.push_back({std::move(*oldPath), std::move(*newPath), 0, JournalEntry::Outcome::Done});
-            continue;
-        }
-        const std::optional<std::uint64_t> number = words.size() >= 2 ? numberOf<std::uint64_t>(words[1])
-                                                                     : std::nullopt;
-        if (!number)
-            return bad();
-        if (words[0] == "I" && words.size() == 5) {
-            std::optional<std::uint64_t> inode = numberOf<std::uint64_t>(words[2], 16);
-            std::optional<std::string> oldPath = decoded(words[3]);
-            std::optional<std::string> newPath = decoded(words[4]);
-            if (!inode || !oldPath || !newPath || !byNumber.emplace(*number, journal.entries.size()).second)
-                return bad();
-            journal.entries.push_back(
-                {std::move(*oldPath), std::move(*newPath), *inode, JournalEntry::Outcome::Unknown});
-        } else if ((words[0] == "D" || words[0] == "F") && words.size() == 2) {
-            const auto found = byNumber.find(*number);
-            if (found == byNumber.end())
-                return bad();
-            journal.entries[found->second].outcome =
-                words[0] == "D" ? JournalEntry::Outcome::Done : JournalEntry::Outcome::Failed;
-        } else {
-            return bad();
         }
     }
-    return journal;
+    return std::move(reading.journal);
+}
+
+std::string workingFolder()
+{
+    std::string folder(256, '\0');
+    while (!getcwd(folder.data(), folder.size())) {
+        if (errno != ERANGE)
+            return {};
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(folder.find('\0'));
+    if (!folder.ends_with('/'))
+        folder += '/';
+    return folder;
 }

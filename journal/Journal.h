@@ -1,10 +1,15 @@
 #pragma once
 
+#include "apply/PlanRecorder.h"
+#include "apply/RenamePlan.h"
+#include "disk/FileIdentity.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The record of the renames one run makes, so that --undo can take them
@@ -13,34 +18,34 @@
 // that after a crash or a power loss every rename on disk is in it; only the
 // outcomes of the last batch may be missing, and --undo then asks the disk.
 //
-// One line a record, paths absolute and percent-encoded so that any bytes
-// fit:
-//   I <n> <inode> <old path> <new path>   rename n is about to be made
-//   D <n>                                 rename n was made
-//   F <n>                                 rename n failed; nothing moved
-class JournalWriter {
+// One JSON object a line, in the form the preview's JSON lines take (see
+// text/JsonLine.h), paths absolute:
+//   {"journal":"tolvex-rename","version":3,"temporary_names":PREFIX}
+//   {"step":N,"from":PATH,"to":PATH,"device":D,"inode":I,"folder":F,"to_folder":G,"role":ROLE}
+//        rename N of the file D:I is about to be made, from the folder of
+//        inode F to that of G ("to_folder" and "role" are left out where
+//        they are F and "plain")
+//   {"done":N} or {"failed":N}
+//        rename N was made, or failed and moved nothing
+class JournalWriter : public PlanRecorder {
 public:
-    struct Intent {
-        std::uint64_t inode = 0;  // of the file at the old path; 0 when unknown
-        std::string oldPath;
-        std::string newPath;
-    };
-
-    // Creates the journal, synced with its folder; an existing file is never
-    // overwritten. Nothing, and the reason in `error`, when it cannot be made.
+    // Creates the journal, synced with its folder, for a run that names its
+    // files relative to the working folder (the journal makes them
+    // absolute, so that it undoes the same files from any folder); an
+    // existing file is never overwritten. Nothing, and the reason in
+    // `error`, when it cannot be made or the working folder cannot be told.
     static std::unique_ptr<JournalWriter> create(const std::string& path, std::string& error);
 
-    ~JournalWriter();
+    ~JournalWriter() override;
     JournalWriter(const JournalWriter&) = delete;
     JournalWriter& operator=(const JournalWriter&) = delete;
 
     // Records the renames about to be made, with the outcomes noted since
-    // the last call, and syncs them to disk. Their numbers follow on from
-    // the last batch's. False when they could not be written whole.
-    bool intend(std::span<const Intent> batch);
-    // The outcome of a rename of the last batch, in order; written with the
-    // next batch or at finish().
-    void noteOutcome(bool done);
+    // the last batch, and syncs them to disk; false when they could not be
+    // written whole.
+    bool beforeBatch(std::span<const RecordedStep> batch) override;
+    // Notes the outcome, to be written with the next batch or at finish().
+    bool afterStep(const PlanStep& step, const StepResult& result) override;
     // Writes and syncs the outcomes still to go; false when it could not.
     bool finish();
 
@@ -48,11 +53,12 @@ public:
     const std::string& error() const { return m_error; }
 
 private:
-    explicit JournalWriter(int fd, std::string path);
+    JournalWriter(int fd, std::string path, std::string workingFolder);
     bool writeSynced(const std::string& text);
 
     int m_fd = -1;
     std::string m_path;
+    std::string m_workingFolder;
     std::string m_pending;        // outcome lines not yet written
     std::uint64_t m_next = 1;     // the number of the next intent
     std::uint64_t m_outcome = 1;  // the number of the next outcome
@@ -64,8 +70,11 @@ struct JournalEntry {
     enum class Outcome { Done, Failed, Unknown };
     std::string oldPath;
     std::string newPath;
-    std::uint64_t inode = 0;
+    FileIdentity file;  // its device is unknown in journals before version 3
     Outcome outcome = Outcome::Done;
+    PlanStep::Role role = PlanStep::Role::Plain;
+    FileIdentity folder;  // unknown before version 3
+    FileIdentity newFolder;
 };
 
 struct JournalContents {
@@ -75,6 +84,11 @@ struct JournalContents {
 };
 
 // The renames a journal holds; nothing and the reason in `error` when it
-// cannot be read or is not a journal. A journal of an earlier version of
-// the program lists done renames only, "old new" a line.
+// cannot be read or is not a journal. Journals of earlier versions of the
+// program are read too: "I n inode old new" and "D n" or "F n" lines, or
+// before that done renames only, "old new" a line, paths percent-encoded.
 std::optional<JournalContents> readJournal(const std::string& path, std::string& error);
+
+// The working folder as bytes, with a '/' at its end; empty when it cannot
+// be told (it was removed, say).
+std::string workingFolder();

@@ -1,6 +1,6 @@
 #include "listcore/FileEntry.h"
 
-#include "listcore/FileNames.h"
+#include "text/FileNames.h"
 
 FileEntry::FileEntry(SharedFolder folder, std::string_view fileName, EntryForm form, const FileTimes& times)
     : m_folder(std::move(folder))

@@ -1,6 +1,6 @@
 #include "listcore/FileIntake.h"
 
-#include "listcore/FileNames.h"
+#include "text/FileNames.h"
 #include "listcore/RowStore.h"
 
 FileIntake::FileIntake(RowStore& rows)

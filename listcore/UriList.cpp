@@ -1,8 +1,6 @@
 #include "listcore/UriList.h"
 
-#include "text/HexDigit.h"
-
-#include <cstring>
+#include <QByteArray>
 
 namespace {
 
@@ -24,28 +22,10 @@ std::string_view trimmed(std::string_view line)
 // False for a text holding a NUL, raw or encoded.
 bool percentDecode(std::string_view text, std::string& bytes)
 {
-    bytes.clear();
-    while (!text.empty()) {
-        const std::size_t percent = text.find('%');
-        const std::string_view plain = text.substr(0, percent);
-        if (std::memchr(plain.data(), '\0', plain.size()))
-            return false;
-        bytes.append(plain);
-        if (percent == std::string_view::npos)
-            break;
-        text.remove_prefix(percent);
-        const int high = text.size() > 2 ? hexDigitValue(text[1]) : -1;
-        const int low = high < 0 ? -1 : hexDigitValue(text[2]);
-        if (low < 0) {
-            bytes.push_back('%');
-            text.remove_prefix(1);
-            continue;
-        }
-        if (high == 0 && low == 0)
-            return false;
-        bytes.push_back(static_cast<char>(high * 16 + low));
-        text.remove_prefix(3);
-    }
+    const QByteArray decoded = QByteArray::fromPercentEncoding(QByteArray(text.data(), qsizetype(text.size())));
+    if (decoded.contains('\0'))
+        return false;
+    bytes.assign(decoded.constData(), std::size_t(decoded.size()));
     return true;
 }
 

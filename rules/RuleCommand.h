@@ -1,5 +1,6 @@
 #pragma once
 
+#include "listcore/RowRefusal.h"
 #include "rules/DateTimeRule.h"
 #include "rules/Placement.h"
 
@@ -76,13 +77,6 @@ using RuleCommand =
     std::variant<LowerCaseRule, UpperCaseRule, TitleCaseRule, RemoveFirstRule, RemoveLastRule, RemoveFromToRule,
                  RemoveCharsRule, RemoveAllNumbersRule, RemoveAllSymbolsRule, RemoveAllNonCharactersRule,
                  ReplaceRule, AddCharactersRule, AddSerialNumberRule, AddDateTimeRule, CopyRule, MoveRule>;
-
-// A checked row the rule could not work on, and why: a picture without a
-// capture time, say. The rule leaves its proposed name as it was.
-struct RowRefusal {
-    std::uint32_t rowIndex = 0;
-    std::string reason;
-};
 
 // Runs the rule over the checked rows of the list (see RulePass.h). The
 // date rule takes "Current Time" from `now`, anew for each entry, and a

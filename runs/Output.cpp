@@ -1,42 +1,11 @@
 #include "runs/Output.h"
 
 #include "runs/ShellQuoted.h"
+#include "text/JsonLine.h"
 #include "text/Utf8.h"
 
 #include <cstring>
 #include <langinfo.h>
-
-namespace {
-
-void appendEscaped(std::string& json, char32_t unit)
-{
-    static const char hex[] = "0123456789abcdef";
-    json += "\\u";
-    for (int shift = 12; shift >= 0; shift -= 4)
-        json += hex[(unit >> shift) & 0xF];
-}
-
-} // namespace
-
-std::string jsonString(std::string_view bytes)
-{
-    std::string json = "\"";
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        const utf8::DecodedChar c = utf8::decodeChar(bytes, pos);
-        if (!c.wellFormed) {
-            appendEscaped(json, 0xDC00 + c.codePoint);
-        } else if (c.codePoint == '"' || c.codePoint == '\\') {
-            json += '\\';
-            json += char(c.codePoint);
-        } else if (c.codePoint < 0x20) {
-            appendEscaped(json, c.codePoint);
-        } else {
-            json.append(bytes.substr(pos, c.size));
-        }
-        pos += c.size;
-    }
-    return json + '"';
-}
 
 std::string counted(std::size_t count, const char* one, const char* many)
 {
@@ -71,12 +40,14 @@ std::string Output::renaming(std::string_view file, std::string_view newName) co
     return shown(file) + (m_style.utf8 ? " → " : " -> ") + shown(newName);
 }
 
-void Output::outlook(std::string_view file, std::string_view newName, std::string_view outcome,
-                     std::string_view reason, std::string_view plan)
+void Output::previewed(std::string_view file, std::string_view newName, StepResult::Outcome outcome,
+                       std::string_view reason, std::string_view plan)
 {
+    const bool fails = outcome == StepResult::Outcome::Failed;
+    const bool unchanged = outcome == StepResult::Outcome::Unchanged;
     if (m_style.json) {
         std::string object = "{\"file\":" + jsonString(file) + ",\"new_name\":" + jsonString(newName)
-            + ",\"outcome\":" + jsonString(outcome);
+            + ",\"outcome\":" + (fails ? "\"fails\"" : unchanged ? "\"unchanged\"" : "\"renames\"");
         if (!reason.empty())
             object += ",\"reason\":" + jsonString(reason);
         if (!plan.empty())
@@ -85,9 +56,9 @@ void Output::outlook(std::string_view file, std::string_view newName, std::strin
         return;
     }
     std::string text = renaming(file, newName);
-    if (outcome == "fails")
+    if (fails)
         (text += ": ") += reason;
-    else if (outcome == "unchanged")
+    else if (unchanged)
         text += reason.empty() ? std::string(" (unchanged)") : " (unchanged: " + std::string(reason) + ')';
     if (!plan.empty())
         ((text += " (") += plan) += ')';

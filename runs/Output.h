@@ -1,5 +1,7 @@
 #pragma once
 
+#include "apply/StepResult.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -8,7 +10,7 @@
 // as the shell would read it back (see ShellQuoted.h), so that no name can
 // look like two or split a line; "→" between old and new where the
 // locale's codeset is UTF-8, else "->". In JSON, one object a line, names as
-// the bytes they are (see jsonString).
+// the bytes they are (see text/JsonLine.h).
 class Output {
 public:
     struct Style {
@@ -18,10 +20,10 @@ public:
     };
     Output(std::FILE* out, Style style);
 
-    // One row of a preview; outcome is "renames", "fails" or "unchanged".
-    // `plan` tells where a resolved rename stands in its plan.
-    void outlook(std::string_view file, std::string_view newName, std::string_view outcome,
-                 std::string_view reason, std::string_view plan = {});
+    // One step of a preview: its outcome is "renames", "fails" or
+    // "unchanged". `plan` tells where a rename stands in its plan.
+    void previewed(std::string_view file, std::string_view newName, StepResult::Outcome outcome,
+                   std::string_view reason, std::string_view plan = {});
     // A file renamed (or renamed back).
     void renamed(std::string_view oldPath, std::string_view newPath);
     // A file whose proposal is its own name, left as it is.
@@ -41,11 +43,6 @@ private:
     std::FILE* m_out;
     Style m_style;
 };
-
-// `bytes` as a JSON string: UTF-8 as it stands, every other byte as the
-// escape \udcXX (XX the byte), which decoders that keep such "surrogate
-// escapes" turn back into the very bytes.
-std::string jsonString(std::string_view bytes);
 
 // "1 file", "2 files": a count with its noun.
 std::string counted(std::size_t count, const char* one, const char* many);

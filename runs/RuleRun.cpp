@@ -1,6 +1,5 @@
 #include "runs/RuleRun.h"
 
-#include "apply/ApplyReport.h"
 #include "listcore/RowStore.h"
 
 #include <algorithm>
@@ -26,22 +25,4 @@ std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>&
                            [](const RowRefusal& a, const RowRefusal& b) { return a.rowIndex < b.rowIndex; });
     }
     return refused;
-}
-
-void addRefusals(ApplyReport& report, const RowStore& rows, const std::vector<RowRefusal>& refusals)
-{
-    if (refusals.empty())
-        return;
-    std::vector<RenameFailure> failures;
-    failures.reserve(refusals.size());
-    for (const RowRefusal& refusal : refusals) {
-        const FileEntry& entry = rows.row(refusal.rowIndex).Data;
-        failures.push_back({refusal.rowIndex, std::string(entry.FileName()), entry.newFileName(), refusal.reason});
-    }
-    const std::size_t before = report.failures.size();
-    std::move(failures.begin(), failures.end(), std::back_inserter(report.failures));
-    std::inplace_merge(report.failures.begin(), report.failures.begin() + std::ptrdiff_t(before),
-                       report.failures.end(),
-                       [](const RenameFailure& a, const RenameFailure& b) { return a.rowIndex < b.rowIndex; });
-    report.checkedCount += refusals.size();
 }

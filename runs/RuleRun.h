@@ -5,7 +5,6 @@
 #include <vector>
 
 class RowStore;
-struct ApplyReport;
 
 // The rules of a run over its rows, in order, with the current time and
 // pictures' capture times. A row a rule refuses keeps its file's name: it
@@ -14,7 +13,3 @@ struct ApplyReport;
 // order, at most one a row.
 std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>& rules,
                                  const CurrentTimeClock& now, const CaptureTimeReader& captureTime);
-
-// The refused rows counted among the checked files of an apply and listed
-// among its failures, in list order.
-void addRefusals(ApplyReport& report, const RowStore& rows, const std::vector<RowRefusal>& refusals);

@@ -8,7 +8,9 @@
 // set), TOLVEX_NOTHING_LOST_SEED the first seed.
 
 #include "apply/ApplyPass.h"
-#include "apply/RenamePass.h"
+#include "apply/PlanRecorder.h"
+#include "apply/RenamePlan.h"
+#include "apply/StepResult.h"
 #include "listcore/ListCommands.h"
 #include "listcore/RowStore.h"
 #include "tests/disk/DiskFixture.h"
@@ -239,13 +241,19 @@ std::string Case::run()
 
     // Each rename as it happens: the file must be at its new name at once,
     // and (but for the writer) gone from its old one.
-    struct Tracker : PassRecorder {
+    struct Tracker : PlanRecorder {
         std::function<void(std::size_t row, const std::string& oldPath, const std::string& newPath)> renamed;
-        bool beforeBatch(std::span<const PassRename>) override { return true; }
-        bool afterRename(const PassRename& rename, const RenameResult& result) override
+        std::map<std::size_t, std::pair<std::string, std::string>> paths;  // by row
+        bool beforeBatch(std::span<const RecordedStep> batch) override
         {
-            if (rename.renames() && result.succeeded())
-                renamed(rename.tag, rename.oldPath, rename.newPath);
+            for (const RecordedStep& step : batch)
+                paths[step.step.file] = {step.oldPath, step.newPath};
+            return true;
+        }
+        bool afterStep(const PlanStep& step, const StepResult& result) override
+        {
+            if (result.renamed())
+                renamed(step.file, paths[step.file].first, paths[step.file].second);
             return true;
         }
     } track;

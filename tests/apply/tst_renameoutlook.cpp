@@ -2,9 +2,10 @@
 // the table per outcome and per reason a rename would fail.
 
 #include "apply/DiskView.h"
-#include "apply/PassSimulation.h"
+#include "apply/ListPlan.h"
+#include "apply/PlanPreview.h"
 #include "apply/RowOutlook.h"
-#include "disk/FolderNames.h"
+#include "disk/Folders.h"
 #include "listcore/ListCommands.h"
 #include "listcore/RowStore.h"
 #include "tests/disk/DiskFixture.h"
@@ -140,14 +141,25 @@ private Q_SLOTS:
         QCOMPARE(outlook.newName, proposals.back().second);
 
         // A preview of the whole list says the same of every row.
-        FolderNamesCache folders;
+        Folders folders;
         ListedDisk disk(folders);
-        PassSimulation preview(disk);
+        const RowFiles files(list);
+        std::map<std::uint32_t, StepResult> ofList;
+        previewPlan(listOrderPlan(list, files), disk,
+                    [&](const PlanStep& step, const StepResult& result) { ofList[step.file] = result; });
         for (ListRow* row = list.FirstRow(); row; row = list.NextRow(row)) {
             const RenameOutlook single = outlookOfRow(list, *row);
-            const RenameOutlook ofList = preview.next(*row);
-            QCOMPARE(ofList.kind, single.kind);
-            QCOMPARE(ofList.reason, single.reason);
+            const auto seen = ofList.find(row->RowIndex);
+            if (seen == ofList.end()) {
+                QCOMPARE(single.kind, RenameOutlook::Kind::Unchecked);
+                continue;
+            }
+            using O = StepResult::Outcome;
+            QCOMPARE(seen->second.outcome == O::Renamed ? RenameOutlook::Kind::Renames
+                         : seen->second.outcome == O::Failed ? RenameOutlook::Kind::Fails
+                                                             : RenameOutlook::Kind::Unchanged,
+                     single.kind);
+            QCOMPARE(seen->second.reason, single.reason);
         }
     }
 };

@@ -3,6 +3,7 @@
 // in the journal, and --undo --apply must bring every file back to its own
 // name, replacing nothing.
 
+#include "journal/Journal.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/disk/DiskFixture.h"
 
@@ -78,11 +79,10 @@ std::map<ino_t, QByteArray> namesByInode(const QByteArray& folder)
 QSet<QByteArray> intentsOf(const QByteArray& journal)
 {
     QSet<QByteArray> intents;
-    for (const QByteArray& line : fixture::readContent(journal).split('\n')) {
-        const QByteArrayList words = line.split(' ');
-        if (words.size() == 5 && words[0] == "I")
-            intents.insert(words[3] + ' ' + words[4]);
-    }
+    std::string error;
+    const std::optional<JournalContents> contents = readJournal(journal.toStdString(), error);
+    for (const JournalEntry& entry : contents ? contents->entries : std::vector<JournalEntry>())
+        intents.insert(QByteArray::fromStdString(entry.oldPath + ' ' + entry.newPath));
     return intents;
 }
 

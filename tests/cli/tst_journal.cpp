@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArrayList numbered(int count, const QByteArray& prefix = "f")
@@ -98,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(int(treeWithout(folder.root(), ".").size()), int(names.size()));
         for (const QByteArray& item : treeWithout(folder.root(), "."))
             QVERIFY2(item.startsWith("X_"), item);
-        QCOMPARE(fixture::readContent(folder.root() + "/.j").count("\nD "), int(names.size()));
+        QCOMPARE(fixture::readContent(folder.root() + "/.j").count("{\"done\":"), int(names.size()));
     }
 
     // A journal names absolute paths: undone from another folder, it puts
@@ -158,8 +160,8 @@ private Q_SLOTS:
         QVERIFY2(result.output.contains("{\"file\":\"a.txt\",\"outcome\":\"unchanged\"}"), result.output);
         QVERIFY(!result.output.contains("\"renamed_to\":\"a.txt\""));
         const QByteArray journal = fixture::readContent(folder.root() + "/.j");
-        QCOMPARE(journal.count("\nI "), 1);
-        QVERIFY(!journal.contains("/a.txt "));
+        QCOMPARE(journal.count("{\"step\":"), 1);
+        QVERIFY(!journal.contains("\"a.txt\""));
     }
 
     // An existing file is never taken for a journal, nor touched.
@@ -170,6 +172,33 @@ private Q_SLOTS:
         const ProgramResult result = runProgram(folder.root(), {"--upper", "--apply", "--journal", "j", "a.txt"});
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(fixture::readTree(folder.root()), (QByteArrayList{"a.txt:a.txt", "j:j"}));
+    }
+
+    // A journal written by the program before its journals were JSON lines
+    // (a swap through a temporary name, a blank and a byte that is not
+    // UTF-8 in names) still undoes: the files it renamed, by their inodes.
+    void undoesAnOlderJournal()
+    {
+        fixture::ScratchFolder folder;
+        const QByteArray root = folder.root() + '/';
+        QVERIFY(fixture::makeTree(folder.root(), {"C D.txt", "f\xff.txt", "a", "b", "keep"}));
+        QByteArray journal = fixture::readContent(TOLVEX_TEST_DATA "/journal-v2.txt");
+        journal.replace("/tmp/tolvex-old-journal/", root);
+        const std::pair<const char*, QByteArray> nowAt[] = {
+            {"a72124", "C D.txt"}, {"a72134", "f\xff.txt"}, {"a72104", "b"}, {"a72113", "a"}};
+        for (const auto& [inode, name] : nowAt) {
+            struct stat status;
+            QVERIFY(lstat(root + name, &status) == 0);
+            journal.replace(' ' + QByteArray(inode) + ' ', ' ' + QByteArray::number(qulonglong(status.st_ino), 16) + ' ');
+        }
+        QFile file(QFile::decodeName(root + ".j"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(journal) == journal.size());
+        file.close();
+
+        const ProgramResult undone = runProgram(folder.root(), {"--undo", ".j", "--apply"});
+        QVERIFY2(undone.exitCode == 0, undone.output + undone.errors);
+        QCOMPARE(treeWithout(folder.root(), ".j"),
+                 (QByteArrayList{"a:b", "b:a", "c d.txt:C D.txt", "e\xff.txt:f\xff.txt", "keep:keep"}));
     }
 
     // Renames that only work in their order come back only the other way

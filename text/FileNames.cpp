@@ -1,4 +1,4 @@
-#include "listcore/FileNames.h"
+#include "text/FileNames.h"
 
 namespace {
 

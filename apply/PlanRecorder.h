@@ -1,0 +1,32 @@
+#pragma once
+
+#include "disk/FileIdentity.h"
+
+#include <span>
+#include <string>
+
+class RenamePlan;
+struct PlanStep;
+struct StepResult;
+
+// One rename of a plan as a record of it needs it: where the file is, where
+// it goes, and which file it is.
+struct RecordedStep {
+    const PlanStep& step;
+    std::string oldPath;
+    std::string newPath;
+    FileIdentity file;    // unknown where the file could not be looked at
+    FileIdentity folder;  // of the folder it is renamed from
+    FileIdentity newFolder;
+};
+
+// Told of a run's renames as a journal needs to be: each batch before any
+// rename of it is made, and the outcome of each after it. Steps that are no
+// rename are never told of. Returning false stops the run before its next
+// rename.
+class PlanRecorder {
+public:
+    virtual ~PlanRecorder() = default;
+    virtual bool beforeBatch(std::span<const RecordedStep> batch) = 0;
+    virtual bool afterStep(const PlanStep& step, const StepResult& result) = 0;
+};

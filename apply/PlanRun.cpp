@@ -1,0 +1,159 @@
+#include "apply/PlanRun.h"
+
+#include "apply/PathSet.h"
+#include "apply/PlanRecorder.h"
+#include "apply/RenamePlan.h"
+#include "apply/StepResult.h"
+#include "disk/Folder.h"
+#include "disk/Folders.h"
+#include "disk/RenameSession.h"
+#include "text/FileNames.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+// The steps of a run made, with what each did to the paths it touched.
+class Executor {
+public:
+    Executor(RenamePlan& plan, Folders& folders, PlanRecorder* recorder)
+        : m_plan(plan), m_folders(folders), m_recorder(recorder), m_session(folders)
+    {
+    }
+
+    // Records the batch's renames ahead of them; false when the record
+    // could not be made.
+    bool record(std::size_t first, std::size_t end);
+    StepResult make(std::size_t index);
+    // Back-home steps for files stuck at their temporary names; false when
+    // there are none.
+    bool addBackHomeSteps();
+
+private:
+    FileIdentity identityAt(const std::string& path);
+    std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
+
+    RenamePlan& m_plan;
+    Folders& m_folders;
+    PlanRecorder* m_recorder;
+    RenameSession m_session;
+    PathSet m_paths;  // the paths renamed away, and those files were put at
+    std::string m_key;
+    std::unordered_map<std::uint32_t, FileIdentity> m_atTemporary;  // files of cycles, as recorded
+    std::vector<std::uint32_t> m_stuck;  // files whose cycle's second half failed
+    std::unordered_set<std::uint32_t> m_aside;  // files that went to their temporary names
+    bool m_backHomeAdded = false;
+};
+
+FileIdentity Executor::identityAt(const std::string& path)
+{
+    struct stat status;
+    return m_folders.of(FolderOfPath(path)).look(NameOfPath(path), status) ? FileIdentity::of(status) : FileIdentity();
+}
+
+bool Executor::record(std::size_t first, std::size_t end)
+{
+    std::vector<RecordedStep> batch;
+    batch.reserve(end - first);
+    for (std::size_t index = first; index < end; ++index) {
+        const PlanStep& step = m_plan.steps()[index];
+        if (!step.renames())
+            continue;
+        std::string oldPath = m_plan.oldPath(step);
+        std::string newPath = m_plan.newPath(step);
+        // A file at a temporary name got there in an earlier step: it is not
+        // there yet, but it is the same file.
+        FileIdentity file;
+        if (step.fromTemporary()) {
+            const auto aside = m_atTemporary.find(step.file);
+            file = aside == m_atTemporary.end() ? FileIdentity() : aside->second;
+        } else {
+            file = identityAt(oldPath);
+            if (step.role == PlanStep::Role::ToTemporary)
+                m_atTemporary[step.file] = file;
+        }
+        const FileIdentity folder = m_folders.of(FolderOfPath(oldPath)).identity();
+        const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
+        batch.push_back({step, std::move(oldPath), std::move(newPath), file, folder, newFolder});
+    }
+    return m_recorder->beforeBatch(batch);
+}
+
+StepResult Executor::make(std::size_t index)
+{
+    const PlanStep& step = m_plan.steps()[index];
+    switch (step.kind) {
+    case PlanStep::Kind::Refused:
+        return {StepResult::Outcome::Failed, std::string(m_plan.reason(index))};
+    case PlanStep::Kind::Unchanged:
+        return {StepResult::Outcome::Unchanged, std::string(m_plan.reason(index))};
+    case PlanStep::Kind::Rename:
+        break;
+    }
+    const std::string oldPath = m_plan.oldPath(step);
+    const std::string newPath = m_plan.newPath(step);
+    const std::uint64_t oldKey = key(oldPath);
+    const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
+    if (marks & PathSet::MovedAway)
+        return {StepResult::Outcome::Failed, kMovedEarlier};
+    if (marks & PathSet::Placed)
+        return {StepResult::Outcome::Failed, kTakenEarlier};
+    RenameResult result = m_session.rename(oldPath, newPath);
+    std::string note(m_plan.reason(index));
+    if (!result.succeeded()) {
+        if (step.role == PlanStep::Role::FromTemporary
+            && m_aside.count(step.file))
+            m_stuck.push_back(step.file);
+        return {StepResult::Outcome::Failed, std::move(result.reason), std::move(note)};
+    }
+    if (step.role == PlanStep::Role::ToTemporary)
+        m_aside.insert(step.file);
+    m_paths.mark(oldKey, PathSet::MovedAway);
+    m_paths.mark(key(newPath), PathSet::Placed);
+    if (!note.empty() && !result.note.empty())
+        note += "; ";
+    return {StepResult::Outcome::Renamed, {}, note + result.note};
+}
+
+bool Executor::addBackHomeSteps()
+{
+    if (m_backHomeAdded || m_stuck.empty())
+        return false;
+    m_backHomeAdded = true;
+    for (const std::uint32_t file : m_stuck)
+        m_plan.addCycleStep(file, PlanStep::Role::BackHome);
+    return true;
+}
+
+} // namespace
+
+RunEnd executePlan(RenamePlan& plan, Folders& folders, PlanRecorder* recorder, const BetweenRenames& between,
+                   const StepResults& each)
+{
+    Executor executor(plan, folders, recorder);
+    RunEnd end;
+    for (std::size_t first = 0; first < plan.steps().size() || executor.addBackHomeSteps();) {
+        const std::size_t last = std::min(first + kBatchSize, plan.steps().size());
+        if (!end.stopped && recorder && !executor.record(first, last))
+            end.stopped = true;
+        for (std::size_t index = first; index < last; ++index) {
+            const PlanStep& step = plan.steps()[index];
+            if (end.stopped) {
+                ++end.notTried;
+                each(step, {StepResult::Outcome::NotTried, {}});
+                continue;
+            }
+            const StepResult result = executor.make(index);
+            each(step, result);
+            if (recorder && step.renames() && !recorder->afterStep(step, result))
+                end.stopped = true;
+            if (between)
+                between();
+        }
+        first = last;
+    }
+    return end;
+}

@@ -1,0 +1,96 @@
+#include "apply/RenamePlan.h"
+
+#include "disk/RenameSession.h"
+#include "text/FileNames.h"
+
+PlanStep::Kind RenamePlan::kindOf(std::uint32_t file, const char** refusal) const
+{
+    const std::string newPath = m_files.newPath(file);
+    if (const char* refused = refusalOfNewName(newPath)) {
+        if (refusal)
+            *refusal = refused;
+        return PlanStep::Kind::Refused;
+    }
+    return newPath == m_files.path(file) ? PlanStep::Kind::Unchanged : PlanStep::Kind::Rename;
+}
+
+void RenamePlan::add(std::uint32_t file, PlanStep::Role role)
+{
+    const char* refusal = nullptr;
+    switch (kindOf(file, &refusal)) {
+    case PlanStep::Kind::Refused:
+        return refuse(file, refusal);
+    case PlanStep::Kind::Unchanged:
+        return unchanged(file);
+    case PlanStep::Kind::Rename:
+        break;
+    }
+    m_steps.push_back({file, PlanStep::Kind::Rename, role});
+}
+
+void RenamePlan::addPlanned(std::uint32_t file, std::string note)
+{
+    if (!note.empty())
+        m_reasons.emplace(m_steps.size(), std::move(note));
+    m_steps.push_back({file, PlanStep::Kind::Rename, PlanStep::Role::Plain, true});
+}
+
+void RenamePlan::refuse(std::uint32_t file, std::string reason)
+{
+    m_reasons.emplace(m_steps.size(), std::move(reason));
+    m_steps.push_back({file, PlanStep::Kind::Refused});
+}
+
+void RenamePlan::unchanged(std::uint32_t file, std::string reason)
+{
+    if (!reason.empty())
+        m_reasons.emplace(m_steps.size(), std::move(reason));
+    m_steps.push_back({file, PlanStep::Kind::Unchanged});
+}
+
+void RenamePlan::addCycleStep(std::uint32_t file, PlanStep::Role role, std::string temporaryName)
+{
+    if (role == PlanStep::Role::ToTemporary)
+        m_temporary.insert_or_assign(file, std::move(temporaryName));
+    m_steps.push_back({file, PlanStep::Kind::Rename, role, role != PlanStep::Role::ToTemporary});
+}
+
+std::string RenamePlan::temporaryPath(std::uint32_t file) const
+{
+    return std::string(FolderOfPath(m_files.path(file))) + m_temporary.at(file);
+}
+
+std::string RenamePlan::oldPath(const PlanStep& step) const
+{
+    return step.fromTemporary() ? temporaryPath(step.file) : m_files.path(step.file);
+}
+
+std::string RenamePlan::newPath(const PlanStep& step) const
+{
+    switch (step.role) {
+    case PlanStep::Role::ToTemporary:
+        return temporaryPath(step.file);
+    case PlanStep::Role::BackHome:
+        return m_files.path(step.file);
+    default:
+        return m_files.newPath(step.file);
+    }
+}
+
+std::string RenamePlan::shownNewName(const PlanStep& step) const
+{
+    switch (step.role) {
+    case PlanStep::Role::ToTemporary:
+        return m_temporary.at(step.file);
+    case PlanStep::Role::BackHome:
+        return std::string(NameOfPath(m_files.path(step.file)));
+    default:
+        return m_files.shownNewName(step.file);
+    }
+}
+
+std::string_view RenamePlan::reason(std::size_t stepIndex) const
+{
+    const auto found = m_reasons.find(stepIndex);
+    return found == m_reasons.end() ? std::string_view() : std::string_view(found->second);
+}

@@ -1,0 +1,110 @@
+#include "disk/Folder.h"
+
+#include "disk/FolderNames.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int openFolder(const std::string& path, FileIdentity& identity, int& error)
+{
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat status;
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    identity = FileIdentity::of(status);
+    return fd;
+}
+
+} // namespace
+
+Folder::Folder(std::string path)
+    : m_path(std::move(path))
+{
+    m_fd = openFolder(m_path, m_identity, m_error);
+    if (m_fd >= 0)
+        m_rules = FileSystemRules::forFolder(m_fd, {});
+}
+
+Folder::~Folder()
+{
+    letGo();
+}
+
+int Folder::fd()
+{
+    if (m_fd >= 0 || !exists() || m_error != 0)
+        return m_fd;
+    FileIdentity now;
+    m_fd = openFolder(m_path, now, m_error);
+    if (m_fd >= 0 && now != m_identity) {
+        letGo();
+        m_error = ESTALE;
+    }
+    return m_fd;
+}
+
+void Folder::letGo()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+bool Folder::writable()
+{
+    if (m_writable < 0)
+        m_writable = fd() >= 0 && ::faccessat(m_fd, ".", W_OK | X_OK, 0) == 0;
+    return m_writable > 0;
+}
+
+bool Folder::look(std::string_view name, struct stat& status)
+{
+    return fd() >= 0 && ::fstatat(m_fd, std::string(name).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+FolderNames& Folder::names()
+{
+    if (!m_names)
+        m_names = std::make_unique<FolderNames>(fd(), ignoresCase());
+    return *m_names;
+}
+
+FolderNames* Folder::foldedNames(int& error)
+{
+    if (fd() < 0) {
+        error = m_error;
+        return nullptr;
+    }
+    if (ignoresCase())
+        return &names();
+    if (!m_folded) {
+        auto folded = std::make_unique<FolderNames>(m_fd, true, &error);
+        if (error != 0)
+            return nullptr;
+        m_folded = std::move(folded);
+    }
+    return m_folded.get();
+}
+
+void Folder::noteRemoved(std::string_view name)
+{
+    if (m_names)
+        m_names->remove(name);
+    if (m_folded)
+        m_folded->remove(name);
+}
+
+void Folder::noteAdded(std::string_view name)
+{
+    if (m_names)
+        m_names->add(name);
+    if (m_folded)
+        m_folded->add(name);
+}

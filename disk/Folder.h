@@ -1,0 +1,72 @@
+#pragma once
+
+#include "disk/FileIdentity.h"
+#include "disk/FileSystemRules.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+class FolderNames;
+
+// One folder of a run, opened when the run first names it and held by its
+// descriptor from then on: whatever becomes of its path meanwhile, the
+// run's renames in it reach the files the run saw there. What the run
+// learns of the folder is kept here, once: its identity, its file system's
+// rules, whether names can be added to it, and the names it holds.
+//
+// Where a run holds more folders than it may keep open (see Folders), a
+// folder lets its descriptor go and opens its path again when next asked;
+// a path that then names another folder is the folder replaced, and the
+// folder stays closed.
+class Folder {
+public:
+    // `path` ends in '/', or is empty for the working folder.
+    explicit Folder(std::string path);
+    ~Folder();
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+
+    const std::string& path() const noexcept { return m_path; }
+    // Whether the folder could be opened when first named.
+    bool exists() const noexcept { return m_identity.known(); }
+    // The errno of the failure where it could not be, or where it was
+    // replaced since (then ESTALE).
+    int error() const noexcept { return m_error; }
+    FileIdentity identity() const noexcept { return m_identity; }
+    // The folder's descriptor, opened again if it was let go; -1 when the
+    // folder is gone or replaced (see error()).
+    int fd();
+    bool isOpen() const noexcept { return m_fd >= 0; }
+    void letGo();
+
+    const FileSystemRules& rules() const noexcept { return m_rules; }
+    // The one answer given in advance to whether names that differ in case
+    // alone name one entry here.
+    bool ignoresCase() const noexcept { return m_rules.ignoresCase(); }
+    // Whether names can be added and removed here.
+    bool writable();
+    // Looks at the entry `name` holds here, without following a link;
+    // false when there is none, or the folder is gone.
+    bool look(std::string_view name, struct stat& status);
+
+    // Its names, read when first asked, then kept in step with the run's
+    // renames in it (noteRemoved, noteAdded).
+    FolderNames& names();
+    // Its names folded, for a change of case the kernel turned away: the
+    // same as names() where case is known to be ignored; nullptr with the
+    // errno in `error` when the folder cannot be read.
+    FolderNames* foldedNames(int& error);
+    void noteRemoved(std::string_view name);
+    void noteAdded(std::string_view name);
+
+private:
+    std::string m_path;
+    int m_fd = -1;
+    int m_error = 0;
+    FileIdentity m_identity;
+    FileSystemRules m_rules;
+    signed char m_writable = -1;  // -1: not asked yet
+    std::unique_ptr<FolderNames> m_names;
+    std::unique_ptr<FolderNames> m_folded;  // where case was not known to be ignored
+};

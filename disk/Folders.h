@@ -1,0 +1,42 @@
+#pragma once
+
+#include "disk/FileIdentity.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class Folder;
+
+// The folders of one run, each opened once: every spelling of a folder
+// ("", "./", "sub/../") leads to the one Folder its identity names, so that
+// a file is the same file however its path was written. Folders that do not
+// exist are kept by their spelling. Past half the descriptors the process
+// may hold, the folders let theirs go, to open them again when next asked.
+class Folders {
+public:
+    Folders();
+    ~Folders();
+    Folders(const Folders&) = delete;
+    Folders& operator=(const Folders&) = delete;
+
+    // The folder `path` names; it ends in '/', or is empty for the working
+    // folder.
+    Folder& of(std::string_view path);
+    // What tells the entry at `path` from every other, however the path is
+    // spelled: its folder's identity and its name, folded where the folder
+    // ignores case; the path itself where its folder does not exist. Made
+    // in `buffer`.
+    std::string_view key(std::string_view path, std::string& buffer);
+
+private:
+    std::unordered_map<std::string, Folder*> m_bySpelling;
+    std::map<FileIdentity, std::unique_ptr<Folder>> m_byIdentity;
+    std::unordered_map<std::string, std::unique_ptr<Folder>> m_missing;
+    std::size_t m_openAtMost = 0;
+    std::size_t m_opened = 0;  // since the folders last let their descriptors go
+    std::string m_lastPath;
+    Folder* m_last = nullptr;
+};

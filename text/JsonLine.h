@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// The one written form of names in the program's JSON lines: the preview's
+// (--json), the plans a person edits from it, and the journal.
+
+// `bytes` as a JSON string: UTF-8 as it stands, every other byte as the
+// escape \udcXX (XX the byte), which decoders that keep such "surrogate
+// escapes" turn back into the very bytes.
+void appendJsonString(std::string& json, std::string_view bytes);
+std::string jsonString(std::string_view bytes);
+
+// The fields of one JSON object: strings as the bytes they stand for
+// (\udcXX escapes included), numbers, true, false and null as their text.
+// A field that holds an array or an object is passed over.
+class JsonFields {
+public:
+    // The object a line holds; nothing when the line is not one.
+    static std::optional<JsonFields> read(std::string_view line);
+
+    const std::string* find(std::string_view key) const;
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_fields;
+};
