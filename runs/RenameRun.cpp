@@ -11,7 +11,8 @@
 #include "listcore/FileIntake.h"
 #include "listcore/FileNames.h"
 #include "listcore/RowStore.h"
-#include "photo/CaptureTime.h"
+#include "media/CaptureTime.h"
+#include "media/HeldValues.h"
 #include "runs/JournalRecorder.h"
 #include "runs/JsonPlan.h"
 #include "runs/Output.h"
@@ -226,7 +227,7 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     sortRows(rows, run.order);
     std::vector<RowRefusal> refusals;
     try {
-        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime);
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime, &readHeldValue);
     } catch (const EConvertError& error) {
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;
