@@ -7,9 +7,19 @@
 #include <taglib/tfilestream.h>
 #include <taglib/tpropertymap.h>
 
-#include <unistd.h>
-
 namespace {
+
+// The file as TagLib reads it: through the descriptor already open, under
+// the file's name, so that TagLib tries the format its extension names
+// first, and probes the bytes only when that fails.
+class NamedStream : public TagLib::FileStream {
+public:
+    NamedStream(int descriptor, const std::string& path) : TagLib::FileStream(descriptor, true), m_path(path) {}
+    TagLib::FileName name() const override { return m_path.c_str(); }
+
+private:
+    std::string m_path;
+};
 
 std::string text(const TagLib::String& value)
 {
@@ -50,16 +60,11 @@ std::string fieldOf(TagLib::File& file, const TagLib::Tag& tag, std::string_view
 
 } // namespace
 
-HeldValue audioTagValue(OpenedFile& file, std::string_view field)
+HeldValue audioTagValue(OpenedFile& file, const std::string& path, std::string_view field)
 {
     if (!file.isOpen())
         return {{}, file.error()};
-    // TagLib closes what it is handed; the stream has no name, so TagLib
-    // tells the format by the bytes alone, whatever the file is called.
-    const int descriptor = dup(file.descriptor());
-    if (descriptor < 0)
-        return {{}, "the file cannot be read again"};
-    TagLib::FileStream stream(descriptor, true);
+    NamedStream stream(file.releaseDescriptor(), path);
     const TagLib::FileRef audio(&stream, false);
     if (audio.isNull() || !audio.tag())
         return {{}, "not an audio file that TagLib reads"};

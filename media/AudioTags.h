@@ -14,5 +14,6 @@ inline constexpr std::string_view kAudioFields[] = {"artist", "album", "title", 
 // A field of the audio file's tags, read with TagLib from whichever tag its
 // format keeps (ID3v2 or ID3v1 in MP3; Vorbis comments in FLAC, Ogg Vorbis
 // and Opus; the MP4 item list in M4A; ID3v2 or RIFF INFO in WAV). The track
-// and the disc are their numbers alone ("7", not "7/12").
-HeldValue audioTagValue(OpenedFile& file, std::string_view field);
+// and the disc are their numbers alone ("7", not "7/12"). The path only
+// names the file: its extension is the first guess at its format.
+HeldValue audioTagValue(OpenedFile& file, const std::string& path, std::string_view field);

@@ -17,7 +17,7 @@ HeldValue readHeldValue(const std::string& path, const std::string& field)
     OpenedFile file(path);
     if (field.starts_with(kPictureKey))
         return pictureValue(file, field.substr(kPictureKey.size()));
-    return audioTagValue(file, field);
+    return audioTagValue(file, path, field);
 }
 
 std::string heldFieldError(const std::string& field)

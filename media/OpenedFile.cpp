@@ -6,6 +6,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 OpenedFile::OpenedFile(const std::string& path)
 {
@@ -36,6 +37,15 @@ const std::uint8_t* OpenedFile::data()
             m_data = static_cast<const std::uint8_t*>(data);
     }
     return m_data;
+}
+
+int OpenedFile::releaseDescriptor()
+{
+    if (m_data)
+        munmap(const_cast<std::uint8_t*>(m_data), m_size);
+    m_data = nullptr;
+    m_error = "already handed on";
+    return std::exchange(m_fd, -1);
 }
 
 OpenedFile::~OpenedFile()

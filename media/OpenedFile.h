@@ -18,7 +18,9 @@ public:
 
     bool isOpen() const { return m_error.empty(); }
     const std::string& error() const { return m_error; }
-    int descriptor() const { return m_fd; }
+    // The descriptor, for a reader that closes it itself; the file no
+    // longer holds it then, nor its bytes.
+    int releaseDescriptor();
     std::size_t size() const { return m_size; }
     // The bytes, mapped now if not yet; null, with error() set, if they
     // cannot be.
