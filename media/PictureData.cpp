@@ -95,6 +95,7 @@ std::string pictureKeyError(const std::string& key)
             Exiv2::ExifKey{key};
         return {};
     } catch (const std::exception&) {
-        return "Exiv2 knows no key " + key + " (keys look like Exif.Image.Model, Iptc.Application2.City, Xmp.dc.creator)";
+        return "Exiv2 knows no key " + key
+            + " (keys look like Exif.Image.Model, Iptc.Application2.City, Xmp.dc.creator)";
     }
 }

@@ -138,9 +138,13 @@ struct Runner {
                 const Destination& at = where();
                 const HeldValue value = heldValue ? heldValue(entry.path(), field.name)
                                                   : HeldValue{{}, "the values files hold are not read here"};
-                const std::string text = value.missing.empty() ? heldValueText(value.text, field.mask) : std::string();
+                if (!value.missing.empty()) {
+                    refusals.push_back({row.RowIndex, value.missing});
+                    return std::string(entry.NewName());
+                }
+                const std::string text = heldValueText(value.text, field.mask);
                 if (text.empty()) {
-                    refusals.push_back({row.RowIndex, value.missing.empty() ? "its " + field.name + " is blank" : value.missing});
+                    refusals.push_back({row.RowIndex, "its " + field.name + " is blank"});
                     return std::string(entry.NewName());
                 }
                 return addCharacters(entry.NewName(), text, at.mode, at.position);

@@ -79,8 +79,9 @@ private Q_SLOTS:
         QTest::newRow("a day that does not exist")
             << Made::Picture << Picture::Jpeg << fixture::ExifTags{{kOriginal, "2023:02:29 10:00:00"}} << QString()
             << -1 << QByteArray("is no date and time");
-        QTest::newRow("a text file") << Made::Text << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
-                                     << QByteArray("has no capture time: neither a picture that Exiv2 reads nor a QuickTime or MP4 movie");
+        QTest::newRow("a text file")
+            << Made::Text << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
+            << QByteArray("has no capture time: neither a picture that Exiv2 reads nor a QuickTime or MP4 movie");
         QTest::newRow("an empty file") << Made::Empty << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
                                        << QByteArray("has no capture time: the file is empty");
         // Opened without blocking: a pipe with no writer must not hang.
