@@ -1,6 +1,7 @@
 #include "cli/OptionTable.h"
 
 #include "Version.h"
+#include "media/HeldValues.h"
 #include "text/ErrorText.h"
 #include "text/LetterCase.h"
 #include "text/ReadNumber.h"
@@ -93,6 +94,14 @@ std::string datePattern(const std::string& format)
     throw CommandLineError("--date " + format + ": not one of the date formats");
 }
 
+// A field --tag reads; the mask pads only a track number.
+HeldField heldField(const std::string& field, const std::string& mask)
+{
+    if (const std::string error = heldFieldError(field); !error.empty())
+        throw CommandLineError("--tag " + field + ": " + error);
+    return {field, field == "track" ? mask : std::string()};
+}
+
 DateTimeSource dateSource(const std::string& time)
 {
     constexpr std::array<std::pair<std::string_view, DateTimeSource>, 5> sources{{
@@ -142,7 +151,7 @@ constexpr std::array options{
                "oldest first) or none (as given; the default). Names tie by their folders.",
                [](Reading& r, const std::string& v) { r.run.order = rowOrder(v); }},
     OptionSpec{"place", 0, "where", OptionGroup::Settings,
-               "Where --add, --serial and --date put their text in the rules that follow: prefix (the start), "
+               "Where --add, --tag, --serial and --date put their text in the rules that follow: prefix (the start), "
                "suffix (the end), or a number N, after the Nth character. Starts as prefix.",
                [](Reading& r, const std::string& v) { r.setting("place", v); r.place = placementOf("place", v); }},
     OptionSpec{"dest", 0, "where", OptionGroup::Settings,
@@ -150,13 +159,14 @@ constexpr std::array options{
                "Starts as prefix.",
                [](Reading& r, const std::string& v) { r.setting("dest", v); r.dest = placementOf("dest", v); }},
     OptionSpec{"mask", 0, "mask", OptionGroup::Settings,
-               "The serial numbers of the --serial rules that follow have at least as many digits as the mask "
-               "has characters. Starts as 0000.",
+               "The serial numbers of the --serial rules that follow, and the track numbers of --tag track, "
+               "have at least as many digits as the mask has characters. Starts as 0000.",
                [](Reading& r, const std::string& v) { r.setting("mask", v); r.mask = v; }},
     OptionSpec{"date-of", 0, "time", OptionGroup::Settings,
                "The time the --date rules that follow insert: current, created, modified, accessed, or taken: "
-               "a picture's capture time from its Exif data, as the camera's clock showed it; a file without "
-               "one keeps its name. Starts as current.",
+               "a picture's capture time from its Exif data, as the camera's clock showed it, or a movie's "
+               "(MP4, MOV, 3GP, M4V) from its QuickTime creationdate, else its header's creation time in local "
+               "time; a file without one keeps its name. Starts as current.",
                [](Reading& r, const std::string& v) { r.setting("date-of", v); r.dateOf = dateSource(v); }},
     ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
         "lower", nullptr, "Lower Case: A to Z become a to z."),
@@ -192,6 +202,13 @@ constexpr std::array options{
     }>("with", "text", "The replacement of the --replace just before it."),
     ruleOption<AddCharactersRule, [](Reading& r, const std::string& v) { return AddCharactersRule{v, r.place}; }>(
         "add", "text", "Add text (see --place)."),
+    ruleOption<AddCharactersRule,
+               [](Reading& r, const std::string& v) { return AddCharactersRule{{}, r.place, heldField(v, r.mask)}; }>(
+        "tag", "field",
+        "Add a value the file holds (see --place): artist, album, title, track (see --mask), disc, year or genre "
+        "from its audio tags (MP3, FLAC, Ogg, Opus, M4A, WAV), or exif:KEY, any Exif, IPTC or XMP key of a "
+        "picture as Exiv2 prints it (exif:Exif.Image.Model). A / or NUL in a value becomes _; a file without "
+        "the value keeps its name."),
     ruleOption<AddSerialNumberRule,
                [](Reading& r, const std::string& v) { return AddSerialNumberRule{number("serial", v), r.mask, r.place}; }>(
         "serial", "start",
@@ -269,7 +286,9 @@ Examples:
   tolvex-rename --replace IMG_ --with "Holiday " *.jpg
   tolvex-rename --lower --place suffix --mask 000 --serial 1 --apply *.JPG
   tolvex-rename --sort natural --remove-numbers --place suffix --mask 00 --serial 1 scan*.png
-  tolvex-rename --add _ --date-of taken --date YYYYMMDDHHMMSS --apply *.jpg
+  tolvex-rename --add _ --date-of taken --date YYYYMMDDHHMMSS --apply *.jpg *.mp4 *.mov
+  tolvex-rename --remove-first 255 --place suffix --mask 00 --tag track --add ' - ' --tag title *.mp3
+  tolvex-rename --add _ --tag exif:Exif.Image.Model --apply *.jpg
   tolvex-rename --remove-first 9 --mask '' --serial 2 --resolve --apply 1 2 3
   tolvex-rename --json --lower *.JPG > plan; $EDITOR plan
   tolvex-rename --from-json plan --apply --journal undo.log

@@ -76,6 +76,7 @@ struct Runner {
     RowStore& rows;
     const CurrentTimeClock& now;
     const CaptureTimeReader& captureTime;
+    const HeldValueReader& heldValue;
     std::vector<RowRefusal>& refusals;
 
     void operator()(const LowerCaseRule&) const { runNameRule(rows, &lowerCaseName); }
@@ -131,6 +132,25 @@ struct Runner {
     void operator()(const AddCharactersRule& rule) const
     {
         ReadAtFirstUse where([&] { return readDestination(rule.where); });
+        if (rule.held) {
+            const HeldField& field = *rule.held;
+            runRulePass(rows, [&](const ListRow& row, const FileEntry& entry) {
+                const Destination& at = where();
+                const HeldValue value = heldValue ? heldValue(entry.path(), field.name)
+                                                  : HeldValue{{}, "the values files hold are not read here"};
+                if (!value.missing.empty()) {
+                    refusals.push_back({row.RowIndex, value.missing});
+                    return std::string(entry.NewName());
+                }
+                const std::string text = heldValueText(value.text, field.mask);
+                if (text.empty()) {
+                    refusals.push_back({row.RowIndex, "its " + field.name + " is blank"});
+                    return std::string(entry.NewName());
+                }
+                return addCharacters(entry.NewName(), text, at.mode, at.position);
+            });
+            return;
+        }
         runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
             return addCharacters(entry.NewName(), rule.characters, where().mode, where().position);
         });
@@ -178,9 +198,9 @@ struct Runner {
 } // namespace
 
 std::vector<RowRefusal> runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now,
-                                const CaptureTimeReader& captureTime)
+                                const CaptureTimeReader& captureTime, const HeldValueReader& heldValue)
 {
     std::vector<RowRefusal> refusals;
-    std::visit(Runner{rows, now, captureTime, refusals}, rule);
+    std::visit(Runner{rows, now, captureTime, heldValue, refusals}, rule);
     return refusals;
 }

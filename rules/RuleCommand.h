@@ -2,9 +2,11 @@
 
 #include "listcore/RowRefusal.h"
 #include "rules/DateTimeRule.h"
+#include "rules/InsertRules.h"
 #include "rules/Placement.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -48,9 +50,17 @@ struct ReplaceRule {
     std::string match;
     std::string replacement;
 };
+// A value each file holds, which tolvex-rename's --tag inserts where the
+// window inserts its characters: a field of the file's audio tags
+// ("title") or a key of its picture data ("exif:Exif.Image.Model").
+struct HeldField {
+    std::string name;
+    std::string mask;  // pads a value of digits alone, as a serial number's
+};
 struct AddCharactersRule {
     std::string characters;
     PlacementChoice where;
+    std::optional<HeldField> held{};  // then the file's value instead of the characters
 };
 struct AddSerialNumberRule {  // Start is read before the position
     std::string start;
@@ -80,8 +90,9 @@ using RuleCommand =
 
 // Runs the rule over the checked rows of the list (see RulePass.h). The
 // date rule takes "Current Time" from `now`, anew for each entry, and a
-// picture's capture time from `captureTime`; a row whose picture has none is
-// refused, in list order (every row, without a reader). The rules of the
-// window's buttons refuse no row.
+// picture's capture time from `captureTime`, and the insert of a held value
+// takes it from `heldValue`; a row whose file has none is refused, in list
+// order (every row, without a reader). The rules of the window's buttons
+// refuse no row.
 std::vector<RowRefusal> runRule(RowStore& rows, const RuleCommand& rule, const CurrentTimeClock& now,
-                                const CaptureTimeReader& captureTime = {});
+                                const CaptureTimeReader& captureTime = {}, const HeldValueReader& heldValue = {});

@@ -8,7 +8,8 @@
 #include "journal/Journal.h"
 #include "journal/UndoPlan.h"
 #include "listcore/RowStore.h"
-#include "photo/CaptureTime.h"
+#include "media/CaptureTime.h"
+#include "media/HeldValues.h"
 #include "runs/Output.h"
 #include "runs/RowOrder.h"
 #include "runs/RuleRun.h"
@@ -94,7 +95,7 @@ int renameFiles(const Invocation& run, std::FILE* in, Output& output, std::FILE*
     sortRows(rows, run.order);
     std::vector<RowRefusal> refusals;
     try {
-        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime);
+        refusals = runRules(rows, run.rules, &QDateTime::currentDateTime, &readCaptureTime, &readHeldValue);
     } catch (const EConvertError& error) {
         std::fprintf(errors, "tolvex-rename: %s\n", withFullStop(error.what()).c_str());
         return BadUsage;

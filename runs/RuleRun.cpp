@@ -6,11 +6,12 @@
 #include <iterator>
 
 std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>& rules,
-                                 const CurrentTimeClock& now, const CaptureTimeReader& captureTime)
+                                 const CurrentTimeClock& now, const CaptureTimeReader& captureTime,
+                                 const HeldValueReader& heldValue)
 {
     std::vector<RowRefusal> refused;
     for (const RuleCommand& rule : rules) {
-        std::vector<RowRefusal> refusals = runRule(rows, rule, now, captureTime);
+        std::vector<RowRefusal> refusals = runRule(rows, rule, now, captureTime, heldValue);
         if (refusals.empty())
             continue;
         for (const RowRefusal& refusal : refusals) {

@@ -3,7 +3,7 @@
 // its name.
 
 #include "tests/disk/DiskFixture.h"
-#include "tests/photo/PictureFixture.h"
+#include "tests/media/PictureFixture.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -57,7 +57,8 @@ QByteArrayList names(const QByteArrayList& tree)
 }
 
 const QByteArray kPlainFails = "plain.jpg → plain.jpg: has no capture time (Exif DateTimeOriginal)";
-const QByteArray kNotesFails = "notes.txt → notes.txt: has no capture time: not a picture that Exiv2 reads";
+const QByteArray kNotesFails
+    = "notes.txt → notes.txt: has no capture time: neither a picture that Exiv2 reads nor a QuickTime or MP4 movie";
 
 } // namespace
 

@@ -23,7 +23,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 dependNames=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
 # From dpkg-shlibdeps, then the ones it cannot see.
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libexiv2-27 \
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libexiv2-27 libtag1v5 libavformat59 \
                libqt6svg6 qt6-qpa-plugins fonts-liberation2; do
   grep -qxF -- "$package" <<<"$dependNames" || fail "Depends lacks $package"
 done

@@ -18,6 +18,10 @@ need() { [ -f "$prefix/$1" ] || { fail "$1 is not installed"; return 1; }; }
 pngSize() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
 
 need bin/tolvex-file-renamer && { [ -x "$prefix/bin/tolvex-file-renamer" ] || fail "the program is not executable"; }
+# The media libraries are tolvex-rename's alone: the window loads none.
+if objdump -p "$prefix/bin/tolvex-file-renamer" | grep -E 'NEEDED.*(exiv2|libtag|libav)'; then
+  fail "the window links a media library"
+fi
 need bin/tolvex-rename && { [ -x "$prefix/bin/tolvex-rename" ] || fail "tolvex-rename is not executable"; }
 for page in tolvex-file-renamer tolvex-rename; do
   if need share/man/man1/$page.1.gz; then

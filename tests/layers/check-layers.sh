@@ -18,7 +18,7 @@ declare -A allowed=(
   [text]="text"
   [listcore]="listcore text"
   [rules]="rules listcore text"
-  [photo]="photo rules"
+  [media]="media rules"
   [disk]="disk text"
   [apply]="apply disk listcore text"
   [journal]="journal apply disk text"
@@ -30,10 +30,10 @@ declare -A allowed=(
   [dialogs]="dialogs text"
   [platform]="platform"
   [app]="app listview apply rules disk listcore text about controls dialogs platform icons ui"
-  [runs]="runs journal photo apply rules disk listcore text"
-  [cli]="cli runs rules listcore text"
+  [runs]="runs journal media apply rules disk listcore text"
+  [cli]="cli runs media rules listcore text"
 )
-qtcoreOnly="text listcore rules photo disk apply journal runs cli"
+qtcoreOnly="text listcore rules media disk apply journal runs cli"
 
 # Every in-tree include, as "file:line:target".
 includes() {

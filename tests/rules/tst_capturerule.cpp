@@ -83,6 +83,28 @@ private Q_SLOTS:
         QCOMPARE(told, refused);
     }
 
+    // A file without the value, or with a blank one, keeps its name; the
+    // value goes in where the rule says, and unchecked rows are not read.
+    void heldValues()
+    {
+        RowStore rows;
+        appendFiles(rows, {"a", "b", "c", "d"});
+        rows.rowAt(3).CheckState = csUncheckedNormal;
+        std::vector<std::string> asked;
+        const HeldValueReader reader = [&](const std::string& path, const std::string& field) {
+            asked.push_back(path + ":" + field);
+            return path == "a" ? HeldValue{"AC/DC", {}} : path == "b" ? HeldValue{" ", {}} : HeldValue{{}, "has none"};
+        };
+        const AddCharactersRule rule{"x", {Placement::AtPosition, "1"}, HeldField{"artist", {}}};
+        const auto refusals = runRule(rows, rule, {}, {}, reader);
+        QCOMPARE(asked, (std::vector<std::string>{"a:artist", "b:artist", "c:artist"}));
+        QCOMPARE(rows.row(0).Data.NewName(), std::string("aAC_DC"));
+        QCOMPARE(refusals.size(), std::size_t(2));
+        QCOMPARE(refusals[0].reason, std::string("its artist is blank"));
+        QCOMPARE(refusals[1].reason, std::string("has none"));
+        QVERIFY(!rows.row(1).Data.nameChanged() && !rows.row(2).Data.nameChanged());
+    }
+
     // A bad position fails before any picture is read, as every rule's
     // parameters do; and with no reader every row is refused, none dated
     // by the clock.

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void serialNumber_data();
     void serialNumber();
     void serialNumbersAsPrefix();
+    void heldValueText_data();
+    void heldValueText();
     void dateTimeText_data();
     void dateTimeText();
     void chooseDateTime_data();
@@ -112,6 +114,29 @@ void InsertRulesTest::serialNumbersAsPrefix()
     for (int row = 0; row < 4; ++row)
         QCOMPARE(B(::addSerialNumber("abc", 1, row, "0000", Placement::Prefix)), QByteArray(expected[row]));
     QCOMPARE(B(::addSerialNumber("abc", 7, 0, "", Placement::AtPosition, 1)), QByteArray("a7bc"));
+}
+
+void InsertRulesTest::heldValueText_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QByteArray>("mask");
+    QTest::addColumn<QByteArray>("expected");  // empty: refused as blank
+
+    QTest::newRow("slashes and NULs") << QByteArray("AC/DC\0live", 10) << QByteArray() << QByteArray("AC_DC_live");
+    QTest::newRow("blanks and padding around") << QByteArray(" \tT.N.T.\0\0 ", 12) << QByteArray("00")
+                                               << QByteArray("T.N.T.");
+    QTest::newRow("blanks alone") << QByteArray(" \0 ", 3) << QByteArray() << QByteArray();
+    QTest::newRow("a track padded to the mask") << QByteArray(" 7") << QByteArray("00") << QByteArray("07");
+    QTest::newRow("a number longer than the mask") << QByteArray("123") << QByteArray("00") << QByteArray("123");
+    QTest::newRow("no number: not padded") << QByteArray("7b") << QByteArray("000") << QByteArray("7b");
+}
+
+void InsertRulesTest::heldValueText()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(QByteArray, mask);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(B(::heldValueText(S(value), S(mask))), expected);
 }
 
 void InsertRulesTest::dateTimeText_data()

@@ -1,9 +1,10 @@
 // The capture time of pictures that Exiv2 wrote, and the reason for every
 // file that has none: no other time stands in for it.
 
-#include "photo/CaptureTime.h"
+#include "media/CaptureTime.h"
 #include "tests/disk/DiskFixture.h"
-#include "tests/photo/PictureFixture.h"
+#include "tests/media/MediaFixture.h"
+#include "tests/media/PictureFixture.h"
 
 #include <QDir>
 #include <QTest>
@@ -78,8 +79,9 @@ private Q_SLOTS:
         QTest::newRow("a day that does not exist")
             << Made::Picture << Picture::Jpeg << fixture::ExifTags{{kOriginal, "2023:02:29 10:00:00"}} << QString()
             << -1 << QByteArray("is no date and time");
-        QTest::newRow("a text file") << Made::Text << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
-                                     << QByteArray("has no capture time: not a picture that Exiv2 reads");
+        QTest::newRow("a text file")
+            << Made::Text << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
+            << QByteArray("has no capture time: neither a picture that Exiv2 reads nor a QuickTime or MP4 movie");
         QTest::newRow("an empty file") << Made::Empty << Picture::Jpeg << fixture::ExifTags{} << QString() << -1
                                        << QByteArray("has no capture time: the file is empty");
         // Opened without blocking: a pipe with no writer must not hang.
@@ -131,6 +133,34 @@ private Q_SLOTS:
             QCOMPARE(taken.time.timeSpec(), Qt::OffsetFromUTC);
             QCOMPARE(taken.time.offsetFromUtc(), offset);
         }
+    }
+
+    // In Tokyo, 9 hours east of the UTC a movie header keeps.
+    void movies_data()
+    {
+        QTest::addColumn<QByteArray>("movie");
+        QTest::addColumn<QString>("time");  // ISO 8601; empty: none
+        constexpr quint32 utc = 3774954605;  // 2023-08-15 14:30:05 UTC, in seconds since 1904
+        QTest::newRow("MP4: its header, in local time") << fixture::movie("isom", utc) << "2023-08-15T23:30:05+09:00";
+        QTest::newRow("MOV: Apple's date, as the clock showed it")
+            << fixture::movie("qt  ", utc, "2023-08-14T22:30:05-0700") << "2023-08-14T22:30:05-07:00";
+        QTest::newRow("MOV: Apple's date, no header's") << fixture::movie("qt  ", 0, "2023-08-14T22:30:05-0700")
+                                                       << "2023-08-14T22:30:05-07:00";
+        QTest::newRow("MP4 whose header holds the zero date") << fixture::movie("isom", 0) << QString();
+        QTest::newRow("MOV whose header holds the zero date") << fixture::movie("qt  ", 0) << QString();
+    }
+
+    void movies()
+    {
+        QFETCH(QByteArray, movie);
+        QFETCH(QString, time);
+        qputenv("TZ", "Asia/Tokyo");
+        fixture::ScratchFolder folder;
+        QFile file(QString::fromLocal8Bit(folder.root() + "/clip"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(movie) == movie.size() && file.flush());
+        const CaptureTime taken = readCaptureTime(file.fileName().toStdString());
+        QCOMPARE(taken.time.toOffsetFromUtc(taken.time.offsetFromUtc()).toString(Qt::ISODate), time);
+        QCOMPARE(taken.missing.empty(), !time.isEmpty());
     }
 
     // Exiv2 is never handed the path: it would read "-" as standard input.

@@ -15,6 +15,11 @@
 // without it the time is one of no zone (held as UTC), so that no wall
 // time is moved for a change to or from summer time here.
 //
+// A movie's (MP4, MOV, 3GP, M4V) is read with libavformat: Apple's
+// com.apple.quicktime.creationdate, the camera's clock with its offset,
+// where there is one; else the movie header's creation time, which is UTC,
+// in this computer's local time (see MovieTime.h).
+//
 // A file without that tag, or with a blank or impossible one, has none, and
-// `missing` says why; no other time of the picture ever stands in.
+// `missing` says why; no other time of the file ever stands in.
 CaptureTime readCaptureTime(const std::string& path);

@@ -1,22 +1,14 @@
-#include "photo/CaptureTime.h"
+#include "media/CaptureTime.h"
+
+#include "media/MovieTime.h"
+#include "media/OpenedFile.h"
+#include "media/PictureData.h"
 
 #include <QDate>
 #include <QTime>
 
-// Exiv2 0.27 declares its pointers as std::auto_ptr.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <exiv2/exiv2.hpp>
-#pragma GCC diagnostic pop
-
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
 #include <string_view>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -26,67 +18,6 @@ CaptureTime none(std::string why)
 {
     return {{}, "has no capture time: " + std::move(why)};
 }
-
-void setUpExiv2()
-{
-    static const bool done = [] {
-        // Its warnings would go to standard error between the lines of the
-        // report; what matters comes back as the reason.
-        Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-#ifdef EXV_ENABLE_BMFF
-        Exiv2::enableBMFF(true);  // HEIF, AVIF and CR3
-#endif
-        return true;
-    }();
-    (void)done;
-}
-
-// A file mapped into memory for as long as it is read.
-class MappedFile {
-public:
-    explicit MappedFile(const std::string& path)
-    {
-        // Not blocking, so that a named pipe in the list cannot hang the
-        // run; it is refused below as no regular file.
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0) {
-            m_error = std::strerror(errno);
-            return;
-        }
-        struct stat status;
-        if (fstat(fd, &status) != 0) {
-            m_error = std::strerror(errno);
-        } else if (!S_ISREG(status.st_mode)) {
-            m_error = "not a regular file";
-        } else if (status.st_size == 0) {
-            m_error = "the file is empty";
-        } else {
-            m_size = std::size_t(status.st_size);
-            void* data = mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
-            if (data == MAP_FAILED)
-                m_error = std::strerror(errno);
-            else
-                m_data = static_cast<const Exiv2::byte*>(data);
-        }
-        close(fd);
-    }
-    ~MappedFile()
-    {
-        if (m_data)
-            munmap(const_cast<Exiv2::byte*>(m_data), m_size);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    const Exiv2::byte* data() const { return m_data; }
-    long size() const { return long(m_size); }
-    const std::string& error() const { return m_error; }
-
-private:
-    const Exiv2::byte* m_data = nullptr;
-    std::size_t m_size = 0;
-    std::string m_error;
-};
 
 // The text of a tag, without the blanks and NULs cameras pad it with;
 // empty when the tag is missing.
@@ -178,34 +109,25 @@ CaptureTime captureTimeOf(const Exiv2::ExifData& exif)
     return {wall, {}};
 }
 
-// Whether the file begins as a format Exiv2 reads. Some of its checks
-// throw on a short file instead of saying no.
-bool isPicture(const MappedFile& file)
-{
-    try {
-        return Exiv2::ImageFactory::getType(file.data(), file.size()) != Exiv2::ImageType::none;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 } // namespace
 
 CaptureTime readCaptureTime(const std::string& path)
 {
-    setUpExiv2();
-    // The path never reaches Exiv2, which would take "-" for standard input
-    // and a name like "http://..." for an address to fetch.
-    const MappedFile file(path);
-    if (!file.data())
+    OpenedFile file(path);
+    const bool picture = holdsPicture(file);
+    if (!file.isOpen())
         return none(file.error());
-    if (!isPicture(file))
-        return none("not a picture that Exiv2 reads");
-    try {
-        auto image = Exiv2::ImageFactory::open(file.data(), file.size());
-        image->readMetadata();
-        return captureTimeOf(image->exifData());
-    } catch (const std::exception& error) {
-        return none(std::string("its picture data cannot be read (") + error.what() + ")");
+    CaptureTime taken{{}, kNoCaptureTime};
+    std::string error;
+    if (picture)
+        error = readPicture(file, [&](Exiv2::Image& image) { taken = captureTimeOf(image.exifData()); });
+    // To Exiv2 an MP4 is ISO media like HEIF: whatever holds no Exif time
+    // and reads as a movie is dated as one.
+    if (!taken.time.isValid() && holdsMovie(file)) {
+        if (const std::optional<CaptureTime> movie = movieCaptureTime(file))
+            return *movie;
     }
+    if (!picture)
+        return none("neither a picture that Exiv2 reads nor a QuickTime or MP4 movie");
+    return error.empty() ? taken : none(error);
 }
