@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <iterator>
 
-std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>& rules,
+std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<CommandLineRule>& rules,
                                  const CurrentTimeClock& now, const CaptureTimeReader& captureTime)
 {
     std::vector<RowRefusal> refused;
-    for (const RuleCommand& rule : rules) {
-        std::vector<RowRefusal> refusals = runRule(rows, rule, now, captureTime);
+    for (const CommandLineRule& rule : rules) {
+        std::vector<RowRefusal> refusals = runCommandLineRule(rows, rule, now, captureTime);
         if (refusals.empty())
             continue;
         for (const RowRefusal& refusal : refusals) {

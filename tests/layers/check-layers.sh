@@ -18,6 +18,9 @@ declare -A allowed=(
   [text]="text"
   [listcore]="listcore text"
   [rules]="rules listcore text"
+  [spelling]="spelling text"
+  [patterns]="patterns text"
+  [extrarules]="extrarules rules spelling patterns listcore text"
   [photo]="photo rules"
   [disk]="disk listcore text"
   [apply]="apply disk listcore text"
@@ -30,10 +33,10 @@ declare -A allowed=(
   [dialogs]="dialogs text"
   [platform]="platform"
   [app]="app listview apply rules disk listcore text about controls dialogs platform icons ui"
-  [runs]="runs journal photo apply rules disk listcore text"
-  [cli]="cli runs rules listcore text"
+  [runs]="runs journal photo apply extrarules rules disk listcore text"
+  [cli]="cli runs extrarules rules patterns spelling listcore text"
 )
-qtcoreOnly="text listcore rules photo disk apply journal runs cli"
+qtcoreOnly="text listcore rules spelling patterns extrarules photo disk apply journal runs cli"
 
 # Every in-tree include, as "file:line:target".
 includes() {
