@@ -72,20 +72,23 @@ void UnicodeCaseMapper::append(std::string& out, std::string_view text, UnicodeC
         }
         return ucasemap_utf8ToTitle(m_map, to, room, text.data(), length, &error);
     };
-    const std::size_t at = out.size();
-    // Most names keep their length; a few letters grow (ß to SS, ŉ to ʼN).
-    out.resize(at + text.size() + text.size() / 2 + 8);
+    // Most names fit, and then a short result needs no allocation at all;
+    // a longer one is mapped again straight into the name.
+    char buffer[256];
     UErrorCode error = U_ZERO_ERROR;
-    std::int32_t length = m_map ? mapInto(out.data() + at, out.size() - at, error) : 0;
+    const std::int32_t length = m_map ? mapInto(buffer, sizeof buffer, error) : 0;
+    if (m_map && U_SUCCESS(error)) {
+        out.append(buffer, std::size_t(length));
+        return;
+    }
+    const std::size_t at = out.size();
     if (error == U_BUFFER_OVERFLOW_ERROR) {
         out.resize(at + std::size_t(length));
         error = U_ZERO_ERROR;
-        length = mapInto(out.data() + at, std::size_t(length), error);
+        mapInto(out.data() + at, std::size_t(length), error);
+        if (U_SUCCESS(error))
+            return;
     }
-    if (!m_map || U_FAILURE(error)) {
-        out.resize(at);
-        out.append(text);
-        return;
-    }
-    out.resize(at + std::size_t(length));
+    out.resize(at);
+    out.append(text);
 }
