@@ -57,6 +57,8 @@ const std::vector<Goal>& goals()
         {"cli_apply_100k", "tolvex-rename --apply, 100k files [bare: folder read + renameat2]", 1.1, {}, {}},
         {"cli_resolve_100k_shift", "--apply --resolve, a 100k-file shift n->n+1 [bare: the same --apply in working order]",
          1.3, {}, {}},
+        {"cli_regex_1M", "--regex IMG_(\\d+) --with photo-$1, 1M rows [bare: PCRE2 JIT match loop]", 1.3, {}, {}},
+        {"cli_case_title_1M", "--case title, 1M rows [bare: ICU ucasemap_utf8ToTitle loop]", 1.3, {}, {}},
         {"cli_journal_100k_tmpfs", "--apply --journal, 100k tmpfs files [bare: --apply alone]", {}, {}, {}},
         {"cli_journal_100k_ext4", "--apply --journal, 100k ext4 files [bare: --apply alone]", {}, {}, {}},
         {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", 1.5, 1000.0, {}},
