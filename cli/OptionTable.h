@@ -1,19 +1,13 @@
 #pragma once
 
+#include "cli/CommandLineError.h"
 #include "extrarules/CommandLineRule.h"
 #include "runs/Invocation.h"
 
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-// A mistake on the command line; the message names the option.
-class CommandLineError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 struct CommandLineReading;
 
