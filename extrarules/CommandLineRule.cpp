@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -30,11 +31,12 @@ struct Runner {
     std::vector<RowRefusal> operator()(const PatternRule& rule) const
     {
         std::vector<RowRefusal> refusals;
+        std::string failure;
         runRulePass(rows, [&](const ListRow& row, const FileEntry& entry) {
-            NamePattern::Outcome replaced = rule.pattern->replaceAll(entry.NewName());
-            if (!replaced.failure.empty())
-                refusals.push_back({row.RowIndex, "the pattern gave up on this name: " + replaced.failure});
-            return std::move(replaced.name);
+            std::string replaced = rule.pattern->replaceAll(entry.NewName(), failure);
+            if (!failure.empty())
+                refusals.push_back({row.RowIndex, "the pattern gave up on this name: " + std::exchange(failure, {})});
+            return replaced;
         });
         return refusals;
     }

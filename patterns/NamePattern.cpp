@@ -47,6 +47,7 @@ struct NamePattern::Compiled {
     pcre2_match_context* context = nullptr;
     pcre2_jit_stack* jitStack = nullptr;
     pcre2_match_data* data = nullptr;
+    const PCRE2_SIZE* ovector = nullptr;
     bool jit = false;
 
     ~Compiled()
@@ -75,6 +76,7 @@ NamePattern::NamePattern(std::string_view pattern, std::string_view replacement)
     compiled.data = pcre2_match_data_create_from_pattern(compiled.code, nullptr);
     if (!compiled.context || !compiled.data)
         throw std::bad_alloc();
+    compiled.ovector = pcre2_get_ovector_pointer(compiled.data);
     pcre2_set_match_limit(compiled.context, kMatchLimit);
     if (compiled.jit) {
         compiled.jitStack = pcre2_jit_stack_create(32 * 1024, kJitStackSize, nullptr);
@@ -132,13 +134,12 @@ void NamePattern::readReplacement(std::string_view replacement)
         m_replacement.push_back({std::move(text), -1});
 }
 
-NamePattern::Outcome NamePattern::replaceAll(std::string_view name) const
+std::string NamePattern::replaceAll(std::string_view name, std::string& failure) const
 {
     const Compiled& compiled = *m_compiled;
     const auto* subject = reinterpret_cast<PCRE2_SPTR>(name.data());
-    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(compiled.data);
-    Outcome outcome;
-    std::string& out = outcome.name;
+    const PCRE2_SIZE* ovector = compiled.ovector;
+    std::string out;
     std::size_t copied = 0;
     std::size_t start = 0;
     std::uint32_t options = 0;
@@ -148,8 +149,10 @@ NamePattern::Outcome NamePattern::replaceAll(std::string_view name) const
             : pcre2_match(compiled.code, subject, name.size(), start, options, compiled.data, compiled.context);
         if (found == PCRE2_ERROR_NOMATCH)
             break;
-        if (found < 0)
-            return {std::string(name), errorText(found)};
+        if (found < 0) {
+            failure = errorText(found);
+            return std::string(name);
+        }
         const std::size_t matchStart = ovector[0];
         const std::size_t matchEnd = ovector[1];
         out.append(name, copied, matchStart - copied);
@@ -165,5 +168,5 @@ NamePattern::Outcome NamePattern::replaceAll(std::string_view name) const
         options = matchStart == matchEnd ? PCRE2_NOTEMPTY_ATSTART : 0;
     }
     out.append(name, copied);
-    return outcome;
+    return out;
 }

@@ -40,16 +40,12 @@ public:
     NamePattern(const NamePattern&) = delete;
     NamePattern& operator=(const NamePattern&) = delete;
 
-    struct Outcome {
-        std::string name;
-        std::string failure;  // empty, or why the name was given up (and is as it was)
-    };
     // Every match replaced, from the left and without overlap. After an
     // empty match the next one may not be empty at the same place, so x* on
     // "ab" gives "-a-b-" for "-", as Perl's s///g does. A name on which the
     // pattern would take too many steps (nested repeats that fail) is given
-    // up with the reason.
-    Outcome replaceAll(std::string_view name) const;
+    // up: it comes back as it was, and `failure` says why.
+    std::string replaceAll(std::string_view name, std::string& failure) const;
 
 private:
     // A piece of the replacement: its text, or the number of a group.
