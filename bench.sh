@@ -19,7 +19,7 @@ trap 'rm -rf "$TOLVEX_BENCH_DIR" "$results"' EXIT
 # The memory figure runs in a process of its own, so no other benchmark's
 # freed pages hide what the list takes.
 outputs=()
-for name in intake rules apply view memory drop cli tags; do
+for name in intake rules apply view memory drop cli tags textrules; do
   bench-build/bench/bench_$name --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
   if [ -s "$results/$name.json" ]; then outputs+=("$results/$name.json"); fi
 done

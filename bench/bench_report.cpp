@@ -59,6 +59,8 @@ const std::vector<Goal>& goals()
          1.3, {}, {}},
         {"cli_tag_title_10k", "tolvex-rename --tag title, 10k tagged MP3 files [bare: TagLib loop, title, line]", 1.2,
          {}, {}},
+        {"cli_regex_1M", "--regex IMG_(\\d+) --with photo-$1, 1M rows [bare: PCRE2 JIT match loop]", 1.3, {}, {}},
+        {"cli_case_title_1M", "--case title, 1M rows [bare: ICU ucasemap_utf8ToTitle loop]", 1.3, {}, {}},
         {"cli_journal_100k_tmpfs", "--apply --journal, 100k tmpfs files [bare: --apply alone]", {}, {}, {}},
         {"cli_journal_100k_ext4", "--apply --journal, 100k ext4 files [bare: --apply alone]", {}, {}, {}},
         {"drop_100k", "Drop of 100k tmpfs files until painted [bare: statx]", 1.5, 1000.0, {}},

@@ -78,8 +78,8 @@ ParsedCommandLine parseCommandLine(int argc, const char* const* argv)
             } else if (const OptionSpec* entry = optionOfCode(code)) {
                 if (code >= kFirstOptionCode)
                     checkSpelledWhole(current, *entry);
-                if (reading.pendingMatch && std::string_view(entry->name) != "with")
-                    throw CommandLineError("--replace " + *reading.pendingMatch + " needs --with right after it");
+                if (reading.awaitedWith && std::string_view(entry->name) != "with")
+                    throw CommandLineError(reading.awaitedWith->opening + " needs --with right after it");
                 entry->read(reading, optarg ? std::string(optarg) : std::string());
             } else if (code == ':') {
                 throw CommandLineError("option " + std::string(current) + " needs a value");

@@ -1,10 +1,8 @@
 #include "cli/OptionTable.h"
 
 #include "Version.h"
+#include "cli/OptionValues.h"
 #include "media/HeldValues.h"
-#include "text/ErrorText.h"
-#include "text/LetterCase.h"
-#include "text/ReadNumber.h"
 
 #include <algorithm>
 #include <array>
@@ -26,7 +24,7 @@ struct AlternativeIndex<Rule, std::variant<Alternatives...>> {
 };
 
 template <typename Rule>
-constexpr int ruleIndex = AlternativeIndex<Rule, RuleCommand>::value;
+constexpr int ruleIndex = AlternativeIndex<Rule, CommandLineRule>::value;
 
 // An option that adds a rule made by `make` from the reading and the value.
 template <typename Rule, auto make>
@@ -38,61 +36,32 @@ constexpr OptionSpec ruleOption(const char* name, const char* valueName, const c
             ruleIndex<Rule>};
 }
 
+// An option's name as a template argument, so that the functions of its
+// entry can name it.
+template <std::size_t Size>
+struct OptionName {
+    char text[Size];
+    constexpr OptionName(const char (&name)[Size]) { std::copy_n(name, Size, text); }
+};
+
+// An option that begins a rule the --with right after it completes: `make`
+// builds the rule from the reading, the option's value and the --with's.
+template <typename Rule, OptionName name, auto make>
+constexpr OptionSpec ruleAwaitingWith(const char* valueName, const char* description)
+{
+    static_assert(ruleIndex<Rule> >= 0);
+    return {name.text, 0, valueName, OptionGroup::Rules, description,
+            [](CommandLineReading& reading, const std::string& value) {
+                reading.awaitedWith = AwaitedWith{
+                    std::string("--") + name.text + " " + value, value,
+                    [](CommandLineReading& r, const std::string& v, const std::string& with) {
+                        return CommandLineRule(Rule(make(r, v, with)));
+                    }};
+            },
+            ruleIndex<Rule>};
+}
+
 using Reading = CommandLineReading;
-
-// A number as a number box would hold it, checked when it is read, so that
-// a bad one fails before anything is looked at, files or none.
-const std::string& number(const char* option, const std::string& text)
-{
-    try {
-        ReadNumber(text);
-    } catch (const EConvertError& error) {
-        throw CommandLineError(std::string("--") + option + " " + text + ": " + withFullStop(error.what()));
-    }
-    return text;
-}
-
-PlacementChoice placementOf(const char* option, const std::string& where)
-{
-    if (where == "prefix")
-        return {Placement::Prefix, {}};
-    if (where == "suffix")
-        return {Placement::Suffix, {}};
-    if (where.empty())
-        throw CommandLineError(std::string("--") + option + ": expected prefix, suffix or a position");
-    return {Placement::AtPosition, number(option, where)};
-}
-
-// "from:to", each side a number.
-std::pair<std::string, std::string> rangeOf(const char* option, const std::string& text)
-{
-    const std::size_t colon = text.find(':');
-    if (colon == std::string::npos)
-        throw CommandLineError(std::string("--") + option + " " + text + ": expected from:to");
-    try {
-        return {number(option, text.substr(0, colon)), number(option, text.substr(colon + 1))};
-    } catch (const CommandLineError&) {
-        throw CommandLineError(std::string("--") + option + " " + text + ": expected from:to, two whole numbers");
-    }
-}
-
-// A file the option names: never an empty text, which names no file.
-const std::string& fileNamed(const char* option, const std::string& path)
-{
-    if (path.empty())
-        throw CommandLineError(std::string("--") + option + " needs a file name, not an empty text");
-    return path;
-}
-
-std::string datePattern(const std::string& format)
-{
-    for (std::string_view pattern : kDateTimePatterns) {
-        if (std::equal(format.begin(), format.end(), pattern.begin(), pattern.end(),
-                       [](char a, char b) { return upperAscii(a) == b; }))
-            return std::string(pattern);
-    }
-    throw CommandLineError("--date " + format + ": not one of the date formats");
-}
 
 // A field --tag reads; the mask pads only a track number.
 HeldField heldField(const std::string& field, const std::string& mask)
@@ -100,37 +69,6 @@ HeldField heldField(const std::string& field, const std::string& mask)
     if (const std::string error = heldFieldError(field); !error.empty())
         throw CommandLineError("--tag " + field + ": " + error);
     return {field, field == "track" ? mask : std::string()};
-}
-
-DateTimeSource dateSource(const std::string& time)
-{
-    constexpr std::array<std::pair<std::string_view, DateTimeSource>, 5> sources{{
-        {"current", DateTimeSource::CurrentTime},
-        {"created", DateTimeSource::FileCreated},
-        {"modified", DateTimeSource::FileModified},
-        {"accessed", DateTimeSource::FileAccessed},
-        {"taken", DateTimeSource::PictureTaken},
-    }};
-    for (const auto& [name, source] : sources) {
-        if (time == name)
-            return source;
-    }
-    throw CommandLineError("--date-of " + time + ": expected current, created, modified, accessed or taken");
-}
-
-RowOrder rowOrder(const std::string& order)
-{
-    constexpr std::array<std::pair<std::string_view, RowOrder>, 4> orders{{
-        {"natural", RowOrder::Natural},
-        {"name", RowOrder::Name},
-        {"modified", RowOrder::Modified},
-        {"none", RowOrder::Given},
-    }};
-    for (const auto& [name, value] : orders) {
-        if (order == name)
-            return value;
-    }
-    throw CommandLineError("--sort " + order + ": expected natural, name, modified or none");
 }
 
 constexpr std::array options{
@@ -168,12 +106,32 @@ constexpr std::array options{
                "(MP4, MOV, 3GP, M4V) from its QuickTime creationdate, else its header's creation time in local "
                "time; a file without one keeps its name. Starts as current.",
                [](Reading& r, const std::string& v) { r.setting("date-of", v); r.dateOf = dateSource(v); }},
+    OptionSpec{"match-case", 0, nullptr, OptionGroup::Settings,
+               "The --replace and --remove-chars rules that follow match case exactly, where they otherwise "
+               "match in any case.",
+               [](Reading& r, const std::string&) { r.setting("match-case"); r.matchCase = true; }},
+    OptionSpec{"serial-per-folder", 0, nullptr, OptionGroup::Settings,
+               "The --serial rules that follow count the files of each folder apart, each folder from its start "
+               "in the order of the files (see --sort).",
+               [](Reading& r, const std::string&) { r.setting("serial-per-folder"); r.serialPerFolder = true; }},
     ruleOption<LowerCaseRule, [](Reading&, const std::string&) { return LowerCaseRule{}; }>(
         "lower", nullptr, "Lower Case: A to Z become a to z."),
     ruleOption<UpperCaseRule, [](Reading&, const std::string&) { return UpperCaseRule{}; }>(
         "upper", nullptr, "Upper Case: a to z become A to Z."),
     ruleOption<TitleCaseRule, [](Reading&, const std::string&) { return TitleCaseRule{}; }>(
         "title", nullptr, "Title Case: the first character upper case, the rest lower case."),
+    ruleOption<UnicodeCaseRule, [](Reading&, const std::string& v) { return UnicodeCaseRule{unicodeCase(v)}; }>(
+        "case", "style",
+        "Change case by Unicode's rules, for every letter (ÉCOLE to école, straße to STRASSE): lower, upper, "
+        "title (each word's first letter upper case, the rest lower case) or sentence (the first letter only). "
+        "--lower, --upper and --title change A to Z alone."),
+    ruleOption<NormalFormRule, [](Reading&, const std::string& v) { return NormalFormRule{normalForm(v)}; }>(
+        "normalize", "form",
+        "Write the name in Unicode normal form nfc (é as one character) or nfd (e and a combining accent)."),
+    ruleOption<AsciiSpellingRule, [](Reading&, const std::string&) { return AsciiSpellingRule{}; }>(
+        "ascii", nullptr,
+        "Spell the name in ASCII: Ærøskøbing to AEroskobing, Straße to Strasse, Москва to Moskva. A character "
+        "without an ASCII spelling stays."),
     ruleOption<RemoveFirstRule, [](Reading&, const std::string& v) { return RemoveFirstRule{number("remove-first", v)}; }>(
         "remove-first", "n", "Remove the first n characters."),
     ruleOption<RemoveLastRule, [](Reading&, const std::string& v) { return RemoveLastRule{number("remove-last", v)}; }>(
@@ -182,8 +140,8 @@ constexpr std::array options{
         const auto [from, to] = rangeOf("remove-range", v);
         return RemoveFromToRule{from, to};
     }>("remove-range", "from:to", "Remove the characters from position from to position to."),
-    ruleOption<RemoveCharsRule, [](Reading&, const std::string& v) { return RemoveCharsRule{v}; }>(
-        "remove-chars", "text", "Remove every occurrence of text, in any case."),
+    ruleOption<RemoveCharsRule, [](Reading& r, const std::string& v) { return RemoveCharsRule{v, r.matchCase}; }>(
+        "remove-chars", "text", "Remove every occurrence of text, in any case (see --match-case)."),
     ruleOption<RemoveAllNumbersRule, [](Reading&, const std::string&) { return RemoveAllNumbersRule{}; }>(
         "remove-numbers", nullptr, "Remove every digit."),
     ruleOption<RemoveAllSymbolsRule, [](Reading&, const std::string&) { return RemoveAllSymbolsRule{}; }>(
@@ -191,15 +149,20 @@ constexpr std::array options{
     ruleOption<RemoveAllNonCharactersRule,
                [](Reading&, const std::string&) { return RemoveAllNonCharactersRule{}; }>(
         "remove-non-characters", nullptr, "Remove digits, then blanks and punctuation."),
-    OptionSpec{"replace", 0, "match", OptionGroup::Rules,
-               "Replace every occurrence of match, in any case, by the text of the --with that must follow.",
-               [](Reading& r, const std::string& v) { r.pendingMatch = v; }},
-    ruleOption<ReplaceRule, [](Reading& r, const std::string& v) {
-        if (!r.pendingMatch)
-            throw CommandLineError("--with " + v + " comes without a --replace before it");
-        const std::string match = *std::exchange(r.pendingMatch, std::nullopt);
-        return ReplaceRule{match, v};
-    }>("with", "text", "The replacement of the --replace just before it."),
+    ruleAwaitingWith<ReplaceRule, "replace", [](Reading& r, const std::string& match, const std::string& with) {
+        return ReplaceRule{match, with, r.matchCase};
+    }>("match", "Replace every occurrence of match, in any case (see --match-case), by the text of the --with that "
+                "must follow."),
+    ruleAwaitingWith<PatternRule, "regex", [](Reading&, const std::string& pattern, const std::string& with) {
+        return patternRule(pattern, with);
+    }>("pattern",
+       "Replace every match of the Perl-style pattern by the text of the --with that must follow, in which $1 or "
+       "${1} stands for what the first group matched, $name or ${name} for the group of that name, $0 for the "
+       "whole match and $$ for a dollar sign. Case counts unless the pattern says (?i); a byte that is no "
+       "UTF-8 matches nothing and stays. A file whose name the pattern takes too many steps on keeps its name and "
+       "is reported."),
+    OptionSpec{"with", 0, "text", OptionGroup::Rules, "The replacement of the --replace or --regex just before it.",
+               [](Reading& r, const std::string& v) { r.completeWith(v); }},
     ruleOption<AddCharactersRule, [](Reading& r, const std::string& v) { return AddCharactersRule{v, r.place}; }>(
         "add", "text", "Add text (see --place)."),
     ruleOption<AddCharactersRule,
@@ -209,11 +172,11 @@ constexpr std::array options{
         "from its audio tags (MP3, FLAC, Ogg, Opus, M4A, WAV), or exif:KEY, any Exif, IPTC or XMP key of a "
         "picture as Exiv2 prints it (exif:Exif.Image.Model). A / or NUL in a value becomes _; a file without "
         "the value keeps its name."),
-    ruleOption<AddSerialNumberRule,
-               [](Reading& r, const std::string& v) { return AddSerialNumberRule{number("serial", v), r.mask, r.place}; }>(
-        "serial", "start",
-        "Add a serial number: start for the first file, one more for each file after it (see --place, "
-        "--mask)."),
+    ruleOption<AddSerialNumberRule, [](Reading& r, const std::string& v) {
+        return AddSerialNumberRule{number("serial", v), r.mask, r.place, r.serialPerFolder};
+    }>("serial", "start",
+       "Add a serial number: start for the first file, one more for each file after it (see --place, --mask, "
+       "--serial-per-folder)."),
     ruleOption<AddDateTimeRule,
                [](Reading& r, const std::string& v) { return AddDateTimeRule{r.dateOf, datePattern(v), r.place}; }>(
         "date", "format",
@@ -266,8 +229,8 @@ constexpr bool offersEveryRule()
     }
     return true;
 }
-// Each rule of the window has its option: a new rule without one does not build.
-static_assert(offersEveryRule(), "a rule of RuleCommand has no option in tolvex-rename");
+// Each rule has its option: a new rule without one does not build.
+static_assert(offersEveryRule(), "a rule of CommandLineRule has no option in tolvex-rename");
 
 constexpr const char* kDescription =
     "Renames files by the rules of Tolvex File Renamer, in the order they are given on the command line, and "
@@ -286,6 +249,9 @@ Examples:
   tolvex-rename --replace IMG_ --with "Holiday " *.jpg
   tolvex-rename --lower --place suffix --mask 000 --serial 1 --apply *.JPG
   tolvex-rename --sort natural --remove-numbers --place suffix --mask 00 --serial 1 scan*.png
+  tolvex-rename --regex 'IMG_(\d+)' --with 'photo-$1' *.jpg
+  tolvex-rename --case title --ascii --normalize nfc *
+  tolvex-rename --sort natural --serial-per-folder --mask 000 --serial 1 */*.jpg
   tolvex-rename --add _ --date-of taken --date YYYYMMDDHHMMSS --apply *.jpg *.mp4 *.mov
   tolvex-rename --remove-first 255 --place suffix --mask 00 --tag track --add ' - ' --tag title *.mp3
   tolvex-rename --add _ --tag exif:Exif.Image.Model --apply *.jpg
@@ -350,16 +316,29 @@ void CommandLineReading::setting(const char* option, const std::string& value)
     trailingSetting = std::string("--") + option + " " + value;
 }
 
-void CommandLineReading::rule(RuleCommand rule)
+void CommandLineReading::setting(const char* option)
+{
+    trailingSetting = std::string("--") + option;
+}
+
+void CommandLineReading::rule(CommandLineRule rule)
 {
     trailingSetting.reset();
     run.rules.push_back(std::move(rule));
 }
 
+void CommandLineReading::completeWith(const std::string& with)
+{
+    if (!awaitedWith)
+        throw CommandLineError("--with " + with + " comes without a --replace or --regex before it");
+    const AwaitedWith begun = *std::exchange(awaitedWith, std::nullopt);
+    rule(begun.complete(*this, begun.value, with));
+}
+
 Invocation CommandLineReading::finish() const
 {
-    if (pendingMatch)
-        throw CommandLineError("--replace " + *pendingMatch + " needs --with right after it");
+    if (awaitedWith)
+        throw CommandLineError(awaitedWith->opening + " needs --with right after it");
     if (dryRun && run.apply)
         throw CommandLineError("--dry-run and --apply ask for opposite things");
     if (trailingSetting)

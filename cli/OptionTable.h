@@ -1,18 +1,22 @@
 #pragma once
 
-#include "rules/RuleCommand.h"
+#include "cli/CommandLineError.h"
+#include "extrarules/CommandLineRule.h"
 #include "runs/Invocation.h"
 
 #include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// A mistake on the command line; the message names the option.
-class CommandLineError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+struct CommandLineReading;
+
+// A rule begun by its option (--replace, --regex) that the --with right
+// after it completes.
+struct AwaitedWith {
+    std::string opening;  // the option and its value, as typed
+    std::string value;
+    CommandLineRule (*complete)(CommandLineReading& reading, const std::string& value, const std::string& with);
 };
 
 // The command line as read so far, in order: the settings in force when a
@@ -23,14 +27,18 @@ struct CommandLineReading {
     PlacementChoice dest;   // for --copy and --move
     std::string mask = "0000";
     DateTimeSource dateOf = DateTimeSource::CurrentTime;
-    std::optional<std::string> pendingMatch;  // a --replace waiting for its --with
+    bool matchCase = false;        // for --replace and --remove-chars
+    bool serialPerFolder = false;  // for --serial
+    std::optional<AwaitedWith> awaitedWith;
     std::optional<std::string> trailingSetting;  // a setting no rule has taken yet
     bool dryRun = false;
     std::optional<std::string> shown;         // --help or --version: print this and stop
 
     void file(std::string_view path);
     void setting(const char* option, const std::string& value);
-    void rule(RuleCommand rule);
+    void setting(const char* option);
+    void rule(CommandLineRule rule);
+    void completeWith(const std::string& with);
     // The run, once every argument is read.
     Invocation finish() const;
 };
@@ -45,11 +53,11 @@ struct OptionSpec {
     OptionGroup group;
     const char* description;
     void (*read)(CommandLineReading& reading, const std::string& value);
-    int rule = -1;  // the RuleCommand alternative the option adds, if any
+    int rule = -1;  // the CommandLineRule alternative the option adds, if any
 };
 
-// Every option of tolvex-rename, in the order --help lists them. A rule of
-// the window is one entry here.
+// Every option of tolvex-rename, in the order --help lists them. A rule is
+// one entry here.
 extern const std::span<const OptionSpec> kOptions;
 
 // getopt_long hands option i of the table back as this code + i.

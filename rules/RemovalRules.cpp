@@ -1,5 +1,6 @@
 #include "rules/RemovalRules.h"
 
+#include "text/ReplaceExact.h"
 #include "text/ReplaceIgnoreCase.h"
 
 std::string replaceText(std::string_view name, std::string_view match,
@@ -11,6 +12,16 @@ std::string replaceText(std::string_view name, std::string_view match,
 std::string removeChars(std::string_view name, std::string_view piece)
 {
     return ReplaceAllIgnoreCase(name, piece, {});
+}
+
+std::string replaceTextExactly(std::string_view name, std::string_view match, std::string_view replacement)
+{
+    return ReplaceAllExactly(name, match, replacement);
+}
+
+std::string removeCharsExactly(std::string_view name, std::string_view piece)
+{
+    return ReplaceAllExactly(name, piece, {});
 }
 
 std::string removeAllNumbers(std::string_view name)

@@ -5,7 +5,8 @@
 #include <string_view>
 
 // The rules of the "Replace" page and the text rules of the "Delete" page.
-// All of them match without regard to case and none can fail.
+// All of them but the two exact ones match without regard to case, and none
+// can fail.
 
 inline constexpr std::string_view kDigitSet = "0123456789";
 // Blank, full stop, low line and the usual punctuation; not the apostrophe,
@@ -18,6 +19,10 @@ std::string replaceText(std::string_view name, std::string_view match,
 
 // Every occurrence of `piece` as a whole, in any case, is removed.
 std::string removeChars(std::string_view name, std::string_view piece);
+
+// The same two rules matching case exactly, for tolvex-rename's --match-case.
+std::string replaceTextExactly(std::string_view name, std::string_view match, std::string_view replacement);
+std::string removeCharsExactly(std::string_view name, std::string_view piece);
 
 std::string removeAllNumbers(std::string_view name);
 std::string removeAllSymbols(std::string_view name);

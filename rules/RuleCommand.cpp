@@ -10,6 +10,7 @@
 
 #include <tuple>
 #include <type_traits>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -71,6 +72,17 @@ void runRangeRule(RowStore& rows, const std::string& fromText, const std::string
     });
 }
 
+// Each row's place among the rows of its folder, in list order, by row
+// index: a folder is the text its paths share.
+std::vector<std::uint32_t> placesInFolders(RowStore& rows)
+{
+    std::vector<std::uint32_t> places(rows.rowCount());
+    std::unordered_map<std::string_view, std::uint32_t> counted;
+    for (ListRow* row = rows.FirstRow(); row; row = rows.NextRow(row))
+        places[row->RowIndex] = counted[row->Data.FilePath()]++;
+    return places;
+}
+
 // Each rule's pass, chosen by the command's type.
 struct Runner {
     RowStore& rows;
@@ -110,7 +122,8 @@ struct Runner {
 
     void operator()(const RemoveCharsRule& rule) const
     {
-        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) { return removeChars(entry.NewName(), rule.piece); });
+        const auto remove = rule.matchCase ? &removeCharsExactly : &removeChars;
+        runRulePass(rows, [&](const ListRow&, const FileEntry& entry) { return remove(entry.NewName(), rule.piece); });
     }
 
     void operator()(const RemoveAllNumbersRule&) const { runNameRule(rows, &removeAllNumbers); }
@@ -124,8 +137,9 @@ struct Runner {
 
     void operator()(const ReplaceRule& rule) const
     {
+        const auto replace = rule.matchCase ? &replaceTextExactly : &replaceText;
         runRulePass(rows, [&](const ListRow&, const FileEntry& entry) {
-            return replaceText(entry.NewName(), rule.match, rule.replacement);
+            return replace(entry.NewName(), rule.match, rule.replacement);
         });
     }
 
@@ -162,9 +176,11 @@ struct Runner {
             const std::int32_t start = ReadNumber(rule.start);
             return std::pair{start, readDestination(rule.where)};
         });
+        const std::vector<std::uint32_t> places = rule.perFolder ? placesInFolders(rows) : std::vector<std::uint32_t>();
         runRulePass(rows, [&](const ListRow& row, const FileEntry& entry) {
             const auto& [start, where] = parameters();
-            return addSerialNumber(entry.NewName(), start, row.RowIndex, rule.mask, where.mode, where.position);
+            const std::int64_t place = rule.perFolder ? places[row.RowIndex] : row.RowIndex;
+            return addSerialNumber(entry.NewName(), start, place, rule.mask, where.mode, where.position);
         });
     }
 

@@ -42,6 +42,7 @@ struct RemoveFromToRule {  // To is read before From
 };
 struct RemoveCharsRule {
     std::string piece;
+    bool matchCase = false;  // byte for byte, where the window's rule ignores case
 };
 struct RemoveAllNumbersRule {};
 struct RemoveAllSymbolsRule {};
@@ -49,6 +50,7 @@ struct RemoveAllNonCharactersRule {};  // the two rules above, a pass each
 struct ReplaceRule {
     std::string match;
     std::string replacement;
+    bool matchCase = false;
 };
 // A value each file holds, which tolvex-rename's --tag inserts where the
 // window inserts its characters: a field of the file's audio tags
@@ -66,6 +68,7 @@ struct AddSerialNumberRule {  // Start is read before the position
     std::string start;
     std::string mask;
     PlacementChoice where;
+    bool perFolder = false;  // each folder's files counted apart, the window's over the whole list
 };
 struct AddDateTimeRule {
     DateTimeSource source = DateTimeSource::CurrentTime;

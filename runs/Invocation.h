@@ -1,7 +1,7 @@
 #pragma once
 
 #include "listcore/EntryForm.h"
-#include "rules/RuleCommand.h"
+#include "extrarules/CommandLineRule.h"
 #include "runs/RowOrder.h"
 
 #include <string>
@@ -13,7 +13,7 @@ struct Invocation {
     bool readNulSeparated = false;   // and more paths on standard input
     EntryForm form = EntryForm::Split;
     RowOrder order = RowOrder::Given;
-    std::vector<RuleCommand> rules;  // in the order given
+    std::vector<CommandLineRule> rules;  // in the order given
     bool apply = false;
     std::string journal;             // record the renames here
     std::string undo;                // reverse this journal instead

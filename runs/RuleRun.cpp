@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <iterator>
 
-std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>& rules,
+std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<CommandLineRule>& rules,
                                  const CurrentTimeClock& now, const CaptureTimeReader& captureTime,
                                  const HeldValueReader& heldValue)
 {
     std::vector<RowRefusal> refused;
-    for (const RuleCommand& rule : rules) {
-        std::vector<RowRefusal> refusals = runRule(rows, rule, now, captureTime, heldValue);
+    for (const CommandLineRule& rule : rules) {
+        std::vector<RowRefusal> refusals = runCommandLineRule(rows, rule, now, captureTime, heldValue);
         if (refusals.empty())
             continue;
         for (const RowRefusal& refusal : refusals) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rules/RuleCommand.h"
+#include "extrarules/CommandLineRule.h"
 
 #include <vector>
 
@@ -11,6 +11,6 @@ class RowStore;
 // is unchecked, so that no later rule and no rename touches it, and its
 // proposed name goes back to the file's own. The refusals come back in list
 // order, at most one a row.
-std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<RuleCommand>& rules,
+std::vector<RowRefusal> runRules(RowStore& rows, const std::vector<CommandLineRule>& rules,
                                  const CurrentTimeClock& now, const CaptureTimeReader& captureTime,
                                  const HeldValueReader& heldValue);

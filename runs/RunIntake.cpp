@@ -53,7 +53,7 @@ PathList pathsOf(const Invocation& run, std::FILE* in)
 // Whether the order or a rule of the run reads the files' own times.
 bool readsFileTimes(const Invocation& run)
 {
-    const auto readsTimes = [](const RuleCommand& rule) {
+    const auto readsTimes = [](const CommandLineRule& rule) {
         const auto* date = std::get_if<AddDateTimeRule>(&rule);
         return date && date->source != DateTimeSource::CurrentTime && date->source != DateTimeSource::PictureTaken;
     };

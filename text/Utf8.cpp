@@ -163,4 +163,20 @@ std::vector<std::string_view> splitChars(std::string_view text)
     return chars;
 }
 
+std::size_t findStray(std::string_view text, std::size_t from) noexcept
+{
+    std::size_t pos = from;
+    while (pos < text.size()) {
+        if (pos + 8 <= text.size() && eightAsciiBytesAt(text, pos)) {
+            pos += 8;
+            continue;
+        }
+        const DecodedChar c = decodeChar(text, pos);
+        if (!c.wellFormed)
+            return pos;
+        pos += c.size;
+    }
+    return text.size();
+}
+
 } // namespace utf8

@@ -55,4 +55,28 @@ void appendChar(std::string& text, char32_t codePoint);
 // The characters of a text, in order, as views into it.
 std::vector<std::string_view> splitChars(std::string_view text);
 
+// Byte offset of the first stray byte at or after `from`; text.size() when
+// the rest is well-formed.
+std::size_t findStray(std::string_view text, std::size_t from) noexcept;
+
+// The text with each longest well-formed stretch changed by
+// `change(out, stretch)`, which appends its result to `out`, and every stray
+// byte kept where it was. Libraries that refuse bytes that are not UTF-8
+// thus see characters only, and a name's bad bytes survive them.
+template <typename Change>
+std::string changeWellFormed(std::string_view text, Change&& change)
+{
+    std::string out;
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t stray = findStray(text, pos);
+        if (stray > pos)
+            change(out, text.substr(pos, stray - pos));
+        if (stray == text.size())
+            break;
+        out += text[stray];
+        pos = stray + 1;
+    }
+    return out;
+}
+
 } // namespace utf8

@@ -79,6 +79,17 @@ private Q_SLOTS:
         QTest::newRow("a setting after the last rule") << QStringList{"--upper", "--dest", "3", "--apply", "a.txt"}
                                                        << QByteArray() << 2 << untouched
                                                        << QByteArray("--dest 3 comes after the last rule");
+        QTest::newRow("a pattern PCRE2 cannot read") << QStringList{"--regex", "a(b", "--with", "x", "--apply", "a.txt"}
+                                                     << QByteArray() << 2 << untouched
+                                                     << QByteArray("--regex a(b: missing closing parenthesis at offset 3");
+        QTest::newRow("a group the pattern lacks") << QStringList{"--regex", "(a)", "--with", "${2}", "a.txt"}
+                                                   << QByteArray() << 2 << untouched
+                                                   << QByteArray("--with ${2}: the pattern has no group 2");
+        QTest::newRow("--regex without --with") << QStringList{"--regex", "a", "a.txt"} << QByteArray() << 2
+                                                << untouched << QByteArray("--regex a needs --with right after it");
+        QTest::newRow("a flag after the last rule") << QStringList{"--upper", "--match-case", "a.txt"} << QByteArray()
+                                                    << 2 << untouched
+                                                    << QByteArray("--match-case comes after the last rule");
         QTest::newRow("a bad number with no files") << QStringList{"--remove-last", "1x"} << QByteArray() << 2
                                                     << untouched << QByteArray("'1x' is not a valid integer");
         QTest::newRow("a long option cut short") << QStringList{"--upper", "--app", "a.txt"} << QByteArray() << 2

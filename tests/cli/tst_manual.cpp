@@ -1,5 +1,5 @@
-// The man page names every option of the table, and every value --sort
-// and --date-of take.
+// The man page names every option of the table, and every value --sort,
+// --date-of, --case and --normalize take.
 
 #include "cli/OptionTable.h"
 
@@ -19,7 +19,7 @@ private Q_SLOTS:
             const QByteArray name = QByteArray(option.name).replace('-', "\\-");
             QVERIFY2(text.contains("\\-\\-" + name), option.name);
         }
-        for (const char* value : {"natural", "name", "modified", "none", "taken"})
+        for (const char* value : {"natural", "name", "modified", "none", "taken", "sentence", "nfd"})
             QVERIFY2(text.contains(QByteArray("\\fB") + value + "\\fR"), value);
     }
 };

@@ -18,6 +18,9 @@ declare -A allowed=(
   [text]="text"
   [listcore]="listcore text"
   [rules]="rules listcore text"
+  [spelling]="spelling text"
+  [patterns]="patterns text"
+  [extrarules]="extrarules rules spelling patterns listcore text"
   [media]="media rules"
   [disk]="disk text"
   [apply]="apply disk listcore text"
@@ -30,10 +33,10 @@ declare -A allowed=(
   [dialogs]="dialogs text"
   [platform]="platform"
   [app]="app listview apply rules disk listcore text about controls dialogs platform icons ui"
-  [runs]="runs journal media apply rules disk listcore text"
-  [cli]="cli runs media rules listcore text"
+  [runs]="runs journal media apply extrarules rules disk listcore text"
+  [cli]="cli runs media extrarules rules patterns spelling listcore text"
 )
-qtcoreOnly="text listcore rules media disk apply journal runs cli"
+qtcoreOnly="text listcore rules spelling patterns extrarules media disk apply journal runs cli"
 
 # Every in-tree include, as "file:line:target".
 includes() {

@@ -1,4 +1,5 @@
 #include "text/LetterCase.h"
+#include "text/ReplaceExact.h"
 #include "text/ReplaceIgnoreCase.h"
 #include "text/SubText.h"
 #include "text/Utf8.h"
@@ -20,6 +21,8 @@ private Q_SLOTS:
     void asciiCase();
     void replaceAllIgnoreCase_data();
     void replaceAllIgnoreCase();
+    void replaceAllExactly_data();
+    void replaceAllExactly();
     void removeEachChar_data();
     void removeEachChar();
     void onlyLettersFoldIntoAscii();
@@ -145,6 +148,27 @@ void TextTest::asciiCase()
     QFETCH(QByteArray, upper);
     QCOMPARE(B(LowerAscii(S(text))), lower);
     QCOMPARE(B(UpperAscii(S(text))), upper);
+}
+
+void TextTest::replaceAllExactly_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<QByteArray>("expected");  // each match replaced by "x"
+
+    QTest::newRow("case counts") << QByteArray("Photo_photo") << QByteArray("photo") << QByteArray("Photo_x");
+    QTest::newRow("a stray byte never takes a piece of a character")
+        << QByteArray("caf\xc3\xa9") << QByteArray("\xa9") << QByteArray("caf\xc3\xa9");
+    QTest::newRow("nor a character's lead, which a stray byte further on is")
+        << QByteArray("\xc3\xa9\xc3") << QByteArray("\xc3") << QByteArray("\xc3\xa9x");
+}
+
+void TextTest::replaceAllExactly()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, pattern);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(B(ReplaceAllExactly(S(text), S(pattern), "x")), expected);
 }
 
 void TextTest::replaceAllIgnoreCase_data()
