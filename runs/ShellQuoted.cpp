@@ -11,7 +11,7 @@ namespace {
 bool isPlain(unsigned char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-        || std::strchr("_-./:,+@%=", c) != nullptr;
+        || (c != 0 && std::strchr("_-./:,+@%=", c) != nullptr);
 }
 
 // Whether a character beyond ASCII shows as itself, and only as itself: a

@@ -3,7 +3,6 @@
 #include "text/HexDigit.h"
 #include "text/Utf8.h"
 
-#include <cstring>
 
 namespace {
 
@@ -63,7 +62,7 @@ private:
     }
     void skipBlanks()
     {
-        while (m_pos < m_text.size() && std::strchr(" \t\r", m_text[m_pos]))
+        while (m_pos < m_text.size() && std::string_view(" \t\r").find(m_text[m_pos]) != std::string_view::npos)
             ++m_pos;
     }
     bool atEnd()
@@ -95,7 +94,7 @@ private:
     std::optional<std::string> scalar()
     {
         const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && std::strchr("+-.0123456789eEtrufalsn", m_text[m_pos]))
+        while (m_pos < m_text.size() && std::string_view("+-.0123456789eEtrufalsn").find(m_text[m_pos]) != std::string_view::npos)
             ++m_pos;
         if (m_pos == start)
             return std::nullopt;

@@ -31,6 +31,7 @@ private Q_SLOTS:
         QTest::newRow("a blank that is no space") << QByteArray("a\xc2\xa0" "b") << true
                                                   << QByteArray("$'a\\xc2\\xa0b'");
         QTest::newRow("DEL") << QByteArray("a\x7f") << true << QByteArray("$'a\\x7f'");
+        QTest::newRow("NUL") << QByteArray("x\0y", 3) << true << QByteArray("$'x\\x00y'");
     }
 
     void quoted()
