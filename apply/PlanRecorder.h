@@ -15,7 +15,7 @@ struct RecordedStep {
     const PlanStep& step;
     std::string oldPath;
     std::string newPath;
-    FileIdentity file;    // unknown where the file could not be looked at
+    FileMark file;        // unknown where the file could not be looked at
     FileIdentity folder;  // of the folder it is renamed from
     FileIdentity newFolder;
 };

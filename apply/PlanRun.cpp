@@ -32,8 +32,12 @@ public:
     // there are none.
     bool addBackHomeSteps();
 
+    // Refuses the steps of the batch in a folder whose path names another
+    // folder now than the one the run opened there.
+    void checkFolders(std::size_t first, std::size_t end);
+
 private:
-    FileIdentity identityAt(const std::string& path);
+    FileMark markAt(const std::string& path);
     std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
 
     RenamePlan& m_plan;
@@ -42,22 +46,46 @@ private:
     RenameSession m_session;
     PathSet m_paths;  // the paths renamed away, and those files were put at
     std::string m_key;
-    std::unordered_map<std::uint32_t, FileIdentity> m_atTemporary;  // files of cycles, as recorded
+    std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
+    std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
+    std::size_t m_batchFirst = 0;
+    std::unordered_map<std::size_t, std::string> m_refused;     // steps refused for their folder
     std::vector<std::uint32_t> m_stuck;  // files whose cycle's second half failed
     std::unordered_set<std::uint32_t> m_aside;  // files that went to their temporary names
     bool m_backHomeAdded = false;
 };
 
-FileIdentity Executor::identityAt(const std::string& path)
+FileMark Executor::markAt(const std::string& path)
 {
+    Folder& folder = m_folders.of(FolderOfPath(path));
     struct stat status;
-    return m_folders.of(FolderOfPath(path)).look(NameOfPath(path), status) ? FileIdentity::of(status) : FileIdentity();
+    return folder.look(NameOfPath(path), status) ? FileMark::of(status, folder.rules().stableInodes()) : FileMark();
+}
+
+void Executor::checkFolders(std::size_t first, std::size_t end)
+{
+    std::unordered_map<Folder*, bool> still;
+    for (std::size_t index = first; index < end; ++index) {
+        const PlanStep& step = m_plan.steps()[index];
+        if (!step.renames())
+            continue;
+        for (const std::string& path : {m_plan.oldPath(step), m_plan.newPath(step)}) {
+            Folder& folder = m_folders.of(FolderOfPath(path));
+            const auto [at, added] = still.try_emplace(&folder, true);
+            if (added)
+                at->second = !folder.exists() || folder.stillAtItsPath();
+            if (!at->second)
+                m_refused.try_emplace(index, "the folder \"" + folder.path() + "\" was moved or replaced during the run");
+        }
+    }
 }
 
 bool Executor::record(std::size_t first, std::size_t end)
 {
     std::vector<RecordedStep> batch;
     batch.reserve(end - first);
+    m_batchFirst = first;
+    m_recorded.assign(end - first, FileMark());
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
@@ -66,17 +94,18 @@ bool Executor::record(std::size_t first, std::size_t end)
         std::string newPath = m_plan.newPath(step);
         // A file at a temporary name got there in an earlier step: it is not
         // there yet, but it is the same file.
-        FileIdentity file;
+        FileMark file;
         if (step.fromTemporary()) {
             const auto aside = m_atTemporary.find(step.file);
-            file = aside == m_atTemporary.end() ? FileIdentity() : aside->second;
+            file = aside == m_atTemporary.end() ? FileMark() : aside->second;
         } else {
-            file = identityAt(oldPath);
+            file = markAt(oldPath);
             if (step.role == PlanStep::Role::ToTemporary)
                 m_atTemporary[step.file] = file;
         }
         const FileIdentity folder = m_folders.of(FolderOfPath(oldPath)).identity();
         const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
+        m_recorded[index - first] = file;
         batch.push_back({step, std::move(oldPath), std::move(newPath), file, folder, newFolder});
     }
     return m_recorder->beforeBatch(batch);
@@ -93,8 +122,19 @@ StepResult Executor::make(std::size_t index)
     case PlanStep::Kind::Rename:
         break;
     }
+    if (const auto refused = m_refused.find(index); refused != m_refused.end())
+        return {StepResult::Outcome::Failed, refused->second};
     const std::string oldPath = m_plan.oldPath(step);
     const std::string newPath = m_plan.newPath(step);
+    // The file there must be the one the plan means, and the one the record
+    // has: another program may have put another there since. (Where none is
+    // there, the rename says so.)
+    const bool recorded = index - m_batchFirst < m_recorded.size() && m_recorded[index - m_batchFirst].known();
+    for (const FileMark& mark : {m_plan.files().expected(step.file), recorded ? m_recorded[index - m_batchFirst] : FileMark()}) {
+        struct stat status;
+        if (mark.known() && m_folders.of(FolderOfPath(oldPath)).look(NameOfPath(oldPath), status) && !mark.matches(status))
+            return {StepResult::Outcome::Failed, "another file has taken its name since the run looked at it"};
+    }
     const std::uint64_t oldKey = key(oldPath);
     const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
     if (marks & PathSet::MovedAway)
@@ -113,9 +153,7 @@ StepResult Executor::make(std::size_t index)
         m_aside.insert(step.file);
     m_paths.mark(oldKey, PathSet::MovedAway);
     m_paths.mark(key(newPath), PathSet::Placed);
-    if (!note.empty() && !result.note.empty())
-        note += "; ";
-    return {StepResult::Outcome::Renamed, {}, note + result.note};
+    return {StepResult::Outcome::Renamed, {}, std::move(note)};
 }
 
 bool Executor::addBackHomeSteps()
@@ -137,6 +175,7 @@ RunEnd executePlan(RenamePlan& plan, Folders& folders, PlanRecorder* recorder, c
     RunEnd end;
     for (std::size_t first = 0; first < plan.steps().size() || executor.addBackHomeSteps();) {
         const std::size_t last = std::min(first + kBatchSize, plan.steps().size());
+        executor.checkFolders(first, last);
         if (!end.stopped && recorder && !executor.record(first, last))
             end.stopped = true;
         for (std::size_t index = first; index < last; ++index) {

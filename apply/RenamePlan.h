@@ -1,5 +1,7 @@
 #pragma once
 
+#include "disk/FileIdentity.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +19,9 @@ public:
     // The new name as the user gave it: from the file's folder on, so that
     // a name reaching into a sub-folder shows it.
     virtual std::string shownNewName(std::uint32_t file) const = 0;
+    // The file the plan means at path(), where it knows (a journal taken
+    // back): a rename of another file there is refused.
+    virtual FileMark expected(std::uint32_t) const { return {}; }
 };
 
 // One step of a run: a rename of one of its files, or why there is none.

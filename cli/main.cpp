@@ -13,6 +13,9 @@ int main(int argc, char* argv[])
     // A reader that goes away (| head) must not end the program between a
     // rename and its record: writing then fails, and the run says so.
     std::signal(SIGPIPE, SIG_IGN);
+    // Nor a limit on the size of files (a journal grown past it): the write
+    // then fails, and the run says so.
+    std::signal(SIGXFSZ, SIG_IGN);
     const ParsedCommandLine parsed = parseCommandLine(argc, argv);
     if (const auto* text = std::get_if<ShowText>(&parsed)) {
         std::fputs(text->text.c_str(), stdout);

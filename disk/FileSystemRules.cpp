@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdio>
+#include <fstream>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <map>
@@ -16,8 +17,8 @@
 namespace {
 
 // The type a mount of the device has in the mount table, as in
-// "fuse.fusefat"; empty when the device is not mounted.
-std::string mountTypeOf(unsigned major, unsigned minor)
+// "fuse.fusefat", and its source; empty when the device is not mounted.
+std::string mountTypeOf(unsigned major, unsigned minor, std::string& source)
 {
     FILE* table = std::fopen("/proc/self/mountinfo", "re");
     if (!table)
@@ -38,10 +39,36 @@ std::string mountTypeOf(unsigned major, unsigned minor)
             continue;
         const std::string_view rest = text.substr(separator + 3);
         type = rest.substr(0, rest.find(' '));
+        const std::string_view after = rest.substr(std::min(rest.find(' ') + 1, rest.size()));
+        source = after.substr(0, after.find(' '));
     }
     std::free(line);
     std::fclose(table);
     return type;
+}
+
+// What a FUSE driver for a block device (as exfat-fuse) mounted, which its
+// mount does not name: from the device's boot sector where it can be read,
+// else from what udev found on it.
+std::string blockFileSystemOf(const std::string& device, unsigned major, unsigned minor)
+{
+    char sector[512];
+    const int fd = ::open(device.c_str(), O_RDONLY | O_CLOEXEC);
+    const bool read = fd >= 0 && ::pread(fd, sector, sizeof sector, 0) == ssize_t(sizeof sector);
+    if (fd >= 0)
+        ::close(fd);
+    if (read) {
+        const std::string_view boot(sector, sizeof sector);
+        if (boot.substr(3, 8) == "EXFAT   ")
+            return "exfat";
+        return boot.substr(0x36, 3) == "FAT" || boot.substr(0x52, 3) == "FAT" ? "vfat" : "";
+    }
+    std::ifstream udev("/run/udev/data/b" + std::to_string(major) + ':' + std::to_string(minor));
+    for (std::string line; std::getline(udev, line);) {
+        if (line.starts_with("E:ID_FS_TYPE="))
+            return line.substr(13);
+    }
+    return {};
 }
 
 bool isFatMountType(std::string_view type)
@@ -100,7 +127,11 @@ FileSystemRules FileSystemRules::forFolder(int dirFd, const std::string& path)
         rules.m_fatFamily = true;
         break;
     case FUSE_SUPER_MAGIC: {
-        const std::string type = mountTypeOf(key.major, key.minor);
+        rules.m_fuse = true;
+        std::string source;
+        std::string type = mountTypeOf(key.major, key.minor, source);
+        if (type == "fuseblk")
+            type = blockFileSystemOf(source, key.major, key.minor);
         rules.m_fatFamily = isFatMountType(type);
         rules.m_asciiOnly = type == "fuse.fusefat" || type == "fuseblk.fusefat";
         break;

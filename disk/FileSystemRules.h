@@ -26,6 +26,11 @@ public:
     // rename finds out from the kernel (see RenameSession).
     bool ignoresCase() const noexcept { return m_fatFamily; }
 
+    // Whether a file keeps its inode number whatever its name: FUSE drivers
+    // may number inodes by path (sshfs, fusefat), so there a file is told
+    // by its size and time of change instead (see FileMark).
+    bool stableInodes() const noexcept { return !m_fuse; }
+
     // The longest name the file system takes, in bytes as it reports them
     // (statfs f_namelen); 0 when unknown.
     long nameMax() const noexcept { return m_nameMax; }
@@ -37,5 +42,6 @@ public:
 private:
     bool m_fatFamily = false;
     bool m_asciiOnly = false;
+    bool m_fuse = false;
     long m_nameMax = 0;
 };

@@ -69,6 +69,12 @@ bool Folder::look(std::string_view name, struct stat& status)
     return fd() >= 0 && ::fstatat(m_fd, std::string(name).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+bool Folder::stillAtItsPath() const
+{
+    struct stat status;
+    return ::stat(m_path.empty() ? "." : m_path.c_str(), &status) == 0 && FileIdentity::of(status) == m_identity;
+}
+
 FolderNames& Folder::names()
 {
     if (!m_names)

@@ -97,65 +97,29 @@ MoveOutcome dropOldName(PathAt from, PathAt to, int depth)
     return failed(error, more);
 }
 
-// Puts what another program wrote into the placeholder, which the rename
-// has just taken out of its folder, into a new file beside the new name:
-// "<new name>.tolvex-recovered", or with "-2", "-3"… where that is taken.
-// The placeholder lives on while `placeholderFd` holds it. Empty when it
-// could not be kept.
-std::string keepWrittenMeanwhile(int placeholderFd, PathAt to, off_t size)
-{
-    const std::string base = std::string(to.path) + ".tolvex-recovered";
-    for (int attempt = 1; attempt <= 100; ++attempt) {
-        const std::string name = attempt == 1 ? base : base + '-' + std::to_string(attempt);
-        const int fd = openat(to.dirFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0 && errno == EEXIST)
-            continue;
-        if (fd < 0)
-            return {};
-        char buffer[1 << 16];
-        bool copied = true;
-        for (off_t at = 0; copied && at < size;) {
-            const ssize_t got = pread(placeholderFd, buffer, sizeof buffer, at);
-            copied = got > 0 && write(fd, buffer, std::size_t(got)) == got;
-            at += got > 0 ? got : 0;
-        }
-        copied = close(fd) == 0 && copied;
-        return copied ? name : std::string();
-    }
-    return {};
-}
-
 // Without hard links: the new name is reserved with an empty file, which is
-// all the rename can replace. The file is made unwritable to other users
-// and held open, so that what another program still writes into it in the
-// moment between the last look at it and the rename is not lost with it.
+// all the rename can replace. Only its owner can open it, and it is closed
+// before the rename: a FUSE driver would hide a file still open under a
+// name of its own, and some then write that entry over the renamed file.
+// A program that wrote into it or saved another file over it meanwhile is
+// seen in a last look, and keeps what it put there: the file then keeps its
+// old name.
 MoveOutcome moveOverPlaceholder(PathAt from, PathAt to, int depth)
 {
     const int fd = openat(to.dirFd, to.path, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0);
     if (fd < 0)
         return failed(errno);
     struct stat placeholder;
-    struct stat current;
-    if (fstat(fd, &placeholder) != 0 || fstatat(to.dirFd, to.path, &current, AT_SYMLINK_NOFOLLOW) != 0
-        || !sameFile(current, placeholder) || current.st_size != 0) {
-        close(fd);
-        return failed(EEXIST, "; another file took the new name during the rename");
-    }
-    if (renameAtHook(from.dirFd, from.path, to.dirFd, to.path) == 0) {
-        MoveOutcome moved;
-        struct stat written;
-        if (fstat(fd, &written) == 0 && written.st_size > 0) {
-            const std::string kept = keepWrittenMeanwhile(fd, to, written.st_size);
-            moved.note = kept.empty()
-                ? std::string("another program wrote to the new name during the rename, and what it wrote "
-                              "could not be kept")
-                : "another program wrote to the new name during the rename; what it wrote is now named " + kept;
-        }
-        close(fd);
-        return moved;
-    }
-    const int error = errno;
+    const bool looked = fstat(fd, &placeholder) == 0;
     close(fd);
+    struct stat current;
+    if (!looked || fstatat(to.dirFd, to.path, &current, AT_SYMLINK_NOFOLLOW) != 0 || !sameFile(current, placeholder)
+        || current.st_size != 0 || current.st_mtim.tv_sec != placeholder.st_mtim.tv_sec
+        || current.st_mtim.tv_nsec != placeholder.st_mtim.tv_nsec)
+        return failed(EEXIST, "; another program put a file at the new name during the rename, and keeps it");
+    if (renameAtHook(from.dirFd, from.path, to.dirFd, to.path) == 0)
+        return {};
+    const int error = errno;
     std::string stray;
     removeIfStill(to, placeholder, true, depth, stray);
     if (!stray.empty())
@@ -178,6 +142,43 @@ MoveOutcome moveFolder(PathAt from, PathAt to)
     return failed(errno);
 }
 
+// Without hard links, or where a link cannot tell which file a name holds:
+// a name the file system could not hold is refused first, since some
+// drivers (fusefat) remove the old entry before they find that the new name
+// cannot be written.
+MoveOutcome moveWithoutLinks(PathAt from, PathAt to, int depth, const FileSystemRules& rules)
+{
+    if (std::string refusal = rules.refusal(NameOfPath(to.path)); !refusal.empty())
+        return {EINVAL, std::move(refusal)};
+    return moveOverPlaceholder(from, to, depth);
+}
+
+// Where inode numbers tell nothing (FUSE drivers number them by path), no
+// name is ever removed on a look at which file it holds: the file first
+// moves to a private name no other program uses, is linked (or renamed over
+// a placeholder) from there, and the private name goes. Where the new name
+// is taken, it goes back to its old name, or stays under the private one,
+// which the reason tells.
+MoveOutcome moveThroughPrivateName(PathAt from, PathAt to, int depth, const FileSystemRules& rules)
+{
+    const std::string privatePath = std::string(FolderOfPath(from.path)) + privateTemporaryName();
+    const PathAt aside{from.dirFd, privatePath.c_str()};
+    if (renameAtHook(from.dirFd, from.path, aside.dirFd, aside.path) != 0)
+        return failed(errno);
+    MoveOutcome outcome;
+    if (linkAtHook(aside.dirFd, aside.path, to.dirFd, to.path, 0) == 0)
+        return unlinkat(aside.dirFd, aside.path, 0) == 0 ? outcome : failed(errno, "; the file also keeps the name " + privatePath);
+    outcome = refusesHardLinks(errno) ? moveWithoutLinks(aside, to, depth, rules) : failed(errno);
+    if (outcome.error == 0)
+        return outcome;
+    const bool back = linkAtHook(aside.dirFd, aside.path, from.dirFd, from.path, 0) == 0
+        ? unlinkat(aside.dirFd, aside.path, 0) == 0
+        : moveWithoutLinks(aside, from, depth, rules).error == 0;
+    if (!back)
+        outcome.reason = outcome.text() + "; the file is now named " + privatePath;
+    return outcome;
+}
+
 MoveOutcome moveAt(PathAt from, PathAt to, int depth)
 {
     if (renameAt2Hook(from.dirFd, from.path, to.dirFd, to.path, RENAME_NOREPLACE) == 0)
@@ -188,22 +189,28 @@ MoveOutcome moveAt(PathAt from, PathAt to, int depth)
     struct stat source;
     if (fstatat(from.dirFd, from.path, &source, AT_SYMLINK_NOFOLLOW) != 0)
         return failed(errno);
-    const bool isFolder = S_ISDIR(source.st_mode);
-    if (!isFolder) {
-        if (linkAtHook(from.dirFd, from.path, to.dirFd, to.path, 0) == 0)
-            return dropOldName(from, to, depth);
-        if (!refusesHardLinks(errno))
-            return failed(errno);
+    const FileSystemRules rules = FileSystemRules::forFolder(to.dirFd, std::string(FolderOfPath(to.path)));
+    if (S_ISDIR(source.st_mode)) {
+        if (std::string refusal = rules.refusal(NameOfPath(to.path)); !refusal.empty())
+            return {EINVAL, std::move(refusal)};
+        return moveFolder(from, to);
     }
-
-    // From here on a plain rename does the work, and some drivers (fusefat)
-    // remove the old entry before they find that the new name cannot be
-    // written: such a name must not reach them.
-    const std::string_view toPath(to.path);
-    const FileSystemRules rules = FileSystemRules::forFolder(to.dirFd, std::string(FolderOfPath(toPath)));
-    if (std::string refusal = rules.refusal(NameOfPath(toPath)); !refusal.empty())
-        return {EINVAL, std::move(refusal)};
-    return isFolder ? moveFolder(from, to) : moveOverPlaceholder(from, to, depth);
+    if (!rules.stableInodes()) {
+        const MoveOutcome moved = moveThroughPrivateName(from, to, depth, rules);
+        // Some drivers (fusefat) give a renamed file the time of the rename:
+        // it keeps its own, which tell it apart where inodes cannot.
+        const struct timespec times[2] = {source.st_atim, source.st_mtim};
+        struct stat now;
+        if (moved.error == 0 && fstatat(to.dirFd, to.path, &now, AT_SYMLINK_NOFOLLOW) == 0
+            && (now.st_mtim.tv_sec != times[1].tv_sec || now.st_mtim.tv_nsec != times[1].tv_nsec))
+            utimensat(to.dirFd, to.path, times, AT_SYMLINK_NOFOLLOW);
+        return moved;
+    }
+    if (linkAtHook(from.dirFd, from.path, to.dirFd, to.path, 0) == 0)
+        return dropOldName(from, to, depth);
+    if (!refusesHardLinks(errno))
+        return failed(errno);
+    return moveWithoutLinks(from, to, depth, rules);
 }
 
 }  // namespace

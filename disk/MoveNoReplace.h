@@ -20,9 +20,6 @@ struct MoveOutcome {
     // The file did get the new name, but another file took the old name
     // meanwhile and keeps it; error is EBUSY.
     bool keptBoth = false;
-    // The file did get the new name, and something else happened on the way
-    // that the user should hear of; error is 0.
-    std::string note{};
 
     // The words of the error with `more` after them, or the reason itself.
     static MoveOutcome failure(int error, std::string_view more = {});
@@ -34,13 +31,14 @@ struct MoveOutcome {
 //  - renameat2 with RENAME_NOREPLACE (through renameAt2Hook);
 //  - a hard link at `to` (through linkAtHook), after which the old name is
 //    moved to a private name and removed only if it still names the same
-//    file; if another file took the old name meanwhile, both stay;
+//    file; if another file took the old name meanwhile, both stay; where
+//    inode numbers cannot tell (FUSE), the file moves to a private name
+//    first and is linked from there;
 //  - a name the file system could not hold is refused (FileSystemRules),
-//    then `to` is reserved with an empty placeholder (O_CREAT | O_EXCL)
-//    and the file is renamed over it (through renameAtHook); what another
-//    program wrote into the placeholder meanwhile is kept beside it (see
-//    `note`); a folder, which can only ever take the place of an empty
-//    folder, is renamed directly.
+//    then `to` is reserved with an empty placeholder (O_CREAT | O_EXCL),
+//    closed, and the file is renamed over it (through renameAtHook) unless
+//    another program put something there meanwhile; a folder, which can
+//    only ever take the place of an empty folder, is renamed directly.
 MoveOutcome moveNoReplace(PathAt from, PathAt to);
 
 // A name no other program uses: ".tolvex-rename-<process>-<random>".

@@ -64,7 +64,7 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
         return RenameResult::refusal(outcome.error, outcome.text());
     from.noteRemoved(oldName);
     to.noteAdded(newName);
-    return {{}, {}, std::move(outcome.note)};
+    return {};
 }
 
 // The file system said the new name exists, yet it differs from the old one

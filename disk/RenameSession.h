@@ -13,7 +13,6 @@ class Folders;
 struct RenameResult {
     std::error_code error;  // empty when the file now has its new name
     std::string reason;     // the refusal in plain words; empty on success
-    std::string note{};     // on success, what else the user should hear of
 
     bool succeeded() const noexcept { return !error; }
     static RenameResult refusal(int error, std::string reason)

@@ -2,6 +2,7 @@
 
 #include "apply/StepResult.h"
 #include "disk/MoveNoReplace.h"
+#include "disk/WholeFile.h"
 #include "text/FileNames.h"
 #include "text/JsonLine.h"
 
@@ -13,8 +14,6 @@
 #include <charconv>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 #include <unordered_map>
 #include <utility>
@@ -124,9 +123,12 @@ struct Reading {
 bool readV1(Reading& reading, std::string_view line)
 {
     const std::vector<std::string_view> words = wordsOf(line);
-    if (words.size() == 2)
-        reading.journal.entries.push_back({percentDecoded(words[0]), percentDecoded(words[1])});
-    return words.size() == 2;
+    if (words.size() != 2)
+        return false;
+    JournalEntry& entry = reading.journal.entries.emplace_back();
+    entry.oldPath = percentDecoded(words[0]);
+    entry.newPath = percentDecoded(words[1]);
+    return true;
 }
 
 // "I n inode old new" before rename n, "D n" or "F n" after it.
@@ -139,8 +141,13 @@ bool readV2(Reading& reading, std::string_view line)
     const std::vector<std::string_view> words = wordsOf(line);
     const std::optional<std::uint64_t> number = words.size() >= 2 ? numberOf<std::uint64_t>(words[1]) : std::nullopt;
     const std::optional<std::uint64_t> inode = words.size() == 5 ? numberOf<std::uint64_t>(words[2], 16) : std::nullopt;
-    if (number && inode && words[0] == "I")
-        return reading.intent(*number, {percentDecoded(words[3]), percentDecoded(words[4]), {0, ino_t(*inode)}});
+    if (number && inode && words[0] == "I") {
+        JournalEntry entry;
+        entry.oldPath = percentDecoded(words[3]);
+        entry.newPath = percentDecoded(words[4]);
+        entry.file.identity.inode = ino_t(*inode);
+        return reading.intent(*number, std::move(entry));
+    }
     return number && words.size() == 2 && (words[0] == "D" || words[0] == "F")
         && reading.outcome(*number, words[0] == "D");
 }
@@ -171,9 +178,16 @@ bool readV3(Reading& reading, std::string_view line)
     const auto roleIndex = role ? std::find(kRoleNames.begin(), kRoleNames.end(), *role) : kRoleNames.begin();
     if (!step || !inode || !folder || !from || !to || roleIndex == kRoleNames.end())
         return false;
-    const dev_t device = dev_t(number("device").value_or(0));
-    return reading.intent(*step, {*from, *to, {device, ino_t(*inode)}, {}, PlanStep::Role(roleIndex - kRoleNames.begin()),
-                                  {device, ino_t(*folder)}, {device, ino_t(number("to_folder").value_or(*folder))}});
+    JournalEntry entry;
+    entry.oldPath = *from;
+    entry.newPath = *to;
+    entry.role = PlanStep::Role(roleIndex - kRoleNames.begin());
+    const std::string* inodes = fields->find("inodes");
+    entry.file = {{dev_t(number("device").value_or(0)), ino_t(*inode)}, std::int64_t(number("size").value_or(0)),
+                  std::int64_t(number("modified").value_or(0)), !inodes || *inodes != "unstable"};
+    entry.folder = *folder;
+    entry.newFolder = number("to_folder").value_or(*folder);
+    return reading.intent(*step, std::move(entry));
 }
 
 using LineRead = bool (*)(Reading&, std::string_view);
@@ -260,13 +274,17 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
         appendField(text, "step", m_next++);
         appendField(text, "from", absolutePath(m_workingFolder, recorded.oldPath));
         appendField(text, "to", absolutePath(m_workingFolder, recorded.newPath));
-        appendField(text, "device", recorded.file.device);
-        appendField(text, "inode", recorded.file.inode);
+        appendField(text, "device", recorded.file.identity.device);
+        appendField(text, "inode", recorded.file.identity.inode);
+        appendField(text, "size", std::uint64_t(recorded.file.size));
+        appendField(text, "modified", std::uint64_t(recorded.file.modified));
         appendField(text, "folder", recorded.folder.inode);
         if (recorded.newFolder != recorded.folder)
             appendField(text, "to_folder", recorded.newFolder.inode);
         if (recorded.step.role != PlanStep::Role::Plain)
             appendField(text, "role", kRoleNames[std::size_t(recorded.step.role)]);
+        if (!recorded.file.stableInodes)
+            appendField(text, "inodes", "unstable");
         text += "}\n";
     }
     return writeSynced(text);
@@ -289,16 +307,10 @@ bool JournalWriter::finish()
 
 std::optional<JournalContents> readJournal(const std::string& path, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = systemError(path);
+    const std::optional<std::string> read = readWholeFile(path, error);
+    if (!read)
         return std::nullopt;
-    }
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        error = systemError(path);
-        return std::nullopt;
-    }
+    const std::string& text = *read;
     JournalContents journal;
     std::vector<std::string_view> lines;
     for (std::size_t pos = 0; pos < text.size();) {
@@ -310,18 +322,18 @@ std::optional<JournalContents> readJournal(const std::string& path, std::string&
         lines.push_back(std::string_view(text).substr(pos, end - pos));
         pos = end + 1;
     }
-    const LineRead read = lines.empty() ? nullptr : readerFor(lines.front());
-    if (!read) {
+    const LineRead readLine = lines.empty() ? nullptr : readerFor(lines.front());
+    if (!readLine) {
         error = path + ": not a tolvex-rename journal";
         return std::nullopt;
     }
     Reading reading{std::move(journal), {}};
-    const bool v3 = read == &readV3;
+    const bool v3 = readLine == &readV3;
     for (std::size_t index = v3 ? 0 : 1; index < lines.size(); ++index) {
         const std::string_view line = lines[index];
         if (line.empty() || (!v3 && line.front() == '#' && !line.starts_with(kTemporaryLineV2)))
             continue;
-        if (!read(reading, line)) {
+        if (!readLine(reading, line)) {
             error = path + ": line " + std::to_string(index + 1) + " is not a rename";
             return std::nullopt;
         }

@@ -21,10 +21,12 @@
 // One JSON object a line, in the form the preview's JSON lines take (see
 // text/JsonLine.h), paths absolute:
 //   {"journal":"tolvex-rename","version":3,"temporary_names":PREFIX}
-//   {"step":N,"from":PATH,"to":PATH,"device":D,"inode":I,"folder":F,"to_folder":G,"role":ROLE}
-//        rename N of the file D:I is about to be made, from the folder of
-//        inode F to that of G ("to_folder" and "role" are left out where
-//        they are F and "plain")
+//   {"step":N,"from":PATH,"to":PATH,"device":D,"inode":I,"size":S,"modified":T,
+//    "folder":F,"to_folder":G,"role":ROLE,"inodes":"unstable"}
+//        rename N of the file D:I (S bytes, changed T nanoseconds after the
+//        epoch) is about to be made, from the folder of inode F to that of
+//        G; "to_folder", "role" and "inodes" are left out where they are F,
+//        "plain" and stable (see FileMark)
 //   {"done":N} or {"failed":N}
 //        rename N was made, or failed and moved nothing
 class JournalWriter : public PlanRecorder {
@@ -70,11 +72,13 @@ struct JournalEntry {
     enum class Outcome { Done, Failed, Unknown };
     std::string oldPath;
     std::string newPath;
-    FileIdentity file;  // its device is unknown in journals before version 3
     Outcome outcome = Outcome::Done;
     PlanStep::Role role = PlanStep::Role::Plain;
-    FileIdentity folder;  // unknown before version 3
-    FileIdentity newFolder;
+    FileMark file;  // unknown in the first journals; without its device in the second
+    // The inodes of the folders it was renamed from and to; 0 before the
+    // third journals.
+    std::uint64_t folder = 0;
+    std::uint64_t newFolder = 0;
 };
 
 struct JournalContents {

@@ -5,132 +5,163 @@
 #include "disk/Folders.h"
 #include "text/FileNames.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
+#include <unordered_map>
 
 namespace {
 
-// The disk as it will be when the undo reaches a rename: as it is now, but
-// for what taking back the journal's later renames will have moved.
+// What stands at a path when the undo reaches a rename: the disk as it is,
+// but for what taking back the journal's later renames will have moved.
 class DiskAsUndone {
 public:
-    explicit DiskAsUndone(Folders& folders) : m_folders(folders) {}
+    DiskAsUndone(Folders& folders, std::string temporaryPrefix)
+        : m_folders(folders), m_prefix(std::move(temporaryPrefix))
+    {
+    }
 
-    // The inode of the entry spelled exactly `path`; 0 when none is there.
-    std::uint64_t inodeAt(const std::string& path)
+    std::optional<struct stat> at(const std::string& path)
     {
         if (const auto moved = m_moved.find(path); moved != m_moved.end())
             return moved->second;
-        Folder& folder = m_folders.of(FolderOfPath(path));
-        if (!folder.names().spelledExactly(NameOfPath(path)))
-            return 0;
         struct stat status;
-        return folder.look(NameOfPath(path), status) ? status.st_ino : std::uint64_t(-1);  // -1: there, inode unknown
+        if (m_folders.of(FolderOfPath(path)).look(NameOfPath(path), status))
+            return status;
+        return std::nullopt;
     }
 
     void move(const std::string& from, const std::string& to)
     {
-        const std::uint64_t inode = inodeAt(from);
-        m_moved[from] = 0;
-        m_moved[to] = inode;
+        const std::optional<struct stat> file = at(from);
+        m_moved[from] = std::nullopt;
+        m_moved[to] = file;
+    }
+
+    // The run's temporary names in `folder` that hold the file.
+    std::vector<std::string> temporariesHolding(const std::string& folder, const FileMark& file)
+    {
+        std::vector<std::string> holding;
+        if (m_prefix.empty())
+            return holding;
+        auto [names, added] = m_temporaries.try_emplace(folder);
+        if (added) {
+            const int fd = m_folders.of(folder).fd();
+            if (fd >= 0) {
+                readFolder(fd, [&](std::string_view name, EntryKind) {
+                    if (name.starts_with(m_prefix))
+                        names->second.push_back(folder + std::string(name));
+                });
+            }
+        }
+        std::vector<std::string> candidates = names->second;
+        for (auto it = m_moved.lower_bound(folder + m_prefix); it != m_moved.end() && it->first.starts_with(folder + m_prefix); ++it)
+            candidates.push_back(it->first);
+        for (const std::string& path : candidates) {
+            const std::optional<struct stat> there = at(path);
+            if (there && file.matches(*there) && std::find(holding.begin(), holding.end(), path) == holding.end())
+                holding.push_back(path);
+        }
+        return holding;
     }
 
     Folders& folders() { return m_folders; }
 
 private:
     Folders& m_folders;
-    std::map<std::string, std::uint64_t> m_moved;
+    std::string m_prefix;
+    std::map<std::string, std::optional<struct stat>> m_moved;
+    std::unordered_map<std::string, std::vector<std::string>> m_temporaries;  // by folder, as first read
 };
 
-// A file of the run under one of its temporary names in `folder`: the one
-// with the inode, or the only one.
-std::string temporaryHolding(const std::string& folder, const std::string& prefix, std::uint64_t inode,
-                             DiskAsUndone& disk)
+// What taking back one rename of the journal comes to.
+struct Decision {
+    enum Kind { Rename, Nothing, Refuse } kind = Rename;
+    std::string from;  // for a rename: where the file is now
+    std::string said;  // what the user hears of it
+};
+
+// Whether the journal's folder of `path` is the folder that is there now.
+bool sameFolder(Folders& folders, const std::string& path, std::uint64_t inode)
 {
-    if (prefix.empty())
-        return {};
-    std::vector<std::string> names;
-    Folder& held = disk.folders().of(folder);
-    if (held.fd() < 0)
-        return {};
-    readFolder(held.fd(), [&](std::string_view name, EntryKind) {
-        if (name.starts_with(prefix))
-            names.emplace_back(name);
-    });
-    std::erase_if(names, [&](const std::string& name) { return disk.inodeAt(folder + name) == 0; });
-    for (const std::string& name : names) {
-        if (inode != 0 && disk.inodeAt(folder + name) == inode)
-            return folder + name;
-    }
-    return names.size() == 1 ? folder + names.front() : std::string();
+    const Folder& folder = folders.of(FolderOfPath(path));
+    return inode == 0 || (folder.exists() && folder.identity().inode == inode);
 }
 
-// Where a rename the journal has no outcome for left the file, on the disk
-// as the undo will find it: the path it is at, what was found, and whether
-// there is anything to take back.
-struct Found {
-    std::string from;
-    std::string said;
-    bool moved = true;
-};
-
-Found whereNow(const JournalEntry& entry, const std::string& prefix, DiskAsUndone& disk)
+// `origin`: the path the journal first has the file at, where its first
+// rename took it from.
+Decision decide(const JournalEntry& entry, const std::string& origin, DiskAsUndone& disk)
 {
-    const std::uint64_t atNew = disk.inodeAt(entry.newPath);
-    const std::uint64_t atOld = disk.inodeAt(entry.oldPath);
-    const std::uint64_t inode = entry.file.inode;
-    const bool known = inode != 0;
-    if (atNew && (known ? atNew == inode : !atOld))
-        return {entry.newPath, "the journal lacks its outcome; found under the new name"};
-    if (atOld && (!known || atOld == inode))
-        return {entry.newPath, "the journal lacks its outcome; it kept its old name", false};
-    const std::string held = temporaryHolding(std::string(FolderOfPath(entry.oldPath)), prefix, inode, disk);
-    if (!held.empty())
-        return {held, "the journal lacks its outcome; found under the temporary name " + held};
-    if (atOld && atNew)
-        return {entry.newPath,
-                "the journal lacks its outcome; found under neither name, only other files under both; left as it is",
-                false};
-    return {entry.newPath, "the journal lacks its outcome; found under neither name"};
+    const bool unknown = entry.outcome == JournalEntry::Outcome::Unknown;
+    if (!entry.file.known())  // the first journals: done renames, by name
+        return {Decision::Rename, entry.newPath, {}};
+    // A journal is taken back only in the folders its run renamed in, where
+    // their inode numbers tell.
+    if (entry.file.stableInodes
+        && (!sameFolder(disk.folders(), entry.oldPath, entry.folder)
+            || !sameFolder(disk.folders(), entry.newPath, entry.newFolder)))
+        return {Decision::Refuse, entry.newPath, "its folder is not the one the run renamed it in"};
+    const std::optional<struct stat> atNew = disk.at(entry.newPath);
+    if (atNew && entry.file.matches(*atNew))
+        return {Decision::Rename, entry.newPath, unknown ? "the journal lacks its outcome; found under the new name" : ""};
+    if (const std::optional<struct stat> atOld = disk.at(entry.oldPath); atOld && entry.file.matches(*atOld))
+        return {Decision::Nothing, entry.newPath,
+                unknown ? "the rename was never made; nothing to undo" : "it has its old name already"};
+    if (const std::optional<struct stat> first = disk.at(origin); first && entry.file.matches(*first))
+        return {Decision::Nothing, entry.newPath, "it has its first name back already"};
+    if (!unknown)
+        return {Decision::Refuse, entry.newPath,
+                atNew ? "another file has its new name now; the file this run renamed is not there"
+                      : "the file this run renamed is no longer under its new name"};
+    // Stopped in the middle of a cycle, the file may be under a temporary
+    // name of the run; else this rename was never made.
+    const std::vector<std::string> held = disk.temporariesHolding(std::string(FolderOfPath(entry.oldPath)), entry.file);
+    if (held.size() == 1)
+        return {Decision::Rename, held.front(), "the journal lacks its outcome; found under the temporary name " + held.front()};
+    if (held.size() > 1)
+        return {Decision::Refuse, entry.newPath,
+                "the journal lacks its outcome, and more than one temporary name could hold the file; left as it is"};
+    return {Decision::Nothing, entry.newPath, "the rename was never made; nothing to undo"};
 }
 
 } // namespace
 
 std::string UndoPlan::Files::shownNewName(std::uint32_t file) const
 {
-    const auto& [from, to] = m_moves[file];
-    const std::string_view folder = FolderOfPath(from);
-    return std::string_view(to).starts_with(folder) ? to.substr(folder.size()) : to;
+    const Move& move = m_moves[file];
+    const std::string_view folder = FolderOfPath(move.from);
+    return std::string_view(move.to).starts_with(folder) ? move.to.substr(folder.size()) : move.to;
 }
 
-std::uint32_t UndoPlan::Files::add(std::string from, std::string to)
+std::uint32_t UndoPlan::Files::add(std::string from, std::string to, const FileMark& file)
 {
-    m_moves.emplace_back(std::move(from), std::move(to));
+    m_moves.push_back({std::move(from), std::move(to), file});
     return std::uint32_t(m_moves.size() - 1);
 }
 
 UndoPlan::UndoPlan(const JournalContents& journal, Folders& folders)
 {
-    DiskAsUndone disk(folders);
+    DiskAsUndone disk(folders, journal.temporaryPrefix);
+    std::map<FileIdentity, std::string> origins;
+    for (const JournalEntry& entry : journal.entries)
+        origins.try_emplace(entry.file.identity, entry.oldPath);
     for (auto entry = journal.entries.rbegin(); entry != journal.entries.rend(); ++entry) {
-        switch (entry->outcome) {
-        case JournalEntry::Outcome::Failed:
+        if (entry->outcome == JournalEntry::Outcome::Failed)
             continue;
-        case JournalEntry::Outcome::Done:
-            m_plan.addPlanned(m_files.add(entry->newPath, entry->oldPath));
-            disk.move(entry->newPath, entry->oldPath);
+        Decision decision = decide(*entry, origins[entry->file.identity], disk);
+        const std::uint32_t file = m_files.add(decision.from, entry->oldPath, entry->file);
+        switch (decision.kind) {
+        case Decision::Rename:
+            m_plan.addPlanned(file, std::move(decision.said));
+            disk.move(decision.from, entry->oldPath);
             break;
-        case JournalEntry::Outcome::Unknown: {
-            Found found = whereNow(*entry, journal.temporaryPrefix, disk);
-            const std::uint32_t file = m_files.add(found.from, entry->oldPath);
-            if (!found.moved) {
-                m_plan.unchanged(file, std::move(found.said));
-                break;
-            }
-            m_plan.addPlanned(file, std::move(found.said));
-            disk.move(found.from, entry->oldPath);
+        case Decision::Nothing:
+            m_plan.unchanged(file, std::move(decision.said));
             break;
-        }
+        case Decision::Refuse:
+            m_plan.refuse(file, std::move(decision.said));
+            break;
         }
     }
 }

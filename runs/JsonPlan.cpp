@@ -1,22 +1,22 @@
 #include "runs/JsonPlan.h"
 
+#include "disk/WholeFile.h"
 #include "text/JsonLine.h"
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 
 std::optional<std::vector<PlannedName>> readJsonPlan(const std::string& path, std::string& error)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = path + ": " + std::strerror(errno);
+    const std::optional<std::string> text = readWholeFile(path, error);
+    if (!text)
         return std::nullopt;
-    }
     std::vector<PlannedName> plan;
-    std::string line;
-    for (std::size_t number = 1; std::getline(file, line); ++number) {
-        if (line.find_first_not_of(" \t\r") == std::string::npos)
+    std::size_t number = 0;
+    for (std::size_t pos = 0; pos < text->size(); pos = std::min(text->find('\n', pos), text->size()) + 1) {
+        const std::string_view line = std::string_view(*text).substr(pos, text->find('\n', pos) - pos);
+        ++number;
+        // A line that is no object is a person's note, passed over; one that
+        // begins as an object must be one.
+        const std::size_t first = line.find_first_not_of(" \t\r");
+        if (first == std::string_view::npos || line[first] != '{')
             continue;
         const std::optional<JsonFields> object = JsonFields::read(line);
         if (!object) {

@@ -51,10 +51,10 @@ int carryOut(RenamePlan& plan, const Invocation& run, Folders& folders, RunRepor
     const bool recorded = !journal || journal->finish();
     output.summary(report.summary(true));
     if (!recorded)
-        std::fprintf(errors,
-                     "tolvex-rename: could not write the journal: %s; stopped before the next rename, %zu of %zu "
-                     "files not tried\n",
-                     journal->error().c_str(), report.notTried(), report.files());
+        std::fprintf(errors, "tolvex-rename: could not write the journal: %s; %s\n", journal->error().c_str(),
+                     report.notTried() ? ("stopped before the next rename, " + std::to_string(report.notTried()) + " of "
+                                          + std::to_string(report.files()) + " files not tried").c_str()
+                                       : "the last outcomes are missing from it, and --undo asks the disk for them");
     return report.allDone() && recorded && !end.stopped ? AllDone : SomeFailed;
 }
 

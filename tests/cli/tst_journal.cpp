@@ -5,6 +5,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/disk/DiskFixture.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -41,7 +42,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("room");
         QTest::addColumn<int>("renamed");
         QTest::newRow("not even the first batch") << 50'000 << 0;
-        QTest::newRow("the second batch cut off") << 150'000 << 1024;
+        QTest::newRow("the second batch cut off") << 250'000 << 1024;
     }
 
     void fullDisk()
@@ -65,6 +66,35 @@ private Q_SLOTS:
         const ProgramResult undone = runProgram(folder.root(), {"--undo", QFile::decodeName(journal), "--apply"});
         QCOMPARE(undone.exitCode, 0);
         QVERIFY2(undone.errors.contains("cut off"), undone.errors);
+        QCOMPARE(treeWithout(folder.root(), ".j"), before);
+    }
+
+    // Every batch is synced before its first rename, and outcomes that could
+    // not be written at the end (past a limit on file size) fail the run.
+    void syncedAheadAndAtItsEnd()
+    {
+        fixture::ScratchFolder folder;
+        const QByteArrayList names = numbered(3000);
+        QVERIFY(fixture::makeTree(folder.root(), names));
+        const QByteArrayList before = fixture::readTree(folder.root());
+        const QByteArray journal = folder.root() + "/.j";
+        const QStringList arguments{"-0", "--add", "X_", "--apply", "--journal", QFile::decodeName(journal)};
+        const ProgramResult synced =
+            runProgram(folder.root(), arguments, nulSeparated(names), {{"TOLVEX_FAULT_UNSYNCED", journal}});
+        QVERIFY2(synced.errors.contains("tolvex-fault: 0 renames unsynced, 5 syncs"), synced.errors);
+        const qint64 size = QFileInfo(QFile::decodeName(journal)).size();
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply"}).exitCode, 0);
+        QVERIFY(QFile::remove(QFile::decodeName(journal)));
+
+        QProcess limited;
+        limited.setWorkingDirectory(QFile::decodeName(folder.root()));
+        limited.start("prlimit", QStringList{"--fsize=" + QString::number(size - 2000), TOLVEX_RENAME_PATH} + arguments);
+        limited.write(nulSeparated(names));
+        limited.closeWriteChannel();
+        QVERIFY(limited.waitForFinished(60000));
+        QCOMPARE(limited.exitCode(), 1);
+        QVERIFY(limited.readAllStandardError().contains("could not write the journal"));
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply"}).exitCode, 0);
         QCOMPARE(treeWithout(folder.root(), ".j"), before);
     }
 
@@ -162,6 +192,7 @@ private Q_SLOTS:
         const QByteArray journal = fixture::readContent(folder.root() + "/.j");
         QCOMPARE(journal.count("{\"step\":"), 1);
         QVERIFY(!journal.contains("\"a.txt\""));
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply"}).exitCode, 0);
     }
 
     // An existing file is never taken for a journal, nor touched.

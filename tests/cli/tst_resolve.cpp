@@ -69,6 +69,8 @@ private Q_SLOTS:
                                                     << QByteArrayList{"b:b", "c:c", "x:a"};
         QTest::newRow("a name held outside the list") << abc << QByteArrayList{"a>b", "b>c"} << true << 1
                                                       << QByteArrayList{"a:a", "b:b", "c:c"};
+        QTest::newRow("a NUL in a new name") << abc << QByteArrayList{"a>x\\u0000y"} << false << 1
+                                             << QByteArrayList{"a:a", "b:b", "c:c"};
         QTest::newRow("a cycle that meets a name held outside")
             << QByteArrayList{"a", "b", "z"} << QByteArrayList{"a>b", "b>a", "z>a"} << true << 1
             << QByteArrayList{"a:b", "b:a", "z:z"};
