@@ -5,7 +5,6 @@
 // through LD_PRELOAD to put faults in its way.
 
 #include <QByteArrayList>
-#include <QDir>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -35,8 +34,6 @@ inline ProgramResult runProgram(const QByteArray& folder, const QStringList& arg
     QProcess program;
     program.setWorkingDirectory(QString::fromLocal8Bit(folder));
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Journals of the tests' runs never go to the user's own state folder.
-    environment.insert(QStringLiteral("XDG_STATE_HOME"), QDir::tempPath() + QStringLiteral("/tolvex-tests-state"));
     for (const auto& [name, value] : variables) {
         environment.insert(name, value);
         if (name.startsWith(QLatin1String("TOLVEX_FAULT_")))
