@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -51,8 +52,23 @@ TreeWalk::TreeWalk(const TreeChoice& choice, RowOrder order, Take take)
 
 bool TreeWalk::matches(const std::vector<std::string>& globs, const char* name) const
 {
-    return std::any_of(globs.begin(), globs.end(),
-                       [&](const std::string& glob) { return ::fnmatch(glob.c_str(), name, 0) == 0; });
+    // fnmatch sets errno on a name it cannot read, and the listing that
+    // calls this tells its own failure by errno.
+    const int listing = errno;
+    const bool matched = std::any_of(globs.begin(), globs.end(), [&](const std::string& glob) {
+        const int result = ::fnmatch(glob.c_str(), name, 0);
+        if (result != FNM_NOMATCH && result != 0) {
+            // A name that is no text in the locale is matched byte by byte.
+            static const locale_t bytes = newlocale(LC_ALL_MASK, "C", locale_t(0));
+            const locale_t before = uselocale(bytes);
+            const bool byBytes = ::fnmatch(glob.c_str(), name, 0) == 0;
+            uselocale(before);
+            return byBytes;
+        }
+        return result == 0;
+    });
+    errno = listing;
+    return matched;
 }
 
 void TreeWalk::walk(const std::string& folder)
