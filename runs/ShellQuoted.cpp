@@ -108,13 +108,16 @@ std::optional<std::string> dollarUnquoted(std::string_view word)
         return std::nullopt;
     const std::string_view inside = word.substr(2, word.size() - 3);
     const auto digitOf = [](char c, int base) {
-        const int value = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : 99;
+        const int value = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : base;
         return value < base ? value : -1;
     };
     std::string bytes;
     for (std::size_t pos = 0; pos < inside.size(); ++pos) {
         const char c = inside[pos];
-        if (c == '\'' )
+        if (c == '\'')
             return std::nullopt;
         if (c != '\\') {
             bytes += c;

@@ -109,12 +109,12 @@ bool TreeWalk::walkOpen(int fd, std::string& path, unsigned long device)
         bool link = false;
         if (kind == EntryKind::Unknown) {
             struct stat status;
-            if (::fstatat(fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(status.st_mode))
-                kind = EntryKind::Folder;
-            else if (S_ISLNK(status.st_mode) && ::fstatat(fd, name.c_str(), &status, 0) == 0 && S_ISDIR(status.st_mode))
-                kind = EntryKind::Folder, link = true;
-            else
-                kind = EntryKind::File;
+            const bool looked = ::fstatat(fd, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+            link = looked && S_ISLNK(status.st_mode);
+            const bool folder = looked && (link ? ::fstatat(fd, name.c_str(), &status, 0) == 0 : true)
+                                && S_ISDIR(status.st_mode);
+            kind = folder ? EntryKind::Folder : EntryKind::File;
+            link = link && folder;
         }
         if (kind == EntryKind::Folder) {
             folders.add(found);
