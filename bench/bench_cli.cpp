@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -345,8 +345,23 @@ int previewTree(const std::string& root)
     return runCli(run, {});
 }
 
+// The process's peak resident memory since the last reset, from VmHWM.
+double peakResidentBytes()
+{
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    double kib = -1;
+    while (status && std::fgets(line, sizeof line, status)) {
+        if (std::sscanf(line, "VmHWM: %lf kB", &kib) == 1)
+            break;
+    }
+    if (status)
+        std::fclose(status);
+    return kib * 1024;
+}
+
 // The peak resident memory a preview of the tree adds, per file: measured
-// in a child process, whose peak starts where the parent stood.
+// in a child process, its peak reset (it inherits the parent's) first.
 double treeBytesPerFile(const std::string& root)
 {
     int channel[2];
@@ -354,11 +369,16 @@ double treeBytesPerFile(const std::string& root)
         return -1;
     const pid_t child = ::fork();
     if (child == 0) {
-        const double before = double(residentBytes());
+        // What the parent freed stays resident, and would hide what the
+        // preview takes.
+        ::malloc_trim(0);
+        if (std::FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", clear);
+            std::fclose(clear);
+        }
+        const double before = peakResidentBytes();
         previewTree(root);
-        rusage usage{};
-        ::getrusage(RUSAGE_SELF, &usage);
-        const double perFile = (double(usage.ru_maxrss) * 1024 - before) / double(TreeFiles);
+        const double perFile = (peakResidentBytes() - before) / double(TreeFiles);
         ::write(channel[1], &perFile, sizeof perFile);
         ::_exit(0);
     }
