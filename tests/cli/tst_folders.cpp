@@ -90,6 +90,8 @@ private Q_SLOTS:
         QTest::newRow("--edit: a line added")
             << QStringList{"-R", "--edit", "--apply", "Photos"} << QByteArray("echo x.jpg >> \"$1\"") << 2
             << QByteArrayList{};
+        QTest::newRow("--edit: the editor fails")
+            << QStringList{"-R", "--edit", "--apply", "Photos"} << QByteArray("exit 3") << 2 << QByteArrayList{};
         QTest::newRow("--edit: a line emptied")
             << QStringList{"-R", "--edit", "--apply", "Photos"} << QByteArray("sed -i 's/^a.*//' \"$1\"") << 2
             << QByteArrayList{};
@@ -152,10 +154,21 @@ private Q_SLOTS:
         QCOMPARE(run({"--undo", "last", "--apply"}).exitCode, 2);
         QCOMPARE(fixture::readTree(folder.root()), (QByteArrayList{"B:b", "a:a", "c:c"}));
 
+        // The newest journals are kept, however many runs came before.
+        const QByteArray journals = state.root() + "/tolvex-rename/";
+        QByteArrayList older;
+        for (int i = 0; i < 120; ++i)
+            older << "tolvex-rename/2000" + QByteArray::number(1000 + i) + "T000000.000000000Z.journal";
+        QVERIFY(fixture::makeTree(state.root(), older));
+        QCOMPARE(run({"--lower", "--apply", "B"}).exitCode, 0);
+        QCOMPARE(int(fixture::readTree(journals).size()), 100 + 3);  // and the .about of the three runs
+        QVERIFY(QFile::exists(QFile::decodeName(state.root() + '/' + older.constLast())));
+        QVERIFY(!QFile::exists(QFile::decodeName(state.root() + '/' + older.at(20))));
+
         const ProgramResult stopped = run({"--upper", "--apply", "a"}, state.root() + "/file");
         QCOMPARE(stopped.exitCode, 1);
         QVERIFY2(stopped.errors.contains("Not a directory; nothing was renamed"), stopped.errors);
-        QCOMPARE(fixture::readTree(folder.root()), (QByteArrayList{"B:b", "a:a", "c:c"}));
+        QCOMPARE(fixture::readTree(folder.root()), (QByteArrayList{"a:a", "b:b", "c:c"}));
     }
 };
 
