@@ -136,3 +136,8 @@ RenamePlan resolvedPlan(RowStore& rows, const PlanFiles& files, std::span<const 
     addResolved(plan, requests, disk);
     return plan;
 }
+
+void addResolvedRequests(RenamePlan& plan, const std::vector<std::uint32_t>& requests, DiskView& disk)
+{
+    addResolved(plan, requests, disk);
+}

@@ -4,6 +4,7 @@
 #include "listcore/RowRefusal.h"
 
 #include <span>
+#include <vector>
 
 class DiskView;
 class RowStore;
@@ -42,3 +43,7 @@ RenamePlan listOrderPlan(RowStore& rows, const PlanFiles& files, std::span<const
 // DiskView::key).
 RenamePlan resolvedPlan(RowStore& rows, const PlanFiles& files, std::span<const RowRefusal> refusals,
                         DiskView& disk);
+
+// The renames of `requests` (rows whose kindOf() is a rename) added to the
+// plan in the order resolvedPlan() gives them.
+void addResolvedRequests(RenamePlan& plan, const std::vector<std::uint32_t>& requests, DiskView& disk);

@@ -64,18 +64,19 @@ FileMark Executor::markAt(const std::string& path)
 
 void Executor::checkFolders(std::size_t first, std::size_t end)
 {
-    std::unordered_map<Folder*, bool> still;
+    std::unordered_map<std::string, bool> still;  // by spelling
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
         for (const std::string& path : {m_plan.oldPath(step), m_plan.newPath(step)}) {
-            Folder& folder = m_folders.of(FolderOfPath(path));
-            const auto [at, added] = still.try_emplace(&folder, true);
+            const std::string_view spelling = FolderOfPath(path);
+            Folder& folder = m_folders.of(spelling);
+            const auto [at, added] = still.try_emplace(std::string(spelling), true);
             if (added)
-                at->second = !folder.exists() || folder.stillAtItsPath();
+                at->second = !folder.exists() || folder.isAt(spelling);
             if (!at->second)
-                m_refused.try_emplace(index, "the folder \"" + folder.path() + "\" was moved or replaced during the run");
+                m_refused.try_emplace(index, "the folder \"" + at->first + "\" was moved or replaced during the run");
         }
     }
 }

@@ -18,6 +18,10 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <malloc.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 
 namespace {
 
@@ -54,6 +58,8 @@ Invocation lowerCase(bool apply)
     run.readNulSeparated = true;
     run.rules.emplace_back(LowerCaseRule{});
     run.apply = apply;
+    // The journal's cost is a figure of its own (cli_journal_100k).
+    run.noJournal = true;
     return run;
 }
 
@@ -293,6 +299,7 @@ void Shift(benchmark::State& state)
     auto& files = sharedFixture<ShiftFiles>();
     Invocation run;
     run.apply = true;
+    run.noJournal = true;
     run.resolve = Resolved;
     run.fromJson = Resolved ? files.upward : files.working;
     for (auto _ : state) {
@@ -307,12 +314,176 @@ void Shift(benchmark::State& state)
 
 } // namespace
 
+// -R over a tree of 1,000,000 files in 1,000 folders, previewed, against
+// the least a preview of the walk needs: each folder read once with
+// getdents64 into a set of its names, the rule, a look-up of each new name
+// and a line per file.
+constexpr std::size_t TreeFolders = 1'000;
+constexpr std::size_t TreeFiles = 1'000'000;
+
+struct TreeFiles1M {
+    ScratchFolder folder;
+    std::string root = folder.Path() + "tree";
+
+    TreeFiles1M()
+    {
+        ::mkdir(root.c_str(), 0755);
+        for (std::size_t f = 0; f < TreeFolders; ++f) {
+            const std::string sub = root + "/d" + std::to_string(f) + "/";
+            ::mkdir(sub.c_str(), 0755);
+            createEmptyFiles(samplePaths(sub, TreeFiles / TreeFolders));
+        }
+    }
+};
+
+int previewTree(const std::string& root)
+{
+    Invocation run = lowerCase(false);
+    run.readNulSeparated = false;
+    run.files = {root};
+    run.tree.recursive = true;
+    return runCli(run, {});
+}
+
+// The process's peak resident memory since the last reset, from VmHWM.
+double peakResidentBytes()
+{
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    char line[256];
+    double kib = -1;
+    while (status && std::fgets(line, sizeof line, status)) {
+        if (std::sscanf(line, "VmHWM: %lf kB", &kib) == 1)
+            break;
+    }
+    if (status)
+        std::fclose(status);
+    return kib * 1024;
+}
+
+// The peak resident memory a preview of the tree adds, per file: measured
+// in a child process, its peak reset (it inherits the parent's) first.
+double treeBytesPerFile(const std::string& root)
+{
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // What the parent freed stays resident, and would hide what the
+        // preview takes.
+        ::malloc_trim(0);
+        if (std::FILE* clear = std::fopen("/proc/self/clear_refs", "w")) {
+            std::fputs("5", clear);
+            std::fclose(clear);
+        }
+        const double before = peakResidentBytes();
+        previewTree(root);
+        const double perFile = (peakResidentBytes() - before) / double(TreeFiles);
+        ::write(channel[1], &perFile, sizeof perFile);
+        ::_exit(0);
+    }
+    double perFile = -1;
+    ::close(channel[1]);
+    if (child < 0 || ::read(channel[0], &perFile, sizeof perFile) != sizeof perFile)
+        perFile = -1;
+    ::close(channel[0]);
+    ::waitpid(child, nullptr, 0);
+    return perFile;
+}
+
+void TreeTolvex(benchmark::State& state)
+{
+    const auto& files = sharedFixture<TreeFiles1M>();
+    for (auto _ : state) {
+        if (previewTree(files.root) != AllDone)
+            state.SkipWithError("the preview saw failures");
+    }
+    state.SetItemsProcessed(state.iterations() * TreeFiles);
+}
+
+void TreeMemory(benchmark::State& state)
+{
+    const auto& files = sharedFixture<TreeFiles1M>();
+    double perFile = -1;
+    for (auto _ : state)
+        perFile = treeBytesPerFile(files.root);
+    if (perFile < 0)
+        state.SkipWithError("the preview's child did not tell its memory");
+    state.counters["bytes_per_row"] = perFile;
+}
+
+// The names of one folder with getdents64, each handed to `each` with its type.
+template <typename Each>
+void readEntries(int fd, Each&& each)
+{
+    alignas(8) char buffer[1 << 16];
+    for (long got; (got = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0;) {
+        for (long at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const std::string_view name(entry->d_name);
+            if (name != "." && name != "..")
+                each(name, entry->d_type);
+        }
+    }
+}
+
+void walkBare(int fd, std::string& path, std::FILE* out, std::size_t& taken)
+{
+    std::unordered_set<std::string> names;
+    std::vector<std::string> folders;
+    readEntries(fd, [&](std::string_view name, unsigned char type) {
+        if (type == DT_DIR)
+            folders.emplace_back(name);
+        else
+            names.emplace(name);
+    });
+    for (const std::string& name : names) {
+        const std::string_view stem = std::string_view(name).substr(0, name.rfind('.'));
+        std::string newName = lowerCaseName(stem);
+        newName.append(std::string_view(name).substr(stem.size()));
+        taken += names.count(newName) != 0;
+        std::fwrite(path.data(), 1, path.size(), out);
+        std::fwrite(name.data(), 1, name.size(), out);
+        std::fputs(" → ", out);
+        std::fwrite(newName.data(), 1, newName.size(), out);
+        std::fputc('\n', out);
+    }
+    for (const std::string& folder : folders) {
+        const int child = ::openat(fd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const std::size_t base = path.size();
+        path += folder + '/';
+        walkBare(child, path, out, taken);
+        path.resize(base);
+        ::close(child);
+    }
+}
+
+void TreeBare(benchmark::State& state)
+{
+    const auto& files = sharedFixture<TreeFiles1M>();
+    for (auto _ : state) {
+        std::FILE* out = std::fopen("/dev/null", "w");
+        const int fd = ::open(files.root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        std::string path = files.root + '/';
+        std::size_t taken = 0;
+        walkBare(fd, path, out, taken);
+        ::close(fd);
+        std::fclose(out);
+        benchmark::DoNotOptimize(taken);
+    }
+    state.SetItemsProcessed(state.iterations() * TreeFiles);
+}
+
 BENCHMARK(Shift<true>)->Name("cli_resolve_100k_shift/tolvex")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Shift<false>)->Name("cli_resolve_100k_shift/bare")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyJournal<ScratchFolder, true>)->Name("cli_journal_100k_tmpfs/tolvex")->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyJournal<ScratchFolder, false>)->Name("cli_journal_100k_tmpfs/bare")->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyJournal<Ext4Folder, true>)->Name("cli_journal_100k_ext4/tolvex")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyJournal<Ext4Folder, false>)->Name("cli_journal_100k_ext4/bare")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(TreeTolvex)->Name("cli_tree_1M/tolvex")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(TreeBare)->Name("cli_tree_1M/bare")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(TreeMemory)->Name("cli_tree_1M_memory/tolvex")->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PreviewTolvex)->Name("cli_preview_1M/tolvex")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(PreviewBare)->Name("cli_preview_1M/bare")->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ApplyTolvex)->Name("cli_apply_100k/tolvex")->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);

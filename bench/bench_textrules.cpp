@@ -50,7 +50,7 @@ void runTolvex(benchmark::State& state, const CommandLineRule& rule, const std::
         state.PauseTiming();
         fixture.reset();
         state.ResumeTiming();
-        if (!runRules(fixture.rows, rules, &QDateTime::currentDateTime, {}).empty())
+        if (!runRules(fixture.rows, rules, &QDateTime::currentDateTime, {}, {}).empty())
             state.SkipWithError("the rule refused rows");
     }
     if (fixture.rows.rowAt(RowCount - 1).Data.NewName() != lastExpected)

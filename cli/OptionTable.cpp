@@ -83,6 +83,29 @@ constexpr std::array options{
                "Take the files and their new names from file, in the JSON lines --json prints (\"file\" and "
                "\"new_name\" of each line), as edited by a script or a person; no rules then.",
                [](Reading& r, const std::string& v) { r.run.fromJson = fileNamed("from-json", v); }},
+    OptionSpec{"recursive", 'R', nullptr, OptionGroup::Files,
+               "Rename the files in every folder below the folders given, folder by folder, each folder's files "
+               "in the order of --sort (by name where it is none). Links to folders are never followed. Without "
+               "-R or --dirs a folder given is reported and keeps its name.",
+               [](Reading& r, const std::string&) { r.run.tree.recursive = true; }},
+    OptionSpec{"dirs", 0, nullptr, OptionGroup::Files,
+               "Rename folders too: each folder given, and with -R every folder below it, after everything in "
+               "it, the deepest first. Their whole names are the rules' to change.",
+               [](Reading& r, const std::string&) { r.run.tree.folders = true; }},
+    OptionSpec{"include", 0, "glob", OptionGroup::Files,
+               "With -R, rename only what the walk finds whose name matches glob (as fnmatch matches it; may be "
+               "given again, for any of them). Every folder is still walked.",
+               [](Reading& r, const std::string& v) { r.run.tree.include.push_back(v); }},
+    OptionSpec{"exclude", 0, "glob", OptionGroup::Files,
+               "With -R, leave out what the walk finds whose name matches glob (may be given again); a folder "
+               "left out is not walked.",
+               [](Reading& r, const std::string& v) { r.run.tree.exclude.push_back(v); }},
+    OptionSpec{"hidden", 0, nullptr, OptionGroup::Files,
+               "With -R, walk and rename names that begin with a dot too; without it the walk passes them over.",
+               [](Reading& r, const std::string&) { r.run.tree.hidden = true; }},
+    OptionSpec{"one-file-system", 0, nullptr, OptionGroup::Files,
+               "With -R, stay on the file system of each folder given: a folder mounted below it is not walked.",
+               [](Reading& r, const std::string&) { r.run.tree.oneFileSystem = true; }},
     OptionSpec{"sort", 0, "order", OptionGroup::Files,
                "The order of the files, in which serial numbers count and the files are renamed: natural (by "
                "name, numbers as numbers: IMG_9 before IMG_10), name (by name, byte by byte), modified (the "
@@ -202,12 +225,27 @@ constexpr std::array options{
                "Order the renames so that each new name is free when its turn comes: a chain a->b, b->c runs "
                "b->c first, and a cycle (a swap) goes through a temporary name. Nothing is replaced still.",
                [](Reading& r, const std::string&) { r.run.resolve = true; }},
+    OptionSpec{"edit", 0, nullptr, OptionGroup::Running,
+               "Open the proposed names, one a line, in $VISUAL or $EDITOR (else vi), and take the names as "
+               "saved: the same number of lines, none empty. A name a line cannot hold is written as $'...', "
+               "with the escapes of the output.",
+               [](Reading& r, const std::string&) { r.run.edit = true; }},
     OptionSpec{"journal", 0, "file", OptionGroup::Running,
                "With --apply, write every rename to file before it is made, so that --undo can take it back "
-               "even after a crash; with --undo, the journal of the undo itself.",
+               "even after a crash; with --undo, the journal of the undo itself. Without it --apply writes its "
+               "journal to $XDG_STATE_HOME/tolvex-rename/ (~/.local/state/tolvex-rename/), which keeps the "
+               "newest 100.",
                [](Reading& r, const std::string& v) { r.run.journal = fileNamed("journal", v); }},
-    OptionSpec{"undo", 0, "file", OptionGroup::Running, "Rename the files of a journal back, last first.",
+    OptionSpec{"no-journal", 0, nullptr, OptionGroup::Running, "With --apply, write no journal at all.",
+               [](Reading& r, const std::string&) { r.run.noJournal = true; }},
+    OptionSpec{"undo", 0, "file", OptionGroup::Running,
+               "Rename the files of a journal back, last first; last names the newest journal of the state "
+               "folder not yet undone.",
                [](Reading& r, const std::string& v) { r.run.undo = fileNamed("undo", v); }},
+    OptionSpec{"history", 0, nullptr, OptionGroup::Running,
+               "List the journals of the state folder, the newest first: when each run was, its working folder, "
+               "how many files it renamed and whether it was undone.",
+               [](Reading& r, const std::string&) { r.run.history = true; }},
     OptionSpec{"json", 0, nullptr, OptionGroup::Running, "Print one JSON object a line instead of text.",
                [](Reading& r, const std::string&) { r.run.json = true; }},
     OptionSpec{"verbose", 'v', nullptr, OptionGroup::Running,
@@ -260,6 +298,8 @@ Examples:
   tolvex-rename --from-json plan --apply --journal undo.log
   find . -name '*.txt' -print0 | tolvex-rename -0 --remove-range 1:4 --apply --journal undo.log
   tolvex-rename --undo undo.log --apply
+  tolvex-rename -R --dirs --exclude .git --case lower --apply Photos
+  tolvex-rename --undo last --apply
 )";
 
 constexpr std::size_t kWidth = 79;
@@ -353,6 +393,18 @@ Invocation CommandLineReading::finish() const
         throw CommandLineError("--undo takes the journal's renames back last first, in no other order");
     if (!run.journal.empty() && !run.apply)
         throw CommandLineError("--journal records renames, and only --apply makes them");
+    if (!run.journal.empty() && run.noJournal)
+        throw CommandLineError("--journal and --no-journal ask for opposite things");
+    const TreeChoice& tree = run.tree;
+    if (!tree.recursive && (tree.hidden || tree.oneFileSystem || !tree.include.empty() || !tree.exclude.empty()))
+        throw CommandLineError("--include, --exclude, --hidden and --one-file-system choose what -R finds");
+    if (tree.recursive && (!run.undo.empty() || !run.fromJson.empty()))
+        throw CommandLineError("-R walks the folders given, and --undo and --from-json take no files");
+    if ((run.edit || tree.folders) && !run.undo.empty())
+        throw CommandLineError("--undo takes back its journal's renames as they were made");
+    if (run.history && (run.apply || run.edit || !run.undo.empty() || !run.fromJson.empty() || !run.rules.empty()
+                        || !run.files.empty() || run.readNulSeparated))
+        throw CommandLineError("--history lists the journals, and takes nothing else");
     return run;
 }
 

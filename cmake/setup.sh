@@ -8,7 +8,7 @@ tolvex_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev
                  fusefat dosfstools exfat-fuse exfatprogs sshfs openssh-server
                  libqt6svg6 qt6-qpa-plugins librsvg2-bin desktop-file-utils appstream dpkg-dev file
                  man-db lintian python3-gi gir1.2-gtk-3.0 libxtst6
-                 sway qt6-wayland libwayland-dev)
+                 sway qt6-wayland libwayland-dev bash-completion zsh fish)
 
 tolvex_install_missing() {
   local missing=()

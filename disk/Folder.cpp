@@ -69,10 +69,11 @@ bool Folder::look(std::string_view name, struct stat& status)
     return fd() >= 0 && ::fstatat(m_fd, std::string(name).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
-bool Folder::stillAtItsPath() const
+bool Folder::isAt(std::string_view path) const
 {
+    const std::string spelled = path.empty() ? std::string(".") : std::string(path);
     struct stat status;
-    return ::stat(m_path.empty() ? "." : m_path.c_str(), &status) == 0 && FileIdentity::of(status) == m_identity;
+    return ::stat(spelled.c_str(), &status) == 0 && FileIdentity::of(status) == m_identity;
 }
 
 FolderNames& Folder::names()

@@ -49,8 +49,8 @@ public:
     // Looks at the entry `name` holds here, without following a link;
     // false when there is none, or the folder is gone.
     bool look(std::string_view name, struct stat& status);
-    // Whether the path still names this folder.
-    bool stillAtItsPath() const;
+    // Whether `path` (a spelling of it) names this folder now.
+    bool isAt(std::string_view path) const;
 
     // Its names, read when first asked, then kept in step with the run's
     // renames in it (noteRemoved, noteAdded).

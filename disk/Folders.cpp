@@ -24,6 +24,8 @@ Folder& Folders::of(std::string_view path)
     const auto known = m_bySpelling.find(m_lastPath);
     m_last = known == m_bySpelling.end() ? nullptr : known->second;
     const bool opens = !m_last || !m_last->isOpen();
+    if (m_last && !m_last->exists())
+        m_last = cameSince(m_lastPath, m_last);
     if (!m_last) {
         auto made = std::make_unique<Folder>(m_lastPath);
         if (!made->exists())
@@ -57,4 +59,15 @@ std::string_view Folders::key(std::string_view path, std::string& buffer)
     else
         buffer += name;
     return buffer;
+}
+
+Folder* Folders::cameSince(const std::string& path, Folder* missing)
+{
+    auto made = std::make_unique<Folder>(path);
+    if (!made->exists())
+        return missing;
+    // The missing one stays: what was learnt of it may still be held.
+    Folder* folder = m_byIdentity.try_emplace(made->identity(), std::move(made)).first->second.get();
+    m_bySpelling[path] = folder;
+    return folder;
 }

@@ -32,6 +32,11 @@ public:
     std::string_view key(std::string_view path, std::string& buffer);
 
 private:
+    // The folder at a path that named none when first asked, where an earlier
+    // rename of the run (a folder's name brought back) has put one there
+    // since; else `missing`.
+    Folder* cameSince(const std::string& path, Folder* missing);
+
     std::unordered_map<std::string, Folder*> m_bySpelling;
     std::map<FileIdentity, std::unique_ptr<Folder>> m_byIdentity;
     std::unordered_map<std::string, std::unique_ptr<Folder>> m_missing;

@@ -26,10 +26,26 @@ public:
     {
         if (const auto moved = m_moved.find(path); moved != m_moved.end())
             return moved->second;
+        const std::optional<std::string> now = onDiskNow(path);
         struct stat status;
-        if (m_folders.of(FolderOfPath(path)).look(NameOfPath(path), status))
+        if (now && m_folders.of(FolderOfPath(*now)).look(NameOfPath(*now), status))
             return status;
         return std::nullopt;
+    }
+
+    // Where on the disk of today the undo will find what it then finds at
+    // `path`, through the folders it will have renamed by then; nothing
+    // where that is inside a folder it will have moved away.
+    std::optional<std::string> onDiskNow(std::string path) const
+    {
+        for (auto move = m_folderMoves.rbegin(); move != m_folderMoves.rend(); ++move) {
+            const auto& [from, to] = *move;
+            if (path.starts_with(to) && path.size() > to.size() && path[to.size()] == '/')
+                path = from + path.substr(to.size());
+            else if (path.starts_with(from) && path.size() > from.size() && path[from.size()] == '/')
+                return std::nullopt;
+        }
+        return path;
     }
 
     void move(const std::string& from, const std::string& to)
@@ -37,6 +53,8 @@ public:
         const std::optional<struct stat> file = at(from);
         m_moved[from] = std::nullopt;
         m_moved[to] = file;
+        if (file && S_ISDIR(file->st_mode))
+            m_folderMoves.emplace_back(from, to);
     }
 
     // The run's temporary names in `folder` that hold the file.
@@ -47,7 +65,7 @@ public:
             return holding;
         auto [names, added] = m_temporaries.try_emplace(folder);
         if (added) {
-            const int fd = m_folders.of(folder).fd();
+            const int fd = m_folders.of(onDiskNow(folder).value_or(folder)).fd();
             if (fd >= 0) {
                 readFolder(fd, [&](std::string_view name, EntryKind) {
                     if (name.starts_with(m_prefix))
@@ -72,6 +90,7 @@ private:
     Folders& m_folders;
     std::string m_prefix;
     std::map<std::string, std::optional<struct stat>> m_moved;
+    std::vector<std::pair<std::string, std::string>> m_folderMoves;  // from, to, in the undo's order
     std::unordered_map<std::string, std::vector<std::string>> m_temporaries;  // by folder, as first read
 };
 
@@ -82,11 +101,13 @@ struct Decision {
     std::string said;  // what the user hears of it
 };
 
-// Whether the journal's folder of `path` is the folder that is there now.
-bool sameFolder(Folders& folders, const std::string& path, std::uint64_t inode)
+// Whether the journal's folder of `path` is the folder the undo will find
+// there.
+bool sameFolder(DiskAsUndone& disk, const std::string& path, std::uint64_t inode)
 {
-    const Folder& folder = folders.of(FolderOfPath(path));
-    return inode == 0 || (folder.exists() && folder.identity().inode == inode);
+    const std::optional<std::string> now = disk.onDiskNow(std::string(FolderOfPath(path)));
+    const Folder* folder = now ? &disk.folders().of(*now) : nullptr;
+    return inode == 0 || (folder && folder->exists() && folder->identity().inode == inode);
 }
 
 // `origin`: the path the journal first has the file at, where its first
@@ -99,8 +120,7 @@ Decision decide(const JournalEntry& entry, const std::string& origin, DiskAsUndo
     // A journal is taken back only in the folders its run renamed in, where
     // their inode numbers tell.
     if (entry.file.stableInodes
-        && (!sameFolder(disk.folders(), entry.oldPath, entry.folder)
-            || !sameFolder(disk.folders(), entry.newPath, entry.newFolder)))
+        && (!sameFolder(disk, entry.oldPath, entry.folder) || !sameFolder(disk, entry.newPath, entry.newFolder)))
         return {Decision::Refuse, entry.newPath, "its folder is not the one the run renamed it in"};
     const std::optional<struct stat> atNew = disk.at(entry.newPath);
     if (atNew && entry.file.matches(*atNew))

@@ -78,7 +78,7 @@ void permute(RowStore& rows, const std::vector<std::uint32_t>& order)
 
 } // namespace
 
-void sortRows(RowStore& rows, RowOrder order)
+void sortRows(RowStore& rows, RowOrder order, bool byFolder)
 {
     if (order == RowOrder::Given || rows.rowCount() < 2)
         return;
@@ -99,8 +99,18 @@ void sortRows(RowStore& rows, RowOrder order)
         keys.push_back({std::string_view(names).substr(at), entry.FilePath(), entry.times().modified,
                         std::uint32_t(index)});
     }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [order](const SortKey& a, const SortKey& b) { return compareKeys(a, b, order) < 0; });
+    const auto sort = [order](auto begin, auto end) {
+        std::stable_sort(begin, end, [order](const SortKey& a, const SortKey& b) { return compareKeys(a, b, order) < 0; });
+    };
+    if (!byFolder) {
+        sort(keys.begin(), keys.end());
+    } else {
+        for (auto begin = keys.begin(); begin != keys.end();) {
+            const auto end = std::find_if(begin, keys.end(), [&](const SortKey& key) { return key.folder != begin->folder; });
+            sort(begin, end);
+            begin = end;
+        }
+    }
     std::vector<std::uint32_t> positions;
     positions.reserve(keys.size());
     for (const SortKey& key : keys)

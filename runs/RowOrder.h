@@ -12,5 +12,7 @@ enum class RowOrder {
 };
 
 // Puts the rows in that order, before any rule runs. Rows that compare
-// equal (a path given twice) keep their given order.
-void sortRows(RowStore& rows, RowOrder order);
+// equal (a path given twice) keep their given order. `byFolder`: only rows
+// next to each other in one folder change places, as the files of one
+// folder a walk found, so that a folder stays after what it holds.
+void sortRows(RowStore& rows, RowOrder order, bool byFolder = false);

@@ -5,10 +5,12 @@
 #include "disk/Folders.h"
 #include "listcore/FileIntake.h"
 #include "listcore/RowStore.h"
+#include "runs/TreeWalk.h"
 #include "text/FileNames.h"
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -60,9 +62,69 @@ bool readsFileTimes(const Invocation& run)
     return run.order == RowOrder::Modified || std::any_of(run.rules.begin(), run.rules.end(), readsTimes);
 }
 
+// The rows of folders given, and what -R finds below them.
+class FolderIntake {
+public:
+    FolderIntake(const Invocation& run, RowStore& rows, FileIntake& intake, IntakeRefusals& refusals)
+        : m_tree(run.tree)
+        , m_times(readsFileTimes(run))
+        , m_rows(rows)
+        , m_intake(intake)
+        , m_refusals(refusals)
+        , m_walk(run.tree, run.order, [this](std::string_view path, TreeWalk::Found found, std::string_view why) {
+            m_path.assign(path);
+            if (found == TreeWalk::Found::Unreadable)
+                refuse(m_path, "could not be read: " + std::string(why));
+            else
+                add(m_path, found == TreeWalk::Found::Folder);
+        })
+    {
+    }
+
+    void take(std::string_view given)
+    {
+        const std::string folder = folderAsGiven(given);
+        if (!m_tree.walks())
+            return refuse(folder, kFolderGiven);
+        if (m_tree.recursive)
+            m_walk.walk(folder);
+        // What names no entry of a folder cannot be renamed.
+        const std::string_view name = NameOfPath(folder);
+        if (m_tree.folders && !name.empty() && name != "." && name != "..")
+            add(folder, true);
+    }
+
+    void add(const std::string& path, bool folder)
+    {
+        if (m_times)
+            m_intake.addChosen(path);
+        else
+            m_intake.addLooked(path, {});
+        // A folder's whole name is its own: it has no extension to keep.
+        if (folder)
+            m_rows.rowAt(m_rows.rowCount() - 1).Data.setForm(EntryForm::Joined);
+    }
+
+    void refuse(const std::string& path, std::string reason)
+    {
+        m_intake.addChosen(path);
+        m_rows.rowAt(m_rows.rowCount() - 1).CheckState = csUncheckedNormal;
+        m_refusals.insert_or_assign(path, std::move(reason));
+    }
+
+private:
+    const TreeChoice& m_tree;
+    bool m_times;
+    RowStore& m_rows;
+    FileIntake& m_intake;
+    IntakeRefusals& m_refusals;
+    std::string m_path;
+    TreeWalk m_walk;
+};
+
 } // namespace
 
-void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, Folders& folders)
+IntakeRefusals takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, Folders& folders)
 {
     constexpr std::size_t manyFromOneFolder = 64;
     const PathList paths = pathsOf(run, in);
@@ -70,38 +132,67 @@ void takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, Folders& fo
     if (!readsFileTimes(run))
         paths.forEach([&](std::string_view path) { ++perFolder[FolderOfPath(path)]; });
     FileIntake intake(rows);
+    IntakeRefusals refusals;
+    FolderIntake folderIntake(run, rows, intake, refusals);
     std::string path;
     paths.forEach([&](std::string_view given) {
         path.assign(given);
         const std::string_view folder = FolderOfPath(path);
         const auto count = perFolder.find(folder);
-        if (count == perFolder.end() || count->second < manyFromOneFolder) {
-            intake.addDropped(path);
-            return;
+        FileLookup lookup;
+        if (count == perFolder.end() || count->second < manyFromOneFolder || NameOfPath(path).empty()) {
+            lookup = lookUpFile(path);
+        } else {
+            switch (folders.of(folder).names().kindUnlessFile(NameOfPath(path))) {
+            case FolderNames::Kind::Missing:
+            case FolderNames::Kind::File:
+                break;
+            case FolderNames::Kind::Folder:
+                lookup.isFolder = true;
+                break;
+            case FolderNames::Kind::Unknown:
+                lookup = lookUpFile(path);
+                break;
+            }
         }
-        switch (folders.of(folder).names().kindUnlessFile(NameOfPath(path))) {
-        case FolderNames::Kind::Missing:
-        case FolderNames::Kind::File:
-            intake.addLooked(path, {});
-            break;
-        case FolderNames::Kind::Folder:
-            break;
-        case FolderNames::Kind::Unknown:
-            intake.addDropped(path);
-            break;
-        }
+        if (lookup.isFolder)
+            folderIntake.take(path);
+        else
+            intake.addLooked(path, lookup);
     });
+    return refusals;
 }
 
-void takePlan(const std::vector<PlannedName>& plan, RowStore& rows)
+IntakeRefusals takePlan(const std::vector<PlannedName>& plan, RowStore& rows, bool folders)
 {
     rows.setEntryForm(EntryForm::Joined);
     FileIntake intake(rows);
+    IntakeRefusals refusals;
     for (const auto& [path, newName] : plan) {
-        const std::size_t before = rows.rowCount();
-        intake.addDropped(path);
-        if (rows.rowCount() > before)
-            rows.rowAt(before).Data.setNewName(newName);
+        FileLookup lookup = lookUpFile(path);
+        const bool folder = std::exchange(lookup.isFolder, false);
+        intake.addLooked(path, lookup);
+        ListRow& row = rows.rowAt(rows.rowCount() - 1);
+        row.Data.setNewName(newName);
+        if (folder && !folders) {
+            row.CheckState = csUncheckedNormal;
+            refusals.insert_or_assign(path, kFolderGiven);
+        }
     }
+    return refusals;
 }
 
+std::vector<RowRefusal> refusalsOf(RowStore& rows, const IntakeRefusals& refusals)
+{
+    std::vector<RowRefusal> inOrder;
+    if (refusals.empty())
+        return inOrder;
+    for (std::size_t index = 0; index < rows.rowCount(); ++index) {
+        const ListRow& row = rows.row(index);
+        if (isChecked(row))
+            continue;
+        if (const auto found = refusals.find(row.Data.path()); found != refusals.end())
+            inOrder.push_back({std::uint32_t(index), found->second});
+    }
+    return inOrder;
+}

@@ -80,6 +80,11 @@ std::string shellQuoted(std::string_view name, bool utf8)
         }
         return quoted + '\'';
     }
+    return dollarQuoted(name, utf8);
+}
+
+std::string dollarQuoted(std::string_view name, bool utf8)
+{
     std::string quoted = "$'";
     for (std::size_t pos = 0; pos < name.size();) {
         const utf8::DecodedChar c = utf8::decodeChar(name, pos);
@@ -95,4 +100,51 @@ std::string shellQuoted(std::string_view name, bool utf8)
         pos += c.size;
     }
     return quoted + '\'';
+}
+
+std::optional<std::string> dollarUnquoted(std::string_view word)
+{
+    if (!word.starts_with("$'") || word.size() < 3 || word.back() != '\'')
+        return std::nullopt;
+    const std::string_view inside = word.substr(2, word.size() - 3);
+    const auto digitOf = [](char c, int base) {
+        const int value = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : base;
+        return value < base ? value : -1;
+    };
+    std::string bytes;
+    for (std::size_t pos = 0; pos < inside.size(); ++pos) {
+        const char c = inside[pos];
+        if (c == '\'')
+            return std::nullopt;
+        if (c != '\\') {
+            bytes += c;
+            continue;
+        }
+        if (++pos == inside.size())
+            return std::nullopt;
+        const char escape = inside[pos];
+        const int base = escape == 'x' ? 16 : digitOf(escape, 8) >= 0 ? 8 : 0;
+        if (base != 0) {
+            const std::size_t first = base == 16 ? pos + 1 : pos;
+            int value = 0;
+            std::size_t end = first;
+            for (; end < inside.size() && end < first + (base == 16 ? 2 : 3) && digitOf(inside[end], base) >= 0; ++end)
+                value = value * base + digitOf(inside[end], base);
+            if (end == first)
+                return std::nullopt;
+            bytes += char(value);
+            pos = end - 1;
+            continue;
+        }
+        constexpr std::string_view from = "ntrabefv\\'\"?";
+        constexpr std::string_view to = "\n\t\r\a\b\x1b\f\v\\'\"?";
+        const std::size_t known = from.find(escape);
+        if (known == std::string_view::npos)
+            return std::nullopt;
+        bytes += to[known];
+    }
+    return bytes;
 }

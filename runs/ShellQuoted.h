@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,3 +12,10 @@
 // two, or end a line. `utf8` tells whether the terminal's codeset shows
 // UTF-8: otherwise every byte beyond ASCII is written as an escape.
 std::string shellQuoted(std::string_view name, bool utf8);
+
+// The name always in the $'…' form, with the same escapes.
+std::string dollarQuoted(std::string_view name, bool utf8);
+// The bytes a $'…' word stands for, as bash reads it (\n, \t, \r, \e,
+// \xHH, \NNN, \\, \' and the like); nothing when `word` is not one such word
+// whole.
+std::optional<std::string> dollarUnquoted(std::string_view word);

@@ -111,9 +111,9 @@ private Q_SLOTS:
         QTest::newRow("names quoted as the shell reads them")
             << QStringList{"-0", "--add", "x → y "} << QByteArray("a.txt\0", 6) << 0 << untouched
             << QByteArray("a.txt → 'x → y a.txt'");
-        QTest::newRow("paths on standard input, folders skipped")
-            << QStringList{"-0", "--add", "x", "--apply"} << QByteArray("a.txt\0sub\0b.txt\0", 16) << 0
-            << QByteArrayList{"sub/", "xa.txt:a.txt", "xb.txt:b.txt"} << QByteArray("Rename Completed!");
+        QTest::newRow("paths on standard input, a folder reported")
+            << QStringList{"-0", "--add", "x", "--apply"} << QByteArray("a.txt\0sub\0b.txt\0", 16) << 1
+            << QByteArrayList{"sub/", "xa.txt:a.txt", "xb.txt:b.txt"} << QByteArray("sub → sub: is a folder");
     }
 
     void runs()
@@ -193,7 +193,7 @@ private Q_SLOTS:
     }
 
     // Many files of one folder are looked up in one reading of the folder;
-    // its folders, and links to them, are still skipped and a missing name
+    // its folders, and links to them, are still reported and a missing name
     // still listed.
     void manyFilesOfOneFolder()
     {
@@ -209,9 +209,9 @@ private Q_SLOTS:
         QVERIFY(fixture::makeTree(folder.root(), layout));
         const Result result = run(folder.root(), {"-0", "--add", "x"}, input);
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.output.count("→"), 101);
+        QCOMPARE(result.output.count("→"), 103);
         QVERIFY(result.output.contains("gone → xgone: the file is no longer on disk"));
-        QVERIFY(!result.output.contains("sub →"));
+        QVERIFY(result.output.contains("sub → sub: is a folder") && result.output.contains("tosub → tosub: is a folder"));
     }
 
     // A journal records each rename; --undo takes them back, the last first,

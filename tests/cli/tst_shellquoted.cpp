@@ -1,4 +1,5 @@
 // Names in tolvex-rename's text output, quoted as the shell reads them back.
+#include "runs/NameEditor.h"
 #include "runs/ShellQuoted.h"
 
 #include <QTest>
@@ -40,6 +41,29 @@ private Q_SLOTS:
         QFETCH(bool, utf8);
         QFETCH(QByteArray, shown);
         QCOMPARE(QByteArray::fromStdString(shellQuoted(name.toStdString(), utf8)), shown);
+        // --edit reads the $'…' form back to the very bytes.
+        if (shown.startsWith("$'"))
+            QCOMPARE(QByteArray::fromStdString(dollarUnquoted(shown.toStdString()).value_or("<unread>")), name);
+    }
+
+    // A line of --edit's file holds a name as it is where nothing of it
+    // could be lost or misread; else in the $'…' form.
+    void editedLines_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("blanks and quotes inside") << QByteArray("it's my file") << QByteArray("it's my file");
+        QTest::newRow("a blank at its end") << QByteArray("a ") << QByteArray("$'a '");
+        QTest::newRow("a beginning of $'") << QByteArray("$'x'") << QByteArray("$'$\\'x\\''");
+        QTest::newRow("a newline") << QByteArray("a\nb") << QByteArray("$'a\\nb'");
+    }
+
+    void editedLines()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, line);
+        QCOMPARE(QByteArray::fromStdString(editedLine(name.toStdString())), line);
+        QCOMPARE(QByteArray::fromStdString(nameOfLine(line.toStdString()).value_or("<unread>")), name);
     }
 };
 

@@ -51,6 +51,11 @@ if need "$metainfo"; then
   [ "$first" = "$version" ] || fail "$metainfo lists release '$first' first, the build is $version"
 fi
 
+# Each shell's completion where that shell looks for a program's own.
+need share/bash-completion/completions/tolvex-rename || true
+need share/zsh/vendor-completions/_tolvex-rename || true
+need share/fish/vendor_completions.d/tolvex-rename.fish || true
+
 need "share/icons/hicolor/scalable/apps/$id.svg" || true
 for size in 16 22 24 32 48 64 128 256; do
   png=share/icons/hicolor/${size}x${size}/apps/$id.png
