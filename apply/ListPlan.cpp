@@ -4,6 +4,7 @@
 #include "disk/MoveNoReplace.h"
 #include "listcore/RowStore.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
@@ -62,17 +63,35 @@ void addResolved(RenamePlan& plan, const std::vector<std::uint32_t>& requests, D
         }
     }
 
+    // The later requests of a file listed twice, by the one that takes part.
+    std::unordered_multimap<std::size_t, std::size_t> again;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (const auto first = byOld.find(oldKeys[i]); !inGraph[i] && first != byOld.end())
+            again.emplace(first->second, i);
+    }
+
     std::vector<bool> scheduled(count, false);
     const auto add = [&](std::size_t i, bool waits) {
         scheduled[i] = true;
         plan.add(requests[i], waits ? PlanStep::Role::AfterAnother : PlanStep::Role::Plain);
     };
-    // Chains, from the end whose new name nothing in the list holds.
+    // Chains, from the end whose new name nothing in the list holds. A file
+    // listed twice has its later requests right after its first, so that
+    // what waits for it to move waits for each of them: where the first
+    // fails, a later one may move it.
     for (std::size_t head = 0; head < count; ++head) {
         if (!inGraph[head] || waitsFor[head] != kNone)
             continue;
-        for (std::size_t i = head; i != kNone; i = freeing[i])
+        for (std::size_t i = head; i != kNone; i = freeing[i]) {
             add(i, i != head);
+            const auto [first, last] = again.equal_range(i);
+            std::vector<std::size_t> later;
+            for (auto it = first; it != last; ++it)
+                later.push_back(it->second);
+            std::sort(later.begin(), later.end());
+            for (const std::size_t j : later)
+                add(j, false);
+        }
     }
     // What is left of the graph are cycles: the first of each, in list
     // order, steps aside to a temporary name, the rest follow, and it comes

@@ -30,7 +30,10 @@ std::string FileEntry::newFileName() const
 
 std::string FileEntry::newPath() const
 {
-    std::string path(FilePath());
+    // A new name is relative to the file's folder, whatever it begins with:
+    // "/x" after "dir/" is "dir//x", that is dir/x, and so after the working
+    // folder too.
+    std::string path(FilePath().empty() && NewName().starts_with('/') ? std::string_view("./") : FilePath());
     return path.append(NewName()).append(FileExt());
 }
 

@@ -57,7 +57,10 @@ std::strong_ordering naturalCompare(std::string_view a, std::string_view b)
     std::size_t parting = 0;
     while (parting < shorter && a[parting] == b[parting])
         ++parting;
-    if (parting == a.size() || parting == b.size())
+    // Where one is all of the other's beginning, the shorter comes first,
+    // unless the other goes on with the digits of a number both end in.
+    const bool prefix = parting == a.size() || parting == b.size();
+    if (prefix && (parting == 0 || !isDigit(a[parting - 1]) || !isDigit(a.size() > b.size() ? a[parting] : b[parting])))
         return a.size() <=> b.size();
     std::size_t i = parting;
     while (i > 0 && isDigit(a[i - 1]))
@@ -65,16 +68,21 @@ std::strong_ordering naturalCompare(std::string_view a, std::string_view b)
     // Not in a number on both sides: the parting bytes decide. A number
     // against another byte sorts as its first digit does, so all numbers
     // sit between the bytes below '0' and those above '9'.
-    if (i == parting && !(isDigit(a[i]) && isDigit(b[i])))
+    if (i == parting && !prefix && !(isDigit(a[i]) && isDigit(b[i])))
         return compareBytes(a[i], b[i]);
 
     std::size_t j = i;
+    // Of numbers equal but for leading zeros, the one with more comes first,
+    // as the first such pair decides.
+    std::strong_ordering zeros = std::strong_ordering::equal;
     while (i < a.size() && j < b.size()) {
         if (isDigit(a[i]) && isDigit(b[j])) {
             const std::size_t aEnd = runEnd(a, i);
             const std::size_t bEnd = runEnd(b, j);
             if (const auto order = compareNumbers(a.data() + i, aEnd - i, b.data() + j, bEnd - j); order != 0)
                 return order;
+            if (zeros == 0)
+                zeros = (bEnd - j) <=> (aEnd - i);
             i = aEnd;
             j = bEnd;
             continue;
@@ -86,6 +94,5 @@ std::strong_ordering naturalCompare(std::string_view a, std::string_view b)
     }
     if (const auto order = (a.size() - i) <=> (b.size() - j); order != 0)
         return order;
-    // Equal but for leading zeros: the first byte that differs decides.
-    return compareBytes(a[parting], b[parting]);
+    return zeros;
 }

@@ -108,6 +108,12 @@ private Q_SLOTS:
         QTest::newRow("apply, verbose") << QStringList{"-v", "--upper", "--apply", "a.txt"} << QByteArray() << 0
                                         << QByteArrayList{"A.txt:a.txt", "b.txt:b.txt", "sub/"}
                                         << QByteArray("a.txt → A.txt\nRename Completed!");
+        QTest::newRow("a refused name is told as failed after --apply, resolved too")
+            << QStringList{"--json", "-e", "--remove-first", "9", "--resolve", "--apply", "a.txt"} << QByteArray() << 1
+            << untouched << QByteArray("\"outcome\":\"failed\"");
+        QTest::newRow("one file spelled two ways: the second moves it no more")
+            << QStringList{"--add", "x", "a.txt", "./a.txt"} << QByteArray() << 1 << untouched
+            << QByteArray("an earlier rename of the list moves this file first");
         QTest::newRow("names quoted as the shell reads them")
             << QStringList{"-0", "--add", "x → y "} << QByteArray("a.txt\0", 6) << 0 << untouched
             << QByteArray("a.txt → 'x → y a.txt'");

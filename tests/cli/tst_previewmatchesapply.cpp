@@ -98,8 +98,10 @@ private Q_SLOTS:
             QVERIFY(fixture::makeTree(folder.root(), layout));
             QByteArrayList listed;
             const int count = std::uniform_int_distribution(1, 6)(random);
+            // Some twice, some not on disk, some spelled another way.
+            const std::vector<QByteArray> spellings{"", "", "./", "sub/../"};
             for (int i = 0; i < count; ++i)
-                listed << pick(random, names);  // some twice, some not on disk
+                listed << pick(random, spellings) + pick(random, names);
             std::vector<std::string> chain;
             const int steps = std::uniform_int_distribution(1, 3)(random);
             for (int i = 0; i < steps; ++i) {
@@ -108,6 +110,8 @@ private Q_SLOTS:
             }
             if (random() % 4 == 0)
                 chain.insert(chain.begin(), "-e");
+            if (random() % 3 == 0)
+                chain.push_back("--resolve");
 
             const QStringList preview = verdicts(folder.root(), chain, listed);
             std::vector<std::string> applying = chain;

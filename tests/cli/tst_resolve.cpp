@@ -11,12 +11,17 @@
 
 namespace {
 
-// The plan --from-json reads, from "file>new name" items.
+// The plan --from-json reads, from "file>new name" items; an item with no
+// '>' is a line as it stands.
 QByteArray jsonPlan(const QByteArrayList& renames)
 {
     QByteArray plan;
     for (const QByteArray& rename : renames) {
         const auto arrow = rename.indexOf('>');
+        if (arrow < 0) {
+            plan += rename + '\n';
+            continue;
+        }
         plan += "{\"file\":\"" + rename.left(arrow) + "\",\"new_name\":\"" + rename.mid(arrow + 1) + "\"}\n";
     }
     return plan;
@@ -69,6 +74,18 @@ private Q_SLOTS:
                                                     << QByteArrayList{"b:b", "c:c", "x:a"};
         QTest::newRow("a name held outside the list") << abc << QByteArrayList{"a>b", "b>c"} << true << 1
                                                       << QByteArrayList{"a:a", "b:b", "c:c"};
+        QTest::newRow("two spellings of one path") << QByteArrayList{"Sub/", "Sub/x", "x"}
+                                                   << QByteArrayList{"x>y", "Sub/x>../x"} << false << 0
+                                                   << QByteArrayList{"Sub/", "x:Sub/x", "y:x"};
+        QTest::newRow("a file listed twice, the later row moves it") << QByteArrayList{"5", "6", "7"}
+                                                                     << QByteArrayList{"5>6", "6>7", "6>8"} << true
+                                                                     << 1 << QByteArrayList{"6:5", "7:7", "8:6"};
+        QTest::newRow("an absolute new name is the file's folder's") << QByteArrayList{"a", "sub/"}
+                                                                     << QByteArrayList{"a>/sub/x"} << false << 0
+                                                                     << QByteArrayList{"sub/", "sub/x:a"};
+        QTest::newRow("a person's notes and fields beyond the plan's")
+            << abc << QByteArrayList{"# swap a and c", "{\"file\":\"a\",\"new_name\":\"x\",\"tags\":[1,{\"y\":\"]\"}]}"}
+            << false << 0 << QByteArrayList{"b:b", "c:c", "x:a"};
         QTest::newRow("a NUL in a new name") << abc << QByteArrayList{"a>x\\u0000y"} << false << 1
                                              << QByteArrayList{"a:a", "b:b", "c:c"};
         QTest::newRow("a cycle that meets a name held outside")
@@ -103,7 +120,7 @@ private Q_SLOTS:
         undone.removeIf([](const QByteArray& item) { return item.startsWith('.'); });
         QByteArrayList original;
         for (const QByteArray& file : files)
-            original << file + ':' + file;
+            original << (file.endsWith('/') ? file : file + ':' + file);
         QCOMPARE(undone, original);
     }
 

@@ -51,6 +51,9 @@ private Q_SLOTS:
         QTest::newRow("leading zeros")
             << QByteArrayList{"IMG_7", "IMG_007", "IMG_08"} << QByteArrayList{"IMG_08", "IMG_7", "IMG_007"} << "natural"
             << QByteArrayList{"IMG_007 → IMG_0071", "IMG_7 → IMG_72", "IMG_08 → IMG_083"};
+        QTest::newRow("more zeros first, also at a name's end")
+            << QByteArrayList{"p0.jpg", "p00.jpg"} << QByteArrayList{"p0.jpg", "p00.jpg"} << "natural"
+            << QByteArrayList{"p00.jpg → p001.jpg", "p0.jpg → p02.jpg"};
         QTest::newRow("mixed digits and letters")
             << QByteArrayList{"b2", "a10", "a2", "10", "9", "a"} << QByteArrayList{"b2", "a10", "a2", "10", "9", "a"}
             << "natural" << QByteArrayList{"9 → 91", "10 → 102", "a → a3", "a2 → a24", "a10 → a105", "b2 → b26"};

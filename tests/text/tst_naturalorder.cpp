@@ -41,7 +41,8 @@ const std::vector<Pair> kPairs{
     {"long numbers, one digit apart", "f123456789012345678901234567890", "f123456789012345678901234567891", -1, -1},
     {"leading zeros count for nothing", "IMG_07", "IMG_8", -1, -1},
     {"equal numbers: fewer zeros after", "IMG_007", "IMG_7", -1, -1},
-    {"only zeros", "0", "00", -1, -1},
+    {"only zeros: more zeros first", "0", "00", 1, -1},
+    {"a name ending in zeros", "p0.jpg", "p00.jpg", 1, -1},
     {"a later number decides before zeros", "a01b2", "a1b1", 1, -1},
     {"the text after the number", "IMG_7a", "IMG_7b", -1, -1},
     {"a text before a longer one", "IMG", "IMG1", -1, -1},
@@ -58,12 +59,14 @@ const std::vector<Pair> kPairs{
 };
 
 // Natural order the slow way: the texts cut into numbers and single bytes,
-// the lists compared, whole bytes for a tie.
+// the lists compared; of numbers equal but for their zeros, the first pair
+// that differs puts more zeros first.
 int referenceCompare(const QByteArray& a, const QByteArray& b)
 {
     struct Token {
         bool number;
         QByteArray text;  // a number's digits without leading zeros
+        qsizetype digits = 0;  // with them
     };
     const auto tokens = [](const QByteArray& text) {
         std::vector<Token> list;
@@ -79,7 +82,7 @@ int referenceCompare(const QByteArray& a, const QByteArray& b)
             QByteArray digits = text.mid(pos, end - pos);
             while (digits.startsWith('0'))
                 digits.remove(0, 1);
-            list.push_back({true, digits});
+            list.push_back({true, digits, end - pos});
             pos = end;
         }
         return list;
@@ -88,6 +91,7 @@ int referenceCompare(const QByteArray& a, const QByteArray& b)
     const auto rank = [](const Token& token) { return token.number ? 0x30 : static_cast<unsigned char>(token.text[0]); };
     const std::vector<Token> left = tokens(a);
     const std::vector<Token> right = tokens(b);
+    int zeros = 0;
     for (std::size_t i = 0; i < std::min(left.size(), right.size()); ++i) {
         if (rank(left[i]) != rank(right[i]))
             return rank(left[i]) < rank(right[i]) ? -1 : 1;
@@ -96,10 +100,12 @@ int referenceCompare(const QByteArray& a, const QByteArray& b)
                 return left[i].text.size() < right[i].text.size() ? -1 : 1;
             return left[i].text < right[i].text ? -1 : 1;
         }
+        if (left[i].number && zeros == 0 && left[i].digits != right[i].digits)
+            zeros = left[i].digits > right[i].digits ? -1 : 1;
     }
     if (left.size() != right.size())
         return left.size() < right.size() ? -1 : 1;
-    return a == b ? 0 : a < b ? -1 : 1;
+    return zeros;
 }
 
 } // namespace
