@@ -7,6 +7,8 @@
 # Needs about 2 GiB in /dev/shm for the scratch files.
 cd "$(dirname "$0")"
 source cmake/setup.sh
+# The peers the command line is measured beside.
+tolvex_packages+=(mmv rename)
 tolvex_install_missing
 tolvex_build bench-build -DCMAKE_BUILD_TYPE=Release -DTOLVEX_BUILD_BENCH=ON -DTOLVEX_BUILD_TESTS=OFF
 
@@ -19,7 +21,7 @@ trap 'rm -rf "$TOLVEX_BENCH_DIR" "$results"' EXIT
 # The memory figure runs in a process of its own, so no other benchmark's
 # freed pages hide what the list takes.
 outputs=()
-for name in intake rules apply view memory drop cli tags textrules; do
+for name in intake rules apply view memory drop cli tags textrules peers; do
   bench-build/bench/bench_$name --benchmark_out="$results/$name.json" --benchmark_out_format=json "$@"
   if [ -s "$results/$name.json" ]; then outputs+=("$results/$name.json"); fi
 done

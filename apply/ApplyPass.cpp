@@ -10,6 +10,8 @@ ApplyReport applyRenames(RowStore& rows, PlanRecorder* recorder, const BetweenRe
     UpdateBatch batch(rows);
     const RowFiles files(rows);
     RenamePlan plan = listOrderPlan(rows, files);
+    if (between)
+        between();  // a million rows take a while to plan
     ApplyReport report;
     report.checkedCount = plan.steps().size();
     Folders folders;

@@ -2,7 +2,9 @@
 
 #include "apply/DiskView.h"
 #include "disk/MoveNoReplace.h"
+#include "disk/RenameSession.h"
 #include "listcore/RowStore.h"
+#include "text/FileNames.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -131,6 +133,26 @@ std::string RowFiles::newPath(std::uint32_t file) const
 std::string RowFiles::shownNewName(std::uint32_t file) const
 {
     return m_rows.row(file).Data.newFileName();
+}
+
+const char* RowFiles::refusalOf(std::uint32_t file) const
+{
+    const FileEntry& entry = m_rows.row(file).Data;
+    if (!entry.nameChanged())
+        return nullptr;
+    // Only the new name's last part can be empty, "." or ".."; the folder
+    // and the extension cannot hold a NUL.
+    const std::string_view name = entry.NewName();
+    const std::string_view last = NameOfPath(name);
+    if (last.size() + entry.FileExt().size() > 2 && name.find('\0') == std::string_view::npos)
+        return nullptr;
+    return refusalOfNewName(entry.newFileName());
+}
+
+bool RowFiles::keepsPath(std::uint32_t file) const
+{
+    // The new path is the file's own exactly where the proposal is its name.
+    return !m_rows.row(file).Data.nameChanged();
 }
 
 RenamePlan listOrderPlan(RowStore& rows, const PlanFiles& files, std::span<const RowRefusal> refusals)

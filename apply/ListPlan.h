@@ -19,6 +19,8 @@ public:
     std::string path(std::uint32_t file) const override;
     std::string newPath(std::uint32_t file) const override;
     std::string shownNewName(std::uint32_t file) const override;
+    const char* refusalOf(std::uint32_t file) const override;
+    bool keepsPath(std::uint32_t file) const override;
 
 private:
     const RowStore& m_rows;

@@ -3,6 +3,8 @@
 #include "text/MixedHash.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
 
 std::uint64_t PathSet::hashOf(std::string_view path) noexcept
 {
@@ -14,7 +16,7 @@ std::uint64_t PathSet::hashOf(std::string_view path) noexcept
 // table's index comes from the high bits, which the marks leave alone.
 std::size_t PathSet::slotOf(std::uint64_t hash) const
 {
-    const std::size_t mask = m_slots.size() - 1;
+    const std::size_t mask = m_size - 1;
     std::size_t index = (hash >> 2) & mask;
     while (m_slots[index] != 0 && (m_slots[index] & ~kMarkBits) != hash)
         index = (index + 1) & mask;
@@ -23,16 +25,20 @@ std::size_t PathSet::slotOf(std::uint64_t hash) const
 
 std::uint8_t PathSet::marks(std::uint64_t hash) const
 {
-    return m_slots.empty() ? 0 : std::uint8_t(m_slots[slotOf(hash)] & kMarkBits);
+    return m_size == 0 ? 0 : std::uint8_t(m_slots[slotOf(hash)] & kMarkBits);
 }
 
 void PathSet::grow(std::size_t slots)
 {
-    std::vector<std::uint64_t> old(slots);
+    auto* made = static_cast<std::uint64_t*>(std::calloc(slots, sizeof(std::uint64_t)));
+    if (!made)
+        throw std::bad_alloc();
+    std::unique_ptr<std::uint64_t[], Free> old(made);
     old.swap(m_slots);
-    for (const std::uint64_t slot : old) {
-        if (slot != 0)
-            m_slots[slotOf(slot & ~kMarkBits)] = slot;
+    const std::size_t oldSize = std::exchange(m_size, slots);
+    for (std::size_t i = 0; i < oldSize; ++i) {
+        if (old[i] != 0)
+            m_slots[slotOf(old[i] & ~kMarkBits)] = old[i];
     }
 }
 
@@ -41,14 +47,14 @@ void PathSet::reserve(std::size_t count)
     std::size_t slots = 64;
     while (slots < count * 2)
         slots *= 2;
-    if (slots > m_slots.size())
+    if (slots > m_size)
         grow(slots);
 }
 
 void PathSet::mark(std::uint64_t hash, Mark mark)
 {
-    if ((m_count + 1) * 2 > m_slots.size())
-        grow(std::max<std::size_t>(64, m_slots.size() * 2));
+    if ((m_count + 1) * 2 > m_size)
+        grow(std::max<std::size_t>(64, m_size * 2));
     std::uint64_t& slot = m_slots[slotOf(hash)];
     if (slot == 0) {
         slot = hash;

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 // What a pass has done to paths, kept as hashes in one open table: a pass
 // of a million renames remembers which paths it moved away and which it gave
@@ -30,6 +31,12 @@ private:
     std::size_t slotOf(std::uint64_t hash) const;
     void grow(std::size_t slots);
 
-    std::vector<std::uint64_t> m_slots;  // hash | marks; 0: empty
+    // hash | marks; 0: empty. Zeroed by the system as its pages are first
+    // touched: a table for a million renames costs nothing up front.
+    struct Free {
+        void operator()(std::uint64_t* slots) const noexcept { std::free(slots); }
+    };
+    std::unique_ptr<std::uint64_t[], Free> m_slots;
+    std::size_t m_size = 0;
     std::size_t m_count = 0;
 };

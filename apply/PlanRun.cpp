@@ -22,6 +22,9 @@ public:
     Executor(RenamePlan& plan, Folders& folders, PlanRecorder* recorder)
         : m_plan(plan), m_folders(folders), m_recorder(recorder), m_session(folders)
     {
+        // Made room for once: growing a table of millions in the middle of a
+        // run would hold the window for longer than a rename.
+        m_paths.reserve(2 * plan.steps().size());
     }
 
     // Records the batch's renames ahead of them; false when the record
@@ -32,9 +35,7 @@ public:
     // there are none.
     bool addBackHomeSteps();
 
-    // Refuses the steps of the batch in a folder whose path names another
-    // folder now than the one the run opened there.
-    void checkFolders(std::size_t first, std::size_t end);
+    void startBatch();
 
 private:
     FileMark markAt(const std::string& path);
@@ -49,7 +50,10 @@ private:
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
     std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
     std::size_t m_batchFirst = 0;
-    std::unordered_map<std::size_t, std::string> m_refused;     // steps refused for their folder
+    bool folderHolds(std::string_view spelling);
+    std::unordered_map<std::string, bool> m_verdicts;  // of the batch's folders, by spelling
+    std::string m_lastSpelling;
+    int m_lastVerdict = -1;  // of m_lastSpelling; -1: none yet
     std::vector<std::uint32_t> m_stuck;  // files whose cycle's second half failed
     std::unordered_set<std::uint32_t> m_aside;  // files that went to their temporary names
     bool m_backHomeAdded = false;
@@ -62,23 +66,26 @@ FileMark Executor::markAt(const std::string& path)
     return folder.look(NameOfPath(path), status) ? FileMark::of(status, folder.rules().stableInodes()) : FileMark();
 }
 
-void Executor::checkFolders(std::size_t first, std::size_t end)
+// Whether the folder the run opened at `spelling` is still the one the path
+// names, asked once a batch: a folder swapped meanwhile stops its renames.
+bool Executor::folderHolds(std::string_view spelling)
 {
-    std::unordered_map<std::string, bool> still;  // by spelling
-    for (std::size_t index = first; index < end; ++index) {
-        const PlanStep& step = m_plan.steps()[index];
-        if (!step.renames())
-            continue;
-        for (const std::string& path : {m_plan.oldPath(step), m_plan.newPath(step)}) {
-            const std::string_view spelling = FolderOfPath(path);
-            Folder& folder = m_folders.of(spelling);
-            const auto [at, added] = still.try_emplace(std::string(spelling), true);
-            if (added)
-                at->second = !folder.exists() || folder.isAt(spelling);
-            if (!at->second)
-                m_refused.try_emplace(index, "the folder \"" + at->first + "\" was moved or replaced during the run");
-        }
+    if (m_lastVerdict >= 0 && spelling == m_lastSpelling)
+        return m_lastVerdict > 0;
+    const auto [at, added] = m_verdicts.try_emplace(std::string(spelling), true);
+    if (added) {
+        const Folder& folder = m_folders.of(spelling);
+        at->second = !folder.exists() || folder.isAt(spelling);
     }
+    m_lastSpelling = at->first;
+    m_lastVerdict = at->second;
+    return at->second;
+}
+
+void Executor::startBatch()
+{
+    m_verdicts.clear();
+    m_lastVerdict = -1;
 }
 
 bool Executor::record(std::size_t first, std::size_t end)
@@ -123,18 +130,23 @@ StepResult Executor::make(std::size_t index)
     case PlanStep::Kind::Rename:
         break;
     }
-    if (const auto refused = m_refused.find(index); refused != m_refused.end())
-        return {StepResult::Outcome::Failed, refused->second};
     const std::string oldPath = m_plan.oldPath(step);
     const std::string newPath = m_plan.newPath(step);
-    // The file there must be the one the plan means, and the one the record
-    // has: another program may have put another there since. (Where none is
-    // there, the rename says so.)
-    const bool recorded = index - m_batchFirst < m_recorded.size() && m_recorded[index - m_batchFirst].known();
-    for (const FileMark& mark : {m_plan.files().expected(step.file), recorded ? m_recorded[index - m_batchFirst] : FileMark()}) {
+    for (const std::string_view folder : {FolderOfPath(oldPath), FolderOfPath(newPath)}) {
+        if (!folderHolds(folder))
+            return {StepResult::Outcome::Failed, "the folder \"" + std::string(folder) + "\" was moved or replaced during the run"};
+    }
+    // The file there must be the one the plan means (a journal taken back)
+    // and the one the record has: another program may have put another
+    // there since. (Where none is there, the rename says so.)
+    const FileMark expected = m_plan.files().expected(step.file);
+    const FileMark recorded = index - m_batchFirst < m_recorded.size() ? m_recorded[index - m_batchFirst] : FileMark();
+    for (const FileMark& mark : {expected, recorded}) {
         struct stat status;
         if (mark.known() && m_folders.of(FolderOfPath(oldPath)).look(NameOfPath(oldPath), status) && !mark.matches(status))
             return {StepResult::Outcome::Failed, "another file has taken its name since the run looked at it"};
+        if (mark.known())
+            break;  // one look tells for both
     }
     const std::uint64_t oldKey = key(oldPath);
     const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
@@ -176,7 +188,7 @@ RunEnd executePlan(RenamePlan& plan, Folders& folders, PlanRecorder* recorder, c
     RunEnd end;
     for (std::size_t first = 0; first < plan.steps().size() || executor.addBackHomeSteps();) {
         const std::size_t last = std::min(first + kBatchSize, plan.steps().size());
-        executor.checkFolders(first, last);
+        executor.startBatch();
         if (!end.stopped && recorder && !executor.record(first, last))
             end.stopped = true;
         for (std::size_t index = first; index < last; ++index) {

@@ -3,15 +3,19 @@
 #include "disk/RenameSession.h"
 #include "text/FileNames.h"
 
+const char* PlanFiles::refusalOf(std::uint32_t file) const
+{
+    return refusalOfNewName(newPath(file));
+}
+
 PlanStep::Kind RenamePlan::kindOf(std::uint32_t file, const char** refusal) const
 {
-    const std::string newPath = m_files.newPath(file);
-    if (const char* refused = refusalOfNewName(newPath)) {
+    if (const char* refused = m_files.refusalOf(file)) {
         if (refusal)
             *refusal = refused;
         return PlanStep::Kind::Refused;
     }
-    return newPath == m_files.path(file) ? PlanStep::Kind::Unchanged : PlanStep::Kind::Rename;
+    return m_files.keepsPath(file) ? PlanStep::Kind::Unchanged : PlanStep::Kind::Rename;
 }
 
 void RenamePlan::add(std::uint32_t file, PlanStep::Role role)

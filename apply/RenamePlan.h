@@ -22,6 +22,11 @@ public:
     // The file the plan means at path(), where it knows (a journal taken
     // back): a rename of another file there is refused.
     virtual FileMark expected(std::uint32_t) const { return {}; }
+    // Why the new path cannot be a file's (see refusalOfNewName), and
+    // whether it is the file's own path: asked of every file, so the rows
+    // answer without making the paths.
+    virtual const char* refusalOf(std::uint32_t file) const;
+    virtual bool keepsPath(std::uint32_t file) const { return newPath(file) == path(file); }
 };
 
 // One step of a run: a rename of one of its files, or why there is none.

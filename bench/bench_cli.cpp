@@ -169,16 +169,18 @@ void ApplyBare(benchmark::State& state)
     for (auto _ : state) {
         const std::string input = readAll(files.nulSeparated);
         benchmark::DoNotOptimize(namesIn(folder).size());
-        std::string oldPath;
-        std::string newPath;
+        // The folder opened once, each rename by its names in it.
+        const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        std::string oldName;
+        std::string newName;
         for (const std::string_view path : pathsIn(input)) {
             const std::size_t slash = path.rfind('/') + 1;
-            oldPath.assign(path);
-            newPath.assign(path.substr(0, slash));
-            newPath += lowerCaseName(path.substr(slash));
-            if (::renameat2(AT_FDCWD, oldPath.c_str(), AT_FDCWD, newPath.c_str(), RENAME_NOREPLACE) != 0)
+            oldName.assign(path.substr(slash));
+            newName = lowerCaseName(oldName);
+            if (::renameat2(folderFd, oldName.c_str(), folderFd, newName.c_str(), RENAME_NOREPLACE) != 0)
                 state.SkipWithError("renameat2 failed");
         }
+        ::close(folderFd);
         state.PauseTiming();
         renameAll(renamed.lowerPaths, files.paths);
         state.ResumeTiming();

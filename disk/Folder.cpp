@@ -100,18 +100,29 @@ FolderNames* Folder::foldedNames(int& error)
     return m_folded.get();
 }
 
+// Only the folded names are asked while renames are made (for changes of
+// case); the names as read, where case counts, would cost a look-up each
+// rename to keep, and go instead, to be read again if asked.
 void Folder::noteRemoved(std::string_view name)
 {
-    if (m_names)
-        m_names->remove(name);
-    if (m_folded)
-        m_folded->remove(name);
+    if (m_names && !ignoresCase())
+        m_names.reset();
+    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+        folded->remove(name);
+}
+
+void Folder::noteCaseChanged(std::string_view oldName, std::string_view newName)
+{
+    if (m_names && !ignoresCase())
+        m_names.reset();
+    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+        folded->changeCase(oldName, newName);
 }
 
 void Folder::noteAdded(std::string_view name)
 {
-    if (m_names)
-        m_names->add(name);
-    if (m_folded)
-        m_folded->add(name);
+    if (m_names && !ignoresCase())
+        m_names.reset();
+    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+        folded->add(name);
 }

@@ -61,6 +61,7 @@ public:
     FolderNames* foldedNames(int& error);
     void noteRemoved(std::string_view name);
     void noteAdded(std::string_view name);
+    void noteCaseChanged(std::string_view oldName, std::string_view newName);
 
 private:
     std::string m_path;

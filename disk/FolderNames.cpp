@@ -33,8 +33,8 @@ int readFolder(int folderFd, const std::function<void(std::string_view name, Ent
             close(listFd);
         return error;
     }
-    errno = 0;
-    while (const dirent* entry = readdir(dir)) {
+    // readdir tells a failure only by errno, which `each` may set.
+    for (errno = 0; const dirent* entry = readdir(dir); errno = 0) {
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..")
             continue;
@@ -42,7 +42,7 @@ int readFolder(int folderFd, const std::function<void(std::string_view name, Ent
                    : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN ? EntryKind::Unknown
                                                                              : EntryKind::File);
     }
-    const int error = errno;  // set by readdir only when listing failed
+    const int error = errno;
     closedir(dir);
     return error;
 }
@@ -79,12 +79,22 @@ FolderNames::Kind FolderNames::kindUnlessFile(std::string_view name) const
     return index == NameSet::npos ? Kind::File : static_cast<Kind>(m_otherKinds.value(index));
 }
 
-bool FolderNames::collides(std::string_view oldName, std::string_view newName) const
+bool FolderNames::collides(std::string_view oldName, std::string_view newName, std::string_view folded) const
 {
     if (spelledExactly(newName))
         return true;
-    const std::size_t folded = m_names.find(key(newName));
-    return folded != NameSet::npos && m_names.value(folded) > (spelledExactly(oldName) ? 1 : 0);
+    const std::size_t index = m_names.find(folded);
+    return index != NameSet::npos && m_names.value(index) > (spelledExactly(oldName) ? 1 : 0);
+}
+
+void FolderNames::changeCase(std::string_view oldName, std::string_view newName)
+{
+    if (!m_ignoresCase || !spelledExactly(oldName) || spelledExactly(newName)) {
+        remove(oldName);
+        return add(newName);
+    }
+    m_spellings.erase(oldName);
+    m_spellings.insert(newName);
 }
 
 void FolderNames::add(std::string_view name)

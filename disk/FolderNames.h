@@ -58,12 +58,14 @@ public:
         return (m_ignoresCase ? m_spellings.find(name) : m_names.find(name)) != NameSet::npos;
     }
     // Where case is ignored, whether a change of case of oldName to newName
-    // would meet another entry: one spelled exactly newName, or another
-    // spelling than oldName that folds alike.
-    bool collides(std::string_view oldName, std::string_view newName) const;
+    // (folded: `folded`) would meet another entry: one spelled exactly
+    // newName, or another spelling than oldName that folds alike.
+    bool collides(std::string_view oldName, std::string_view newName, std::string_view folded) const;
 
     void add(std::string_view name);
     void remove(std::string_view name);
+    // oldName became newName, which folds alike.
+    void changeCase(std::string_view oldName, std::string_view newName);
 
 private:
     std::string key(std::string_view name) const;

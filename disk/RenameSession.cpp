@@ -12,10 +12,14 @@
 
 namespace {
 
-// Last components that differ in letter case alone.
-bool isCaseOnlyChange(std::string_view oldName, std::string_view newName)
+// Last components that differ in letter case alone; `folded` is then the
+// new name folded.
+bool isCaseOnlyChange(std::string_view oldName, std::string_view newName, std::string& folded)
 {
-    return !oldName.empty() && oldName != newName && foldedName(oldName) == foldedName(newName);
+    if (oldName.empty() || oldName == newName)
+        return false;
+    folded = foldedName(newName);
+    return foldedName(oldName) == folded;
 }
 
 }  // namespace
@@ -58,8 +62,9 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
     const std::string oldName(NameOfPath(oldPath));
     const std::string newName(NameOfPath(newPath));
     MoveOutcome outcome = moveNoReplace({fromFd, oldName.c_str()}, {toFd, newName.c_str()});
-    if (outcome.error == EEXIST && &from == &to && isCaseOnlyChange(oldName, newName))
-        return renameCaseOnly(from, oldName, newName);
+    std::string folded;
+    if (outcome.error == EEXIST && &from == &to && isCaseOnlyChange(oldName, newName, folded))
+        return renameCaseOnly(from, oldName, newName, folded);
     if (outcome.error)
         return RenameResult::refusal(outcome.error, outcome.text());
     from.noteRemoved(oldName);
@@ -72,13 +77,14 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
 // hard link spelled the new way, which must stay), the file itself answered:
 // move it aside and back under the new spelling. Inode numbers cannot tell,
 // as FUSE FAT drivers give the two spellings different ones.
-RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName)
+RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName,
+                                          const std::string& folded)
 {
     int error = 0;
     const FolderNames* listing = folder.foldedNames(error);
     if (!listing)
         return RenameResult::refusal(error, MoveOutcome::failure(error).text());
-    if (listing->collides(oldName, newName))
+    if (listing->collides(oldName, newName, folded))
         return RenameResult::refusal(EEXIST, MoveOutcome::failure(EEXIST).text());
 
     const int fd = folder.fd();
@@ -99,11 +105,11 @@ RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& ol
     outcome = moveNoReplace({fd, temporary.c_str()}, {fd, newName.c_str()});
 
     if (!outcome.error) {
-        if (!aside.keptBoth)
-            folder.noteRemoved(oldName);
-        folder.noteAdded(newName);
-        if (aside.keptBoth)
+        if (aside.keptBoth) {
+            folder.noteAdded(newName);
             return RenameResult::refusal(aside.error, aside.text());
+        }
+        folder.noteCaseChanged(oldName, newName);
         return {};
     }
     std::string reason = outcome.text();

@@ -47,7 +47,8 @@ public:
     RenameResult rename(const std::string& oldPath, const std::string& newPath);
 
 private:
-    RenameResult renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName);
+    RenameResult renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName,
+                                const std::string& folded);
 
     Folders& m_folders;
     std::string m_temporaryName;  // for the middle step of a change of case

@@ -78,12 +78,6 @@ std::string percentDecoded(std::string_view text)
     return QByteArray::fromPercentEncoding(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
 }
 
-// `path` made absolute from the folder it is relative to, as bytes: no
-// symbolic link is resolved, so it names what `path` named.
-std::string absolutePath(const std::string& folder, const std::string& path)
-{
-    return path.starts_with('/') ? path : folder + path;
-}
 
 // The blank-separated words of a line.
 std::vector<std::string_view> wordsOf(std::string_view line)
@@ -234,7 +228,7 @@ std::unique_ptr<JournalWriter> JournalWriter::create(const std::string& path, st
 
 JournalWriter::JournalWriter(int fd, std::string path, std::string workingFolder)
     : m_fd(fd)
-    , m_path(std::move(path))
+    , m_journalPath(std::move(path))
     , m_workingFolder(std::move(workingFolder))
 {
 }
@@ -254,13 +248,13 @@ bool JournalWriter::writeSynced(const std::string& text)
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
-            m_error = got < 0 ? systemError(m_path) : m_path + ": nothing could be written";
+            m_error = got < 0 ? systemError(m_journalPath) : m_journalPath + ": nothing could be written";
             return false;
         }
         written += std::size_t(got);
     }
     if (::fdatasync(m_fd) != 0) {
-        m_error = systemError(m_path);
+        m_error = systemError(m_journalPath);
         return false;
     }
     return true;
@@ -272,12 +266,14 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
     m_pending.clear();
     for (const RecordedStep& recorded : batch) {
         appendField(text, "step", m_next++);
-        appendField(text, "from", absolutePath(m_workingFolder, recorded.oldPath));
-        appendField(text, "to", absolutePath(m_workingFolder, recorded.newPath));
+        appendField(text, "from", absolute(recorded.oldPath));
+        appendField(text, "to", absolute(recorded.newPath));
         appendField(text, "device", recorded.file.identity.device);
         appendField(text, "inode", recorded.file.identity.inode);
-        appendField(text, "size", std::uint64_t(recorded.file.size));
-        appendField(text, "modified", std::uint64_t(recorded.file.modified));
+        if (!recorded.file.stableInodes) {
+            appendField(text, "size", std::uint64_t(recorded.file.size));
+            appendField(text, "modified", std::uint64_t(recorded.file.modified));
+        }
         appendField(text, "folder", recorded.folder.inode);
         if (recorded.newFolder != recorded.folder)
             appendField(text, "to_folder", recorded.newFolder.inode);
@@ -288,6 +284,14 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
         text += "}\n";
     }
     return writeSynced(text);
+}
+
+std::string_view JournalWriter::absolute(const std::string& path)
+{
+    if (path.starts_with('/'))
+        return path;
+    m_path.assign(m_workingFolder).append(path);
+    return m_path;
 }
 
 bool JournalWriter::afterStep(const PlanStep&, const StepResult& result)

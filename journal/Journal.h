@@ -21,12 +21,12 @@
 // One JSON object a line, in the form the preview's JSON lines take (see
 // text/JsonLine.h), paths absolute:
 //   {"journal":"tolvex-rename","version":3,"temporary_names":PREFIX}
-//   {"step":N,"from":PATH,"to":PATH,"device":D,"inode":I,"size":S,"modified":T,
-//    "folder":F,"to_folder":G,"role":ROLE,"inodes":"unstable"}
-//        rename N of the file D:I (S bytes, changed T nanoseconds after the
-//        epoch) is about to be made, from the folder of inode F to that of
-//        G; "to_folder", "role" and "inodes" are left out where they are F,
-//        "plain" and stable (see FileMark)
+//   {"step":N,"from":PATH,"to":PATH,"device":D,"inode":I,"folder":F,"to_folder":G,"role":ROLE}
+//        rename N of the file D:I is about to be made, from the folder of
+//        inode F to that of G; "to_folder" and "role" are left out where
+//        they are F and "plain". Where inodes do not follow a file (see
+//        FileMark), "inodes":"unstable" with "size" and "modified" (in
+//        nanoseconds after the epoch) tell it instead.
 //   {"done":N} or {"failed":N}
 //        rename N was made, or failed and moved nothing
 class JournalWriter : public PlanRecorder {
@@ -57,10 +57,13 @@ public:
 private:
     JournalWriter(int fd, std::string path, std::string workingFolder);
     bool writeSynced(const std::string& text);
+    // `path` made absolute from the working folder, in m_path.
+    std::string_view absolute(const std::string& path);
 
     int m_fd = -1;
-    std::string m_path;
+    std::string m_journalPath;
     std::string m_workingFolder;
+    std::string m_path;
     std::string m_pending;        // outcome lines not yet written
     std::uint64_t m_next = 1;     // the number of the next intent
     std::uint64_t m_outcome = 1;  // the number of the next outcome

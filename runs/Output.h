@@ -24,6 +24,9 @@ public:
     // "unchanged". `plan` tells where a rename stands in its plan.
     void previewed(std::string_view file, std::string_view newName, StepResult::Outcome outcome,
                    std::string_view reason, std::string_view plan = {});
+    // Whether a line goes out for every file of an apply, not only for
+    // those that kept their names.
+    bool tellsEveryFile() const noexcept { return m_style.json || m_style.verbose; }
     // A file renamed (or renamed back).
     void renamed(std::string_view oldPath, std::string_view newPath);
     // A file whose proposal is its own name, left as it is.

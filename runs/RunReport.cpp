@@ -53,6 +53,10 @@ void RunReport::previewed(const PlanStep& step, const StepResult& result)
 void RunReport::applied(const PlanStep& step, const StepResult& result)
 {
     note(step, result);
+    // Most applies tell only what went wrong: no path is made for the rest.
+    if (result.outcome == StepResult::Outcome::NotTried
+        || (!m_output.tellsEveryFile() && result.reason.empty() && result.note.empty() && !result.failed()))
+        return;
     const std::string oldPath = m_plan.oldPath(step);
     switch (result.outcome) {
     case StepResult::Outcome::Renamed:

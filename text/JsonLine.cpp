@@ -178,6 +178,15 @@ void appendJsonString(std::string& json, std::string_view bytes)
 {
     json += '"';
     for (std::size_t pos = 0; pos < bytes.size();) {
+        // Runs of ASCII that needs no escape go in whole: a journal writes a
+        // path or two for every rename.
+        std::size_t plain = pos;
+        while (plain < bytes.size() && static_cast<unsigned char>(bytes[plain]) >= 0x20
+               && static_cast<unsigned char>(bytes[plain]) < 0x80 && bytes[plain] != '"' && bytes[plain] != '\\')
+            ++plain;
+        json.append(bytes.substr(pos, plain - pos));
+        if ((pos = plain) == bytes.size())
+            break;
         const utf8::DecodedChar c = utf8::decodeChar(bytes, pos);
         if (!c.wellFormed) {
             appendEscaped(json, 0xDC00 + c.codePoint);
