@@ -19,6 +19,9 @@ public:
     std::string path(std::uint32_t file) const override;
     std::string newPath(std::uint32_t file) const override;
     std::string shownNewName(std::uint32_t file) const override;
+    void pathInto(std::uint32_t file, std::string& buffer) const override;
+    void newPathInto(std::uint32_t file, std::string& buffer) const override;
+    void shownNewNameInto(std::uint32_t file, std::string& buffer) const override;
 
 private:
     const RowStore& m_rows;

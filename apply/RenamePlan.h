@@ -22,6 +22,12 @@ public:
     // The file the plan means at path(), where it knows (a journal taken
     // back): a rename of another file there is refused.
     virtual FileMark expected(std::uint32_t) const { return {}; }
+
+    // The same texts made in `buffer`, which the caller keeps from file to
+    // file, so that a preview of a million files allocates none for each.
+    virtual void pathInto(std::uint32_t file, std::string& buffer) const { buffer = path(file); }
+    virtual void newPathInto(std::uint32_t file, std::string& buffer) const { buffer = newPath(file); }
+    virtual void shownNewNameInto(std::uint32_t file, std::string& buffer) const { buffer = shownNewName(file); }
 };
 
 // One step of a run: a rename of one of its files, or why there is none.
@@ -81,13 +87,20 @@ public:
     std::string oldPath(const PlanStep& step) const;
     std::string newPath(const PlanStep& step) const;
     std::string shownNewName(const PlanStep& step) const;
+    // The same made in `buffer` (see PlanFiles), and seen through it.
+    std::string_view oldPath(const PlanStep& step, std::string& buffer) const;
+    std::string_view newPath(const PlanStep& step, std::string& buffer) const;
+    std::string_view shownNewName(const PlanStep& step, std::string& buffer) const;
     // Why a Refused step is one, or what another step adds to it.
     std::string_view reason(std::size_t stepIndex) const;
 
 private:
-    std::string temporaryPath(std::uint32_t file) const;
+    void temporaryPathInto(std::uint32_t file, std::string& buffer) const;
 
     const PlanFiles& m_files;
+    // What kindOf() compares, kept from file to file.
+    mutable std::string m_path;
+    mutable std::string m_newPath;
     std::vector<PlanStep> m_steps;
     std::unordered_map<std::size_t, std::string> m_reasons;      // by step
     std::unordered_map<std::uint32_t, std::string> m_temporary;  // by file, the name its cycle goes through
