@@ -5,6 +5,7 @@
 #include "disk/FolderNames.h"
 #include "disk/Folders.h"
 #include "text/FileNames.h"
+#include "text/MixedHash.h"
 
 #include <sys/stat.h>
 
@@ -13,9 +14,30 @@ Folder& DiskView::folder(std::string_view path)
     return m_folders.of(path);
 }
 
+// A folder that exists is told by its identity, one that does not by its
+// spelling.
+std::uint64_t DiskView::keyOf(const Folder& folder, std::uint64_t nameHash) const
+{
+    const FileIdentity identity = folder.identity();
+    const std::uint64_t parts[3] = {folder.exists() ? std::uint64_t(identity.device) : ~std::uint64_t(0),
+                                    folder.exists() ? std::uint64_t(identity.inode) : mixedHash(folder.path()),
+                                    nameHash};
+    return PathSet::hashOf(std::string_view(reinterpret_cast<const char*>(parts), sizeof parts));
+}
+
 std::uint64_t DiskView::key(std::string_view path)
 {
-    return PathSet::hashOf(m_folders.key(path, m_key));
+    const Folder& folder = this->folder(FolderOfPath(path));
+    return keyOf(folder, mixedHash(folder.comparedName(NameOfPath(path), m_compared)));
+}
+
+DiskView::Look DiskView::look(Folder& folder, std::string_view name)
+{
+    const std::string_view compared = folder.comparedName(name, m_compared);
+    const std::uint64_t hash = mixedHash(compared);
+    Look look = lookUp(folder, name, compared, hash);
+    look.key = keyOf(folder, hash);
+    return look;
 }
 
 bool DiskView::spelledExactly(std::string_view folder, std::string_view name)
@@ -23,9 +45,9 @@ bool DiskView::spelledExactly(std::string_view folder, std::string_view name)
     return this->folder(folder).names().spelledExactly(name);
 }
 
-DiskView::Look ListedDisk::look(std::string_view folder, std::string_view name)
+DiskView::Look ListedDisk::lookUp(Folder& folder, std::string_view, std::string_view compared, std::uint64_t hash)
 {
-    const FolderNames& names = this->folder(folder).names();
+    const FolderNames& names = folder.names();
     if (&names != m_lastNames) {
         const auto [at, added] = m_firstPlace.try_emplace(&names, m_listedCount);
         if (added)
@@ -33,14 +55,14 @@ DiskView::Look ListedDisk::look(std::string_view folder, std::string_view name)
         m_lastNames = &names;
         m_lastFirst = at->second;
     }
-    const std::size_t index = names.indexOf(name);
+    const std::size_t index = names.indexOfCompared(compared, hash);
     if (index == NameSet::npos)
         return {};
     return {true, m_lastFirst + index};
 }
 
-DiskView::Look LookedUpDisk::look(std::string_view folder, std::string_view name)
+DiskView::Look LookedUpDisk::lookUp(Folder& folder, std::string_view name, std::string_view, std::uint64_t)
 {
     struct stat status;
-    return {this->folder(folder).look(name, status), npos};
+    return {folder.look(name, status), npos};
 }

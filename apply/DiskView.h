@@ -31,28 +31,38 @@ public:
     // that name, spelled in any way the file system takes for it; and where
     // a reading of the folder lists it, the entry's place among all the
     // entries read, which stays its own (below listedCount()); else npos.
+    // With the path's key (see key()): the name is hashed once for both.
     struct Look {
         bool held = false;
         std::size_t listed = npos;
+        std::uint64_t key = 0;
     };
-    virtual Look look(std::string_view folder, std::string_view name) = 0;
+    Look look(Folder& folder, std::string_view name);
     virtual std::size_t listedCount() const { return 0; }
     // Whether the folder lists an entry spelled exactly so.
     bool spelledExactly(std::string_view folder, std::string_view name);
 
 protected:
+    // What the disk says of `name` in `folder` (held and listed), `compared`
+    // being the name as the folder compares names and `hash` its mixedHash.
+    virtual Look lookUp(Folder& folder, std::string_view name, std::string_view compared, std::uint64_t hash) = 0;
+
     Folders& m_folders;
 
 private:
-    std::string m_key;
+    std::uint64_t keyOf(const Folder& folder, std::uint64_t nameHash) const;
+
+    std::string m_compared;
 };
 
 // Answers from one reading of each folder.
 class ListedDisk : public DiskView {
 public:
     using DiskView::DiskView;
-    Look look(std::string_view folder, std::string_view name) override;
     std::size_t listedCount() const override { return m_listedCount; }
+
+protected:
+    Look lookUp(Folder& folder, std::string_view name, std::string_view compared, std::uint64_t hash) override;
 
 private:
     // Where each folder's entries start among all those read.
@@ -66,5 +76,7 @@ private:
 class LookedUpDisk : public DiskView {
 public:
     using DiskView::DiskView;
-    Look look(std::string_view folder, std::string_view name) override;
+
+protected:
+    Look lookUp(Folder& folder, std::string_view name, std::string_view compared, std::uint64_t hash) override;
 };

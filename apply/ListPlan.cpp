@@ -155,6 +155,21 @@ bool RowFiles::keepsPath(std::uint32_t file) const
     return !m_rows.row(file).Data.nameChanged();
 }
 
+void RowFiles::pathInto(std::uint32_t file, std::string& buffer) const
+{
+    m_rows.row(file).Data.pathInto(buffer);
+}
+
+void RowFiles::newPathInto(std::uint32_t file, std::string& buffer) const
+{
+    m_rows.row(file).Data.newPathInto(buffer);
+}
+
+void RowFiles::shownNewNameInto(std::uint32_t file, std::string& buffer) const
+{
+    m_rows.row(file).Data.newFileNameInto(buffer);
+}
+
 RenamePlan listOrderPlan(RowStore& rows, const PlanFiles& files, std::span<const RowRefusal> refusals)
 {
     RenamePlan plan(files);

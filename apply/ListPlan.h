@@ -21,6 +21,9 @@ public:
     std::string shownNewName(std::uint32_t file) const override;
     const char* refusalOf(std::uint32_t file) const override;
     bool keepsPath(std::uint32_t file) const override;
+    void pathInto(std::uint32_t file, std::string& buffer) const override;
+    void newPathInto(std::uint32_t file, std::string& buffer) const override;
+    void shownNewNameInto(std::uint32_t file, std::string& buffer) const override;
 
 private:
     const RowStore& m_rows;

@@ -16,10 +16,10 @@ StepResult fails(std::string reason)
 // Each check in the order the run and the file system meet it.
 StepResult PassSimulation::rename(std::string_view oldPath, std::string_view newPath, bool planned)
 {
-    const std::uint64_t oldKey = m_disk.key(oldPath);
     const std::string_view sourceFolder = FolderOfPath(oldPath);
-    const DiskView::Look oldLook = m_disk.look(sourceFolder, NameOfPath(oldPath));
-    const std::uint8_t oldMarks = marks(oldLook, oldKey);
+    Folder& source = m_disk.folder(sourceFolder);
+    const DiskView::Look oldLook = m_disk.look(source, oldPath.substr(sourceFolder.size()));
+    const std::uint8_t oldMarks = marks(oldLook, source);
     if (planned) {
         const bool there = (oldMarks & PathSet::Placed) || (!(oldMarks & PathSet::MovedAway) && oldLook.held);
         if (!there)
@@ -33,13 +33,12 @@ StepResult PassSimulation::rename(std::string_view oldPath, std::string_view new
     }
 
     const std::string_view targetFolder = FolderOfPath(newPath);
-    const std::string_view targetName = NameOfPath(newPath);
+    const std::string_view targetName = newPath.substr(targetFolder.size());
     Folder& target = m_disk.folder(targetFolder);
     if (!target.exists()) {
         const std::string_view shown = newPath.starts_with(sourceFolder) ? newPath.substr(sourceFolder.size()) : newPath;
         return fails("the folder \"" + std::string(FolderOfPath(shown)) + "\" it names does not exist");
     }
-    Folder& source = m_disk.folder(sourceFolder);
     if (source.identity().device != target.identity().device)
         return fails("the new name is on another file system");
     const FileSystemRules& rules = target.rules();
@@ -49,35 +48,43 @@ StepResult PassSimulation::rename(std::string_view oldPath, std::string_view new
     if (std::string refusal = rules.refusal(targetName); !refusal.empty())
         return fails(std::move(refusal));
 
-    const std::uint64_t newKey = m_disk.key(newPath);
-    const DiskView::Look newLook = m_disk.look(targetFolder, targetName);
-    const std::uint8_t newMarks = marks(newLook, newKey);
+    const DiskView::Look newLook = m_disk.look(target, targetName);
+    const std::uint8_t newMarks = marks(newLook, target);
     if (newMarks & PathSet::Placed)
         return fails("a row earlier in the list proposes the same name");
     // Where case is ignored, a change of case only finds the file itself,
     // unless the folder lists the new spelling as an entry of its own.
-    const bool itself = newKey == oldKey && !m_disk.spelledExactly(targetFolder, targetName);
+    const bool itself = newLook.key == oldLook.key && !m_disk.spelledExactly(targetFolder, targetName);
     if (!itself && !(newMarks & PathSet::MovedAway) && newLook.held)
         return fails("a file of that name already exists in the folder");
     if (!source.writable() || !target.writable())
         return fails("the folder cannot be written to");
 
-    mark(oldLook, oldKey, PathSet::MovedAway);
-    mark(newLook, newKey, PathSet::Placed);
+    mark(oldLook, source, PathSet::MovedAway);
+    mark(newLook, target, PathSet::Placed);
     return {};
 }
 
-std::uint8_t PassSimulation::marks(const DiskView::Look& look, std::uint64_t key) const
+PathSet& PassSimulation::unlisted(const Folder& folder)
+{
+    if (&folder != m_lastFolder) {
+        m_lastFolder = &folder;
+        m_lastUnlisted = &m_unlisted[&folder];
+    }
+    return *m_lastUnlisted;
+}
+
+std::uint8_t PassSimulation::marks(const DiskView::Look& look, const Folder& folder)
 {
     if (look.listed == DiskView::npos)
-        return m_paths.marks(key);
+        return unlisted(folder).marks(look.key);
     return look.listed < m_listedMarks.size() ? m_listedMarks[look.listed] : 0;
 }
 
-void PassSimulation::mark(const DiskView::Look& look, std::uint64_t key, PathSet::Mark mark)
+void PassSimulation::mark(const DiskView::Look& look, const Folder& folder, PathSet::Mark mark)
 {
     if (look.listed == DiskView::npos)
-        return m_paths.mark(key, mark);
+        return unlisted(folder).mark(look.key, mark);
     if (look.listed >= m_listedMarks.size())
         m_listedMarks.resize(m_disk.listedCount());
     m_listedMarks[look.listed] |= mark;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // A run's renames acted out before they are made, one after another in
@@ -16,9 +17,7 @@
 // with it.
 class PassSimulation {
 public:
-    // `renames`: how many are coming, when known, so that what they did is
-    // kept without growing as they come.
-    explicit PassSimulation(DiskView& disk, std::size_t renames = 0) : m_disk(disk) { m_paths.reserve(renames); }
+    explicit PassSimulation(DiskView& disk) : m_disk(disk) {}
 
     // One rename of oldPath to newPath, whose new name the plan accepted.
     // planned: the rename knows which file is at oldPath (see PlanStep); its
@@ -27,12 +26,17 @@ public:
     StepResult rename(std::string_view oldPath, std::string_view newPath, bool planned = false);
 
 private:
-    // What earlier renames did at a path: kept by the entry's place where a
-    // folder's reading lists it, else by the path's key.
-    std::uint8_t marks(const DiskView::Look& look, std::uint64_t key) const;
-    void mark(const DiskView::Look& look, std::uint64_t key, PathSet::Mark mark);
+    // What earlier renames did at a path in `folder`: kept by the entry's
+    // place where a folder's reading lists it, else by the path's key among
+    // the folder's other such paths. A run's renames come folder by folder,
+    // and a set of one folder's stays small and near.
+    std::uint8_t marks(const DiskView::Look& look, const Folder& folder);
+    void mark(const DiskView::Look& look, const Folder& folder, PathSet::Mark mark);
+    PathSet& unlisted(const Folder& folder);
 
     DiskView& m_disk;
     std::vector<std::uint8_t> m_listedMarks;  // by listed place
-    PathSet m_paths;                          // by key, for paths no reading lists
+    std::unordered_map<const Folder*, PathSet> m_unlisted;
+    const Folder* m_lastFolder = nullptr;
+    PathSet* m_lastUnlisted = nullptr;
 };

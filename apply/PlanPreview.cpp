@@ -5,7 +5,9 @@
 
 void previewPlan(const RenamePlan& plan, DiskView& disk, const StepResults& each)
 {
-    PassSimulation simulation(disk, plan.steps().size());
+    PassSimulation simulation(disk);
+    std::string oldPath;
+    std::string newPath;
     for (std::size_t index = 0; index < plan.steps().size(); ++index) {
         const PlanStep& step = plan.steps()[index];
         switch (step.kind) {
@@ -16,7 +18,7 @@ void previewPlan(const RenamePlan& plan, DiskView& disk, const StepResults& each
             each(step, {StepResult::Outcome::Unchanged, std::string(plan.reason(index))});
             break;
         case PlanStep::Kind::Rename: {
-            StepResult result = simulation.rename(plan.oldPath(step), plan.newPath(step), step.planned);
+            StepResult result = simulation.rename(plan.oldPath(step, oldPath), plan.newPath(step, newPath), step.planned);
             result.note = plan.reason(index);
             each(step, result);
             break;

@@ -59,38 +59,74 @@ void RenamePlan::addCycleStep(std::uint32_t file, PlanStep::Role role, std::stri
     m_steps.push_back({file, PlanStep::Kind::Rename, role, role != PlanStep::Role::ToTemporary});
 }
 
-std::string RenamePlan::temporaryPath(std::uint32_t file) const
+void RenamePlan::temporaryPathInto(std::uint32_t file, std::string& buffer) const
 {
-    return std::string(FolderOfPath(m_files.path(file))) + m_temporary.at(file);
+    m_files.pathInto(file, buffer);
+    buffer.resize(FolderOfPath(buffer).size());
+    buffer += m_temporary.at(file);
 }
 
 std::string RenamePlan::oldPath(const PlanStep& step) const
 {
-    return step.fromTemporary() ? temporaryPath(step.file) : m_files.path(step.file);
+    std::string path;
+    oldPath(step, path);
+    return path;
 }
 
 std::string RenamePlan::newPath(const PlanStep& step) const
 {
-    switch (step.role) {
-    case PlanStep::Role::ToTemporary:
-        return temporaryPath(step.file);
-    case PlanStep::Role::BackHome:
-        return m_files.path(step.file);
-    default:
-        return m_files.newPath(step.file);
-    }
+    std::string path;
+    newPath(step, path);
+    return path;
 }
 
 std::string RenamePlan::shownNewName(const PlanStep& step) const
 {
+    std::string name;
+    shownNewName(step, name);
+    return name;
+}
+
+std::string_view RenamePlan::oldPath(const PlanStep& step, std::string& buffer) const
+{
+    if (step.fromTemporary())
+        temporaryPathInto(step.file, buffer);
+    else
+        m_files.pathInto(step.file, buffer);
+    return buffer;
+}
+
+std::string_view RenamePlan::newPath(const PlanStep& step, std::string& buffer) const
+{
     switch (step.role) {
     case PlanStep::Role::ToTemporary:
-        return m_temporary.at(step.file);
+        temporaryPathInto(step.file, buffer);
+        break;
     case PlanStep::Role::BackHome:
-        return std::string(NameOfPath(m_files.path(step.file)));
+        m_files.pathInto(step.file, buffer);
+        break;
     default:
-        return m_files.shownNewName(step.file);
+        m_files.newPathInto(step.file, buffer);
+        break;
     }
+    return buffer;
+}
+
+std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buffer) const
+{
+    switch (step.role) {
+    case PlanStep::Role::ToTemporary:
+        buffer = m_temporary.at(step.file);
+        break;
+    case PlanStep::Role::BackHome:
+        m_files.pathInto(step.file, buffer);
+        buffer.erase(0, buffer.size() - NameOfPath(buffer).size());
+        break;
+    default:
+        m_files.shownNewNameInto(step.file, buffer);
+        break;
+    }
+    return buffer;
 }
 
 std::string_view RenamePlan::reason(std::size_t stepIndex) const

@@ -27,6 +27,12 @@ public:
     // answer without making the paths.
     virtual const char* refusalOf(std::uint32_t file) const;
     virtual bool keepsPath(std::uint32_t file) const { return newPath(file) == path(file); }
+
+    // The same texts made in `buffer`, which the caller keeps from file to
+    // file, so that a preview of a million files allocates none for each.
+    virtual void pathInto(std::uint32_t file, std::string& buffer) const { buffer = path(file); }
+    virtual void newPathInto(std::uint32_t file, std::string& buffer) const { buffer = newPath(file); }
+    virtual void shownNewNameInto(std::uint32_t file, std::string& buffer) const { buffer = shownNewName(file); }
 };
 
 // One step of a run: a rename of one of its files, or why there is none.
@@ -86,11 +92,15 @@ public:
     std::string oldPath(const PlanStep& step) const;
     std::string newPath(const PlanStep& step) const;
     std::string shownNewName(const PlanStep& step) const;
+    // The same made in `buffer` (see PlanFiles), and seen through it.
+    std::string_view oldPath(const PlanStep& step, std::string& buffer) const;
+    std::string_view newPath(const PlanStep& step, std::string& buffer) const;
+    std::string_view shownNewName(const PlanStep& step, std::string& buffer) const;
     // Why a Refused step is one, or what another step adds to it.
     std::string_view reason(std::size_t stepIndex) const;
 
 private:
-    std::string temporaryPath(std::uint32_t file) const;
+    void temporaryPathInto(std::uint32_t file, std::string& buffer) const;
 
     const PlanFiles& m_files;
     std::vector<PlanStep> m_steps;

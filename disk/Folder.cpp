@@ -1,6 +1,6 @@
 #include "disk/Folder.h"
 
-#include "disk/FolderNames.h"
+#include "text/LetterCase.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -57,6 +57,14 @@ void Folder::letGo()
     m_fd = -1;
 }
 
+std::string_view Folder::comparedName(std::string_view name, std::string& buffer) const
+{
+    if (!ignoresCase())
+        return name;
+    buffer = foldedName(name);
+    return buffer;
+}
+
 bool Folder::writable()
 {
     if (m_writable < 0)
@@ -81,6 +89,19 @@ FolderNames& Folder::names()
     if (!m_names)
         m_names = std::make_unique<FolderNames>(fd(), ignoresCase());
     return *m_names;
+}
+
+int Folder::readNames(const FolderEntries& each)
+{
+    if (fd() < 0)
+        return m_error;
+    if (m_names)
+        return readFolder(m_fd, each);
+    int error = 0;
+    auto names = std::make_unique<FolderNames>(m_fd, ignoresCase(), &error, each);
+    if (error == 0)
+        m_names = std::move(names);
+    return error;
 }
 
 FolderNames* Folder::foldedNames(int& error)

@@ -2,12 +2,11 @@
 
 #include "disk/FileIdentity.h"
 #include "disk/FileSystemRules.h"
+#include "disk/FolderNames.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
-
-class FolderNames;
 
 // One folder of a run, opened when the run first names it and held by its
 // descriptor from then on: whatever becomes of its path meanwhile, the
@@ -44,6 +43,9 @@ public:
     // The one answer given in advance to whether names that differ in case
     // alone name one entry here.
     bool ignoresCase() const noexcept { return m_rules.ignoresCase(); }
+    // A name as the folder tells names apart: folded (made in `buffer`)
+    // where case is ignored, else as it is.
+    std::string_view comparedName(std::string_view name, std::string& buffer) const;
     // Whether names can be added and removed here.
     bool writable();
     // Looks at the entry `name` holds here, without following a link;
@@ -55,6 +57,12 @@ public:
     // Its names, read when first asked, then kept in step with the run's
     // renames in it (noteRemoved, noteAdded).
     FolderNames& names();
+    // Reads its names now, and hands each entry to `each` as the listing
+    // gives it: whoever walks the folder and names() share one reading.
+    // Where its names were read before, only `each` hears of this reading.
+    // 0, or the errno where the folder could not be read to its end; names()
+    // then reads it again when asked.
+    int readNames(const FolderEntries& each);
     // Its names folded, for a change of case the kernel turned away: the
     // same as names() where case is known to be ignored; nullptr with the
     // errno in `error` when the folder cannot be read.

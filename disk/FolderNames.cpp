@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <dirent.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -23,7 +24,7 @@ FolderNames::Kind kindListed(EntryKind kind)
 
 } // namespace
 
-int readFolder(int folderFd, const std::function<void(std::string_view name, EntryKind kind)>& each)
+int readFolder(int folderFd, const FolderEntries& each)
 {
     const int listFd = dup(folderFd);
     DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
@@ -47,16 +48,31 @@ int readFolder(int folderFd, const std::function<void(std::string_view name, Ent
     return error;
 }
 
-FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error)
+FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const FolderEntries& each)
     : m_ignoresCase(ignoresCase)
 {
     if (folderFd < 0)
         return;
-    const int failed = readFolder(folderFd, [this](std::string_view name, EntryKind kind) {
-        add(name);
+    // The names are gathered first and the table made once at its size:
+    // grown name by name, it would be made again ten times over.
+    std::string names;
+    std::vector<std::uint16_t> lengths;
+    const int failed = readFolder(folderFd, [&](std::string_view name, EntryKind kind) {
+        names.append(name);
+        lengths.push_back(std::uint16_t(name.size()));
         if (const Kind listed = kindListed(kind); listed != Kind::File)
             m_otherKinds.insert(m_ignoresCase ? key(name) : name, static_cast<std::uint8_t>(listed));
+        if (each)
+            each(name, kind);
     });
+    m_names.reserve(lengths.size(), m_ignoresCase ? 0 : names.size());
+    if (m_ignoresCase)
+        m_spellings.reserve(lengths.size(), names.size());
+    std::size_t at = 0;
+    for (const std::uint16_t length : lengths) {
+        add(std::string_view(names).substr(at, length));
+        at += length;
+    }
     if (error)
         *error = failed;
 }

@@ -14,10 +14,13 @@ enum class EntryKind : std::uint8_t {
     Unknown,  // a link, or a file system that does not tell
 };
 
+// Hears of the entries of a folder as its listing gives them.
+using FolderEntries = std::function<void(std::string_view name, EntryKind kind)>;
+
 // Reads the folder folderFd stands for, once: `each` gets every entry but
 // "." and "..". 0, or the errno when the folder could not be read to its
 // end. Every listing of a folder in the program is made here.
-int readFolder(int folderFd, const std::function<void(std::string_view name, EntryKind kind)>& each);
+int readFolder(int folderFd, const FolderEntries& each);
 
 // The names one folder holds, from one reading of its listing: for questions
 // about many files of a folder at once, which a single pass over the listing
@@ -36,8 +39,8 @@ public:
 
     // Reads the folder folderFd stands for (none where it is -1), keeping
     // its names folded where `ignoresCase`; `error` gets the errno where it
-    // could not be read.
-    FolderNames(int folderFd, bool ignoresCase, int* error = nullptr);
+    // could not be read. `each` hears of every entry of that one reading.
+    FolderNames(int folderFd, bool ignoresCase, int* error = nullptr, const FolderEntries& each = {});
 
     bool ignoresCase() const noexcept { return m_ignoresCase; }
 
@@ -45,6 +48,12 @@ public:
     // where case is ignored, or NameSet::npos. Every index is below
     // indexCount(), and stays the entry's.
     std::size_t indexOf(std::string_view name) const;
+    // The same for a name as the folder compares names (see
+    // Folder::comparedName), where the caller has its mixedHash already.
+    std::size_t indexOfCompared(std::string_view compared, std::uint64_t hash) const
+    {
+        return m_names.find(compared, hash);
+    }
     std::size_t indexCount() const noexcept { return m_names.slotCount(); }
     // What a name is where the folder lists it as no plain file: a Folder,
     // or Unknown; else File, for a plain file and a name the folder lacks

@@ -2,8 +2,21 @@
 
 #include "text/MixedHash.h"
 
-void NameSet::reserve(std::size_t count)
+#include <algorithm>
+
+namespace {
+
+std::uint8_t tagOf(std::uint64_t hash)
 {
+    return std::uint8_t(hash >> 56) & ~std::uint8_t(3);
+}
+
+} // namespace
+
+void NameSet::reserve(std::size_t count, std::size_t bytes)
+{
+    if (bytes > m_bytes.capacity())
+        m_bytes.reserve(bytes);
     std::size_t slots = 16;
     while (slots < count * 2)
         slots *= 2;
@@ -11,9 +24,15 @@ void NameSet::reserve(std::size_t count)
         return;
     std::vector<Slot> old(slots);
     old.swap(m_slots);
+    const std::size_t mask = m_slots.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.state != Slot::Empty)
-            m_slots[slotOf(std::string_view(m_bytes).substr(slot.offset, slot.length), slot.hash)] = slot;
+        if ((slot.mark & kStateBits) == Empty)
+            continue;
+        // No two names here are alike: each takes the first free slot from its own.
+        std::size_t index = mixedHash(nameAt(slot)) & mask;
+        while ((m_slots[index].mark & kStateBits) != Empty)
+            index = (index + 1) & mask;
+        m_slots[index] = slot;
     }
 }
 
@@ -21,11 +40,11 @@ void NameSet::reserve(std::size_t count)
 std::size_t NameSet::slotOf(std::string_view name, std::uint64_t hash) const
 {
     const std::size_t mask = m_slots.size() - 1;
+    const std::uint8_t tag = tagOf(hash);
     for (std::size_t index = hash & mask;; index = (index + 1) & mask) {
         const Slot& slot = m_slots[index];
-        if (slot.state == Slot::Empty
-            || (slot.hash == hash && slot.length == name.size()
-                && std::string_view(m_bytes).substr(slot.offset, slot.length) == name))
+        if ((slot.mark & kStateBits) == Empty
+            || ((slot.mark & ~kStateBits) == tag && slot.length == name.size() && nameAt(slot) == name))
             return index;
     }
 }
@@ -36,14 +55,14 @@ bool NameSet::insert(std::string_view name, std::uint8_t value)
         reserve(std::max<std::size_t>(16, m_count * 2));
     const std::uint64_t hash = mixedHash(name);
     Slot& slot = m_slots[slotOf(name, hash)];
-    if (slot.state == Slot::Held)
+    if ((slot.mark & kStateBits) == Held)
         return false;
-    if (slot.state == Slot::Erased) {
-        slot.state = Slot::Held;
+    if ((slot.mark & kStateBits) == Erased) {
+        slot.mark = tagOf(hash) | Held;
         slot.value = value;
         return true;
     }
-    slot = {hash, std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, Slot::Held};
+    slot = {std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, std::uint8_t(tagOf(hash) | Held)};
     m_bytes.append(name);
     ++m_count;
     return true;
@@ -51,14 +70,19 @@ bool NameSet::insert(std::string_view name, std::uint8_t value)
 
 std::size_t NameSet::find(std::string_view name) const
 {
+    return find(name, mixedHash(name));
+}
+
+std::size_t NameSet::find(std::string_view name, std::uint64_t hash) const
+{
     if (m_slots.empty())
         return npos;
-    const std::size_t index = slotOf(name, mixedHash(name));
-    return m_slots[index].state == Slot::Held ? index : npos;
+    const std::size_t index = slotOf(name, hash);
+    return (m_slots[index].mark & kStateBits) == Held ? index : npos;
 }
 
 void NameSet::erase(std::string_view name)
 {
     if (const std::size_t index = find(name); index != npos)
-        m_slots[index].state = Slot::Erased;
+        m_slots[index].mark = (m_slots[index].mark & ~kStateBits) | Erased;
 }

@@ -18,23 +18,42 @@ FileEntry::FileEntry(std::string_view path, EntryForm form, const FileTimes& tim
 
 std::string FileEntry::path() const
 {
-    std::string path(FilePath());
-    return path.append(m_fileName);
+    std::string path;
+    pathInto(path);
+    return path;
 }
 
 std::string FileEntry::newFileName() const
 {
-    std::string name(NewName());
-    return name.append(FileExt());
+    std::string name;
+    newFileNameInto(name);
+    return name;
 }
 
 std::string FileEntry::newPath() const
 {
+    std::string path;
+    newPathInto(path);
+    return path;
+}
+
+void FileEntry::pathInto(std::string& text) const
+{
+    text.assign(FilePath()).append(m_fileName);
+}
+
+void FileEntry::newFileNameInto(std::string& text) const
+{
+    text.assign(NewName()).append(FileExt());
+}
+
+void FileEntry::newPathInto(std::string& text) const
+{
     // A new name is relative to the file's folder, whatever it begins with:
     // "/x" after "dir/" is "dir//x", that is dir/x, and so after the working
     // folder too.
-    std::string path(FilePath().empty() && NewName().starts_with('/') ? std::string_view("./") : FilePath());
-    return path.append(NewName()).append(FileExt());
+    text.assign(FilePath().empty() && NewName().starts_with('/') ? std::string_view("./") : FilePath());
+    text.append(NewName()).append(FileExt());
 }
 
 void FileEntry::setNewName(std::string name)

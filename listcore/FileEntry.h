@@ -49,6 +49,10 @@ public:
     std::string path() const;
     std::string newFileName() const;
     std::string newPath() const;
+    // The same made in `text`, whose room is kept from entry to entry.
+    void pathInto(std::string& text) const;
+    void newFileNameInto(std::string& text) const;
+    void newPathInto(std::string& text) const;
 
     EntryForm form() const { return m_form; }
     const FileTimes& times() const { return m_times; }

@@ -4,9 +4,48 @@
 #include "listcore/UpdateBatch.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
+#include <sys/mman.h>
+
+namespace {
+
+// A chunk's memory, aligned to its size so that the kernel can back it with
+// one huge page. The list's first chunk keeps small pages: a short list
+// stays small.
+void* newChunk(std::size_t bytes, bool huge)
+{
+    void* mapped = ::mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    char* const start = static_cast<char*>(mapped);
+    char* const aligned = start + (bytes - reinterpret_cast<std::uintptr_t>(start) % bytes) % bytes;
+    if (aligned != start)
+        ::munmap(start, std::size_t(aligned - start));
+    ::munmap(aligned + bytes, std::size_t(start + 2 * bytes - (aligned + bytes)));
+    if (huge)
+        ::madvise(aligned, bytes, MADV_HUGEPAGE);
+    return aligned;
+}
+
+} // namespace
 
 RowStore::RowStore() = default;
-RowStore::~RowStore() = default;
+
+RowStore::~RowStore()
+{
+    release();
+}
+
+void RowStore::release()
+{
+    for (std::size_t index = 0; index < m_size; ++index)
+        at(index).~ListRow();
+    for (ListRow* chunk : m_chunks)
+        ::munmap(chunk, chunkBytes);
+    m_chunks.clear();
+    m_size = 0;
+}
 
 void RowStore::BeginBatch()
 {
@@ -37,9 +76,12 @@ void RowStore::SetNodeDataSize(int size)
 
 ListRow* RowStore::AppendRow()
 {
-    if (m_size == m_chunks.size() * chunkSize)
-        m_chunks.push_back(std::make_unique<ListRow[]>(chunkSize));
-    ListRow& row = at(m_size);
+    if (m_size == m_chunks.size() * chunkSize) {
+        if (m_chunks.size() == m_chunks.capacity())
+            m_chunks.reserve(2 * m_chunks.size() + 1);
+        m_chunks.push_back(static_cast<ListRow*>(newChunk(chunkBytes, !m_chunks.empty())));
+    }
+    ListRow& row = *new (&at(m_size)) ListRow;
     row.RowIndex = static_cast<std::uint32_t>(m_size);
     ++m_size;
     if (m_batchCount == 0 && m_observer)
@@ -74,8 +116,7 @@ void RowStore::ClearRows()
     UpdateBatch batch(*this);
     if (m_observer)
         m_observer->aboutToClear();
-    m_chunks.clear();
-    m_size = 0;
+    release();
     if (m_observer)
         m_observer->cleared();
 }

@@ -37,7 +37,16 @@ std::string Output::shown(std::string_view name) const
 
 std::string Output::renaming(std::string_view file, std::string_view newName) const
 {
-    return shown(file) + (m_style.utf8 ? " → " : " -> ") + shown(newName);
+    std::string text;
+    appendRenaming(text, file, newName);
+    return text;
+}
+
+void Output::appendRenaming(std::string& text, std::string_view file, std::string_view newName) const
+{
+    appendShellQuoted(text, file, m_style.utf8);
+    text += m_style.utf8 ? " → " : " -> ";
+    appendShellQuoted(text, newName, m_style.utf8);
 }
 
 void Output::previewed(std::string_view file, std::string_view newName, StepResult::Outcome outcome,
@@ -55,14 +64,19 @@ void Output::previewed(std::string_view file, std::string_view newName, StepResu
         line(object + '}');
         return;
     }
-    std::string text = renaming(file, newName);
+    std::string& text = m_line;
+    text.clear();
+    appendRenaming(text, file, newName);
     if (fails)
-        (text += ": ") += reason;
+        text.append(": ").append(reason);
+    else if (unchanged && reason.empty())
+        text += " (unchanged)";
     else if (unchanged)
-        text += reason.empty() ? std::string(" (unchanged)") : " (unchanged: " + std::string(reason) + ')';
+        text.append(" (unchanged: ").append(reason) += ')';
     if (!plan.empty())
-        ((text += " (") += plan) += ')';
-    line(text);
+        text.append(" (").append(plan) += ')';
+    text += '\n';
+    std::fwrite(text.data(), 1, text.size(), m_out);
 }
 
 void Output::renamed(std::string_view oldPath, std::string_view newPath)

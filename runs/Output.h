@@ -42,9 +42,11 @@ private:
     void line(std::string_view text);
     std::string shown(std::string_view name) const;
     std::string renaming(std::string_view file, std::string_view newName) const;
+    void appendRenaming(std::string& text, std::string_view file, std::string_view newName) const;
 
     std::FILE* m_out;
     Style m_style;
+    std::string m_line;  // a preview's line, its room kept from file to file
 };
 
 // "1 file", "2 files": a count with its noun.

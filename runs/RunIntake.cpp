@@ -65,13 +65,13 @@ bool readsFileTimes(const Invocation& run)
 // The rows of folders given, and what -R finds below them.
 class FolderIntake {
 public:
-    FolderIntake(const Invocation& run, RowStore& rows, FileIntake& intake, IntakeRefusals& refusals)
+    FolderIntake(const Invocation& run, RowStore& rows, Folders& folders, FileIntake& intake, IntakeRefusals& refusals)
         : m_tree(run.tree)
         , m_times(readsFileTimes(run))
         , m_rows(rows)
         , m_intake(intake)
         , m_refusals(refusals)
-        , m_walk(run.tree, run.order, [this](std::string_view path, TreeWalk::Found found, std::string_view why) {
+        , m_walk(run.tree, run.order, folders, [this](std::string_view path, TreeWalk::Found found, std::string_view why) {
             m_path.assign(path);
             if (found == TreeWalk::Found::Unreadable)
                 refuse(m_path, "could not be read: " + std::string(why));
@@ -133,7 +133,7 @@ IntakeRefusals takeFiles(const Invocation& run, std::FILE* in, RowStore& rows, F
         paths.forEach([&](std::string_view path) { ++perFolder[FolderOfPath(path)]; });
     FileIntake intake(rows);
     IntakeRefusals refusals;
-    FolderIntake folderIntake(run, rows, intake, refusals);
+    FolderIntake folderIntake(run, rows, folders, intake, refusals);
     std::string path;
     paths.forEach([&](std::string_view given) {
         path.assign(given);

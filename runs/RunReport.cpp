@@ -46,7 +46,7 @@ void RunReport::note(const PlanStep& step, const StepResult& result)
 void RunReport::previewed(const PlanStep& step, const StepResult& result)
 {
     note(step, result);
-    m_output.previewed(m_plan.oldPath(step), m_plan.shownNewName(step), result.outcome,
+    m_output.previewed(m_plan.oldPath(step, m_oldText), m_plan.shownNewName(step, m_newText), result.outcome,
                        result.reason.empty() ? result.note : result.reason, roleNote(step.role));
 }
 
@@ -57,10 +57,10 @@ void RunReport::applied(const PlanStep& step, const StepResult& result)
     if (result.outcome == StepResult::Outcome::NotTried
         || (!m_output.tellsEveryFile() && result.reason.empty() && result.note.empty() && !result.failed()))
         return;
-    const std::string oldPath = m_plan.oldPath(step);
+    const std::string_view oldPath = m_plan.oldPath(step, m_oldText);
     switch (result.outcome) {
     case StepResult::Outcome::Renamed:
-        m_output.renamed(oldPath, m_plan.newPath(step));
+        m_output.renamed(oldPath, m_plan.newPath(step, m_newText));
         break;
     case StepResult::Outcome::Unchanged:
         if (result.reason.empty())
@@ -71,7 +71,7 @@ void RunReport::applied(const PlanStep& step, const StepResult& result)
     case StepResult::Outcome::Failed:
         if (!result.note.empty())
             m_output.note(oldPath, result.note);
-        m_output.failed(oldPath, m_plan.shownNewName(step), result.reason);
+        m_output.failed(oldPath, m_plan.shownNewName(step, m_newText), result.reason);
         return;
     case StepResult::Outcome::NotTried:
         return;

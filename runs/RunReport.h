@@ -41,4 +41,7 @@ private:
     bool m_resolved;
     std::vector<State> m_files;
     std::size_t m_waiting = 0;
+    // A step's texts, kept from step to step.
+    std::string m_oldText;
+    std::string m_newText;
 };

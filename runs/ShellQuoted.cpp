@@ -4,14 +4,24 @@
 
 #include <QChar>
 
-#include <cstring>
+#include <array>
 
 namespace {
 
+// The bytes no shell treats apart, as a table: a preview quotes two names a
+// file.
+constexpr std::array<bool, 256> plainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c)
+        plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    for (const char c : std::string_view("_-./:,+@%="))
+        plain[static_cast<unsigned char>(c)] = true;
+    return plain;
+}();
+
 bool isPlain(unsigned char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-        || (c != 0 && std::strchr("_-./:,+@%=", c) != nullptr);
+    return plainBytes[c];
 }
 
 // Whether a character beyond ASCII shows as itself, and only as itself: a
@@ -55,9 +65,20 @@ void appendEscape(std::string& text, unsigned char byte)
 
 std::string shellQuoted(std::string_view name, bool utf8)
 {
+    std::string quoted;
+    appendShellQuoted(quoted, name, utf8);
+    return quoted;
+}
+
+void appendShellQuoted(std::string& text, std::string_view name, bool utf8)
+{
+    // Most names are plain ASCII throughout, which needs no decoding.
+    std::size_t plainAscii = 0;
+    while (plainAscii < name.size() && isPlain(static_cast<unsigned char>(name[plainAscii])))
+        ++plainAscii;
     bool plain = !name.empty();
     bool needsEscapes = false;
-    for (std::size_t pos = 0; pos < name.size();) {
+    for (std::size_t pos = plainAscii; pos < name.size();) {
         const utf8::DecodedChar c = utf8::decodeChar(name, pos);
         if (c.codePoint < 0x80 && c.wellFormed) {
             plain = plain && isPlain(static_cast<unsigned char>(c.codePoint));
@@ -68,38 +89,48 @@ std::string shellQuoted(std::string_view name, bool utf8)
         }
         pos += c.size;
     }
-    if (plain)
-        return std::string(name);
+    if (plain) {
+        text.append(name);
+        return;
+    }
     if (!needsEscapes) {
-        std::string quoted = "'";
+        text += '\'';
         for (const char c : name) {
             if (c == '\'')
-                quoted += "'\\''";
+                text += "'\\''";
             else
-                quoted += c;
+                text += c;
         }
-        return quoted + '\'';
+        text += '\'';
+        return;
     }
-    return dollarQuoted(name, utf8);
+    appendDollarQuoted(text, name, utf8);
 }
 
 std::string dollarQuoted(std::string_view name, bool utf8)
 {
-    std::string quoted = "$'";
+    std::string quoted;
+    appendDollarQuoted(quoted, name, utf8);
+    return quoted;
+}
+
+void appendDollarQuoted(std::string& text, std::string_view name, bool utf8)
+{
+    text += "$'";
     for (std::size_t pos = 0; pos < name.size();) {
         const utf8::DecodedChar c = utf8::decodeChar(name, pos);
         const bool asIs = c.codePoint < 0x80 && c.wellFormed
             ? c.codePoint >= 0x20 && c.codePoint != 0x7F && c.codePoint != '\\' && c.codePoint != '\''
             : showsAsItself(c, utf8);
         if (asIs) {
-            quoted.append(name.substr(pos, c.size));
+            text.append(name.substr(pos, c.size));
         } else {
             for (std::size_t i = 0; i < c.size; ++i)
-                appendEscape(quoted, static_cast<unsigned char>(name[pos + i]));
+                appendEscape(text, static_cast<unsigned char>(name[pos + i]));
         }
         pos += c.size;
     }
-    return quoted + '\'';
+    text += '\'';
 }
 
 std::optional<std::string> dollarUnquoted(std::string_view word)

@@ -12,9 +12,12 @@
 // two, or end a line. `utf8` tells whether the terminal's codeset shows
 // UTF-8: otherwise every byte beyond ASCII is written as an escape.
 std::string shellQuoted(std::string_view name, bool utf8);
+// The same added to the end of `text`.
+void appendShellQuoted(std::string& text, std::string_view name, bool utf8);
 
 // The name always in the $'…' form, with the same escapes.
 std::string dollarQuoted(std::string_view name, bool utf8);
+void appendDollarQuoted(std::string& text, std::string_view name, bool utf8);
 // The bytes a $'…' word stands for, as bash reads it (\n, \t, \r, \e,
 // \xHH, \NNN, \\, \' and the like); nothing when `word` is not one such word
 // whole.

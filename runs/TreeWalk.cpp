@@ -1,6 +1,7 @@
 #include "runs/TreeWalk.h"
 
-#include "disk/FolderNames.h"
+#include "disk/Folder.h"
+#include "disk/Folders.h"
 #include "text/NaturalOrder.h"
 
 #include <algorithm>
@@ -45,8 +46,8 @@ std::string folderAsGiven(std::string_view path)
     return std::string(path);
 }
 
-TreeWalk::TreeWalk(const TreeChoice& choice, RowOrder order, Take take)
-    : m_choice(choice), m_order(order), m_take(std::move(take))
+TreeWalk::TreeWalk(const TreeChoice& choice, RowOrder order, Folders& folders, Take take)
+    : m_choice(choice), m_order(order), m_folders(folders), m_take(std::move(take))
 {
 }
 
@@ -100,7 +101,7 @@ bool TreeWalk::walkOpen(int fd, std::string& path, unsigned long device)
     NameList folders;
     std::vector<bool> linked;  // of folders: a link to one
     std::string name;
-    const int failed = readFolder(fd, [&](std::string_view found, EntryKind kind) {
+    const FolderEntries visit = [&](std::string_view found, EntryKind kind) {
         if (!m_choice.hidden && found.front() == '.')
             return;
         name.assign(found);
@@ -128,7 +129,13 @@ bool TreeWalk::walkOpen(int fd, std::string& path, unsigned long device)
                 path.resize(base);
             }
         }
-    });
+    };
+    // The rows' folder reads its names in this same reading, where it is the
+    // folder walked: the preview then reads none again.
+    Folder& folder = m_folders.of(path);
+    struct stat status;
+    const bool same = folder.exists() && ::fstat(fd, &status) == 0 && FileIdentity::of(status) == folder.identity();
+    const int failed = same ? folder.readNames(visit) : readFolder(fd, visit);
     if (failed != 0) {
         path.resize(base - 1);
         m_take(path, Found::Unreadable, std::strerror(failed));

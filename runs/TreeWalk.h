@@ -7,13 +7,16 @@
 #include <string>
 #include <string_view>
 
+class Folders;
+
 // The walk of -R below one folder given, one folder read at a time: what
 // each holds comes folder by folder, the folder's own files first, then each
 // folder in it with all it holds, and (for --dirs) that folder after it, so
 // that nothing is renamed after the folder it is in. Links to folders are
 // never followed, only renamed with --dirs. Hidden names, and names an
 // --exclude matches, are passed over (a folder with all it holds); an
-// --include chooses among the rest, but every folder is walked.
+// --include chooses among the rest, but every folder is walked. Each
+// folder's one reading is also the names of the run's Folder for it.
 class TreeWalk {
 public:
     enum class Found { File, Folder, Unreadable };
@@ -21,7 +24,7 @@ public:
     // Unreadable folder, `reason` says why.
     using Take = std::function<void(std::string_view path, Found found, std::string_view reason)>;
 
-    TreeWalk(const TreeChoice& choice, RowOrder order, Take take);
+    TreeWalk(const TreeChoice& choice, RowOrder order, Folders& folders, Take take);
 
     // What `folder` holds, not the folder itself.
     void walk(const std::string& folder);
@@ -32,6 +35,7 @@ private:
 
     const TreeChoice& m_choice;
     RowOrder m_order;
+    Folders& m_folders;
     Take m_take;
 };
 
