@@ -25,6 +25,8 @@ public:
         // Made room for once: growing a table of millions in the middle of a
         // run would hold the window for longer than a rename.
         m_paths.reserve(2 * plan.steps().size());
+        if (recorder)
+            takeListedMarks();
     }
 
     // Records the batch's renames ahead of them; false when the record
@@ -38,7 +40,8 @@ public:
     void startBatch();
 
 private:
-    FileMark markAt(const std::string& path);
+    void takeListedMarks();
+    FileMark markAt(std::size_t index, const std::string& path);
     std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
 
     RenamePlan& m_plan;
@@ -49,6 +52,7 @@ private:
     std::string m_key;
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
     std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
+    std::vector<ino_t> m_listed;  // by step, the file its old path held when its folder was read
     std::size_t m_batchFirst = 0;
     bool folderHolds(std::string_view spelling);
     std::unordered_map<std::string, bool> m_verdicts;  // of the batch's folders, by spelling
@@ -59,9 +63,39 @@ private:
     bool m_backHomeAdded = false;
 };
 
-FileMark Executor::markAt(const std::string& path)
+// The files the run will rename, as the readings of their folders told
+// them before the first rename: a look at each spared, where a reading
+// tells (see Folder::listedMark). A rename in a folder may drop its
+// reading, so they are taken now.
+void Executor::takeListedMarks()
+{
+    std::string path;
+    std::string lastFolder;
+    const Folder* folder = nullptr;
+    for (std::size_t index = 0; index < m_plan.steps().size(); ++index) {
+        const PlanStep& step = m_plan.steps()[index];
+        if (!step.renames() || step.fromTemporary())
+            continue;
+        m_plan.oldPath(step, path);
+        const std::string_view spelling = FolderOfPath(path);
+        if (!folder || spelling != lastFolder) {
+            lastFolder = spelling;
+            folder = &m_folders.of(spelling);
+        }
+        const FileMark mark = folder->listedMark(NameOfPath(path));
+        if (!mark.known())
+            continue;
+        if (m_listed.empty())
+            m_listed.resize(m_plan.steps().size());
+        m_listed[index] = mark.identity.inode;
+    }
+}
+
+FileMark Executor::markAt(std::size_t index, const std::string& path)
 {
     Folder& folder = m_folders.of(FolderOfPath(path));
+    if (index < m_listed.size() && m_listed[index] != 0)
+        return FileMark{{folder.identity().device, m_listed[index]}};
     struct stat status;
     return folder.look(NameOfPath(path), status) ? FileMark::of(status, folder.rules().stableInodes()) : FileMark();
 }
@@ -107,7 +141,7 @@ bool Executor::record(std::size_t first, std::size_t end)
             const auto aside = m_atTemporary.find(step.file);
             file = aside == m_atTemporary.end() ? FileMark() : aside->second;
         } else {
-            file = markAt(oldPath);
+            file = markAt(index, oldPath);
             if (step.role == PlanStep::Role::ToTemporary)
                 m_atTemporary[step.file] = file;
         }

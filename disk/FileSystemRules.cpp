@@ -136,6 +136,12 @@ FileSystemRules FileSystemRules::forFolder(int dirFd, const std::string& path)
         rules.m_asciiOnly = type == "fuse.fusefat" || type == "fuseblk.fusefat";
         break;
     }
+    case EXT4_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+        rules.m_listsInodes = true;
+        break;
     default:
         break;
     }

@@ -31,6 +31,11 @@ public:
     // by its size and time of change instead (see FileMark).
     bool stableInodes() const noexcept { return !m_fuse; }
 
+    // Whether a folder's listing gives a plain file the inode number a look
+    // at the file gives: true only where we know it does (overlayfs, for
+    // one, may not).
+    bool listsInodes() const noexcept { return m_listsInodes; }
+
     // The longest name the file system takes, in bytes as it reports them
     // (statfs f_namelen); 0 when unknown.
     long nameMax() const noexcept { return m_nameMax; }
@@ -43,5 +48,6 @@ private:
     bool m_fatFamily = false;
     bool m_asciiOnly = false;
     bool m_fuse = false;
+    bool m_listsInodes = false;
     long m_nameMax = 0;
 };

@@ -84,6 +84,14 @@ bool Folder::isAt(std::string_view path) const
     return ::stat(spelled.c_str(), &status) == 0 && FileIdentity::of(status) == m_identity;
 }
 
+FileMark Folder::listedMark(std::string_view name) const
+{
+    FileMark mark;
+    if (m_names && m_rules.listsInodes())
+        mark.identity = {m_identity.device, ino_t(m_names->listedInode(name))};
+    return mark;
+}
+
 FolderNames& Folder::names()
 {
     if (!m_names)

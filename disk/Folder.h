@@ -54,6 +54,11 @@ public:
     // Whether `path` (a spelling of it) names this folder now.
     bool isAt(std::string_view path) const;
 
+    // The file `name` held when the folder was read, where its reading is
+    // still at hand and tells it (see FileSystemRules::listsInodes): a look
+    // at it spared. Else a mark not known().
+    FileMark listedMark(std::string_view name) const;
+
     // Its names, read when first asked, then kept in step with the run's
     // renames in it (noteRemoved, noteAdded).
     FolderNames& names();

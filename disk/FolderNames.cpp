@@ -24,7 +24,17 @@ FolderNames::Kind kindListed(EntryKind kind)
 
 } // namespace
 
-int readFolder(int folderFd, const FolderEntries& each)
+namespace {
+
+EntryKind kindOf(const dirent& entry)
+{
+    return entry.d_type == DT_DIR                                  ? EntryKind::Folder
+           : entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN ? EntryKind::Unknown
+                                                                    : EntryKind::File;
+}
+
+template <typename Each>
+int readEntries(int folderFd, const Each& each)
 {
     const int listFd = dup(folderFd);
     DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
@@ -39,13 +49,18 @@ int readFolder(int folderFd, const FolderEntries& each)
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..")
             continue;
-        each(name, entry->d_type == DT_DIR                                   ? EntryKind::Folder
-                   : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN ? EntryKind::Unknown
-                                                                             : EntryKind::File);
+        each(name, *entry);
     }
     const int error = errno;
     closedir(dir);
     return error;
+}
+
+} // namespace
+
+int readFolder(int folderFd, const FolderEntries& each)
+{
+    return readEntries(folderFd, [&](std::string_view name, const dirent& entry) { each(name, kindOf(entry)); });
 }
 
 FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const FolderEntries& each)
@@ -57,21 +72,31 @@ FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const Folde
     // grown name by name, it would be made again ten times over.
     std::string names;
     std::vector<std::uint16_t> lengths;
-    const int failed = readFolder(folderFd, [&](std::string_view name, EntryKind kind) {
+    std::vector<std::uint64_t> inodes;
+    if (!m_ignoresCase)
+        m_names.keepPayloads();
+    const int failed = readEntries(folderFd, [&](std::string_view name, const dirent& entry) {
+        const EntryKind kind = kindOf(entry);
         names.append(name);
         lengths.push_back(std::uint16_t(name.size()));
+        if (!m_ignoresCase)
+            inodes.push_back(kind == EntryKind::File ? entry.d_ino : 0);
         if (const Kind listed = kindListed(kind); listed != Kind::File)
             m_otherKinds.insert(m_ignoresCase ? key(name) : name, static_cast<std::uint8_t>(listed));
         if (each)
             each(name, kind);
     });
-    m_names.reserve(lengths.size(), m_ignoresCase ? 0 : names.size());
+    m_names.reserve(lengths.size(), m_ignoresCase ? 0 : names.size() + inodes.size() * sizeof(std::uint64_t));
     if (m_ignoresCase)
         m_spellings.reserve(lengths.size(), names.size());
     std::size_t at = 0;
-    for (const std::uint16_t length : lengths) {
-        add(std::string_view(names).substr(at, length));
-        at += length;
+    for (std::size_t index = 0; index < lengths.size(); ++index) {
+        const std::string_view name = std::string_view(names).substr(at, lengths[index]);
+        if (m_ignoresCase)
+            add(name);
+        else
+            m_names.insert(name, 0, inodes[index]);
+        at += lengths[index];
     }
     if (error)
         *error = failed;
@@ -80,6 +105,14 @@ FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const Folde
 std::string FolderNames::key(std::string_view name) const
 {
     return m_ignoresCase ? foldedName(name) : std::string(name);
+}
+
+std::uint64_t FolderNames::listedInode(std::string_view name) const
+{
+    if (m_ignoresCase)
+        return 0;
+    const std::size_t index = m_names.find(name);
+    return index == NameSet::npos ? 0 : m_names.payload(index);
 }
 
 std::size_t FolderNames::indexOf(std::string_view name) const

@@ -55,6 +55,9 @@ public:
         return m_names.find(compared, hash);
     }
     std::size_t indexCount() const noexcept { return m_names.slotCount(); }
+    // The inode number the reading gave for a plain file of that exact name,
+    // where case counts; 0 for any other entry, or a name added since.
+    std::uint64_t listedInode(std::string_view name) const;
     // What a name is where the folder lists it as no plain file: a Folder,
     // or Unknown; else File, for a plain file and a name the folder lacks
     // alike. It asks only the few entries that are no plain file.

@@ -3,6 +3,7 @@
 #include "text/MixedHash.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -49,7 +50,7 @@ std::size_t NameSet::slotOf(std::string_view name, std::uint64_t hash) const
     }
 }
 
-bool NameSet::insert(std::string_view name, std::uint8_t value)
+bool NameSet::insert(std::string_view name, std::uint8_t value, std::uint64_t payload)
 {
     if ((m_count + 1) * 2 > m_slots.size())
         reserve(std::max<std::size_t>(16, m_count * 2));
@@ -60,10 +61,14 @@ bool NameSet::insert(std::string_view name, std::uint8_t value)
     if ((slot.mark & kStateBits) == Erased) {
         slot.mark = tagOf(hash) | Held;
         slot.value = value;
+        if (m_payloadBytes)
+            std::memcpy(m_bytes.data() + slot.offset + slot.length, &payload, sizeof payload);
         return true;
     }
     slot = {std::uint32_t(m_bytes.size()), std::uint16_t(name.size()), value, std::uint8_t(tagOf(hash) | Held)};
     m_bytes.append(name);
+    if (m_payloadBytes)
+        m_bytes.append(reinterpret_cast<const char*>(&payload), sizeof payload);
     ++m_count;
     return true;
 }
@@ -85,4 +90,12 @@ void NameSet::erase(std::string_view name)
 {
     if (const std::size_t index = find(name); index != npos)
         m_slots[index].mark = (m_slots[index].mark & ~kStateBits) | Erased;
+}
+
+std::uint64_t NameSet::payload(std::size_t slot) const
+{
+    std::uint64_t payload = 0;
+    if (m_payloadBytes)
+        std::memcpy(&payload, m_bytes.data() + m_slots[slot].offset + m_slots[slot].length, sizeof payload);
+    return payload;
 }

@@ -20,8 +20,12 @@ public:
     // Every slot find() returns is below this.
     std::size_t slotCount() const noexcept { return m_slots.size(); }
 
-    // Adds the name with `value`; false when it was there already.
-    bool insert(std::string_view name, std::uint8_t value = 0);
+    // Keeps 8 bytes of the caller's beside each name from now on (see
+    // payload()); asked before the first insert.
+    void keepPayloads() noexcept { m_payloadBytes = sizeof(std::uint64_t); }
+    // Adds the name with `value` (and `payload`, where kept); false when it
+    // was there already.
+    bool insert(std::string_view name, std::uint8_t value = 0, std::uint64_t payload = 0);
     // Takes the name out; its slot stays its own, should it come back.
     void erase(std::string_view name);
     // The slot of the name, or npos; valid until the next insert.
@@ -31,6 +35,8 @@ public:
 
     std::uint8_t& value(std::size_t slot) { return m_slots[slot].value; }
     std::uint8_t value(std::size_t slot) const { return m_slots[slot].value; }
+    // What insert() kept beside the name; 0 where payloads are not kept.
+    std::uint64_t payload(std::size_t slot) const;
 
 private:
     struct Slot {
@@ -53,4 +59,5 @@ private:
     std::string m_bytes;
     std::vector<Slot> m_slots;
     std::size_t m_count = 0;  // slots taken, held or erased
+    std::uint8_t m_payloadBytes = 0;
 };
