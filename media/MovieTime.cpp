@@ -1,11 +1,7 @@
 #include "media/MovieTime.h"
 
+#include "media/MovieLibrary.h"
 #include "media/OpenedFile.h"
-
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/log.h>
-}
 
 #include <algorithm>
 #include <cstring>
@@ -18,11 +14,14 @@ constexpr const char* kNoCreationTime
 
 const AVInputFormat* quickTimeDemuxer()
 {
-    static const AVInputFormat* demuxer = [] {
+    static const AVInputFormat* demuxer = []() -> const AVInputFormat* {
+        const MovieLibrary* av = movieLibrary();
+        if (!av)
+            return nullptr;
         // Its warnings would go to standard error between the lines of the
         // report; what matters comes back as the reason.
-        av_log_set_level(AV_LOG_QUIET);
-        return av_find_input_format("mov");
+        av->logSetLevel(AV_LOG_QUIET);
+        return av->findInputFormat("mov");
     }();
     return demuxer;
 }
@@ -62,29 +61,30 @@ struct MappedReading {
 // The movie's metadata as the demuxer reads it from its header, or null.
 class MovieHeader {
 public:
-    explicit MovieHeader(OpenedFile& file) : m_reading{file.data(), std::int64_t(file.size())}
+    explicit MovieHeader(OpenedFile& file)
+        : m_av(*movieLibrary()), m_reading{file.data(), std::int64_t(file.size())}
     {
         constexpr int kBufferSize = 1 << 16;
-        auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
-        m_io = avio_alloc_context(buffer, kBufferSize, 0, &m_reading, &MappedReading::read, nullptr,
-                                  &MappedReading::seek);
-        m_context = avformat_alloc_context();
+        auto* buffer = static_cast<unsigned char*>(m_av.malloc(kBufferSize));
+        m_io = m_av.ioAllocContext(buffer, kBufferSize, 0, &m_reading, &MappedReading::read, nullptr,
+                                   &MappedReading::seek);
+        m_context = m_av.allocContext();
         if (!m_io || !m_context) {
-            av_free(buffer);
+            m_av.free(buffer);
             return;
         }
         m_context->pb = m_io;
         m_context->flags |= AVFMT_FLAG_CUSTOM_IO;
         // On failure it frees the context and nulls it.
-        if (avformat_open_input(&m_context, nullptr, quickTimeDemuxer(), nullptr) < 0)
+        if (m_av.openInput(&m_context, nullptr, quickTimeDemuxer(), nullptr) < 0)
             m_context = nullptr;
     }
     ~MovieHeader()
     {
-        avformat_close_input(&m_context);
+        m_av.closeInput(&m_context);
         if (m_io)
-            av_freep(&m_io->buffer);
-        avio_context_free(&m_io);
+            m_av.freep(&m_io->buffer);
+        m_av.ioContextFree(&m_io);
     }
     MovieHeader(const MovieHeader&) = delete;
     MovieHeader& operator=(const MovieHeader&) = delete;
@@ -92,11 +92,12 @@ public:
     bool isRead() const { return m_context; }
     const char* value(const char* key) const
     {
-        const AVDictionaryEntry* entry = av_dict_get(m_context->metadata, key, nullptr, AV_DICT_MATCH_CASE);
+        const AVDictionaryEntry* entry = m_av.dictGet(m_context->metadata, key, nullptr, AV_DICT_MATCH_CASE);
         return entry ? entry->value : nullptr;
     }
 
 private:
+    const MovieLibrary& m_av;
     MappedReading m_reading;
     AVIOContext* m_io = nullptr;
     AVFormatContext* m_context = nullptr;
@@ -122,11 +123,13 @@ bool holdsMovie(OpenedFile& file)
     probe.buf = start.data();
     probe.buf_size = int(std::min(file.size(), kProbeSize));
     int score = 0;
-    return av_probe_input_format2(&probe, 1, &score) == demuxer;
+    return movieLibrary()->probeInputFormat2(&probe, 1, &score) == demuxer;
 }
 
 std::optional<CaptureTime> movieCaptureTime(OpenedFile& file)
 {
+    if (!movieLibrary())
+        return std::nullopt;
     const MovieHeader header(file);
     if (!header.isRead())
         return std::nullopt;

@@ -27,7 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SVG icon engine draws every button image, xcb opens the window. The fixed
 # layout is measured for Arial-metric faces; with only DejaVu Sans, as on a
 # bare system, captions such as "Uncheck All" are cut.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation2")
+# tolvex-rename opens libavformat itself, when it first reads a movie's date.
+string(REGEX MATCH "^[0-9]+" avformat_major "${libavformat_libavformat_VERSION}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-qpa-plugins, fonts-liberation2, libavformat${avformat_major}")
 # The Wayland platform plugin: without it Qt opens the window through
 # Xwayland on a Wayland desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
