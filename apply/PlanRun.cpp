@@ -50,6 +50,8 @@ private:
     RenameSession m_session;
     PathSet m_paths;  // the paths renamed away, and those files were put at
     std::string m_key;
+    std::string m_oldPath;
+    std::string m_newPath;
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
     std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
     std::vector<ino_t> m_listed;  // by step, the file its old path held when its folder was read
@@ -164,8 +166,11 @@ StepResult Executor::make(std::size_t index)
     case PlanStep::Kind::Rename:
         break;
     }
-    const std::string oldPath = m_plan.oldPath(step);
-    const std::string newPath = m_plan.newPath(step);
+    // Made in kept buffers: a run of a million renames allocates none for each.
+    m_plan.oldPath(step, m_oldPath);
+    m_plan.newPath(step, m_newPath);
+    const std::string& oldPath = m_oldPath;
+    const std::string& newPath = m_newPath;
     for (const std::string_view folder : {FolderOfPath(oldPath), FolderOfPath(newPath)}) {
         if (!folderHolds(folder))
             return {StepResult::Outcome::Failed, "the folder \"" + std::string(folder) + "\" was moved or replaced during the run"};
