@@ -11,7 +11,28 @@
 
 Folder& DiskView::folder(std::string_view path)
 {
-    return m_folders.of(path);
+    return m_folders.of(m_moves.empty() ? path : onDisk(path));
+}
+
+std::string_view DiskView::onDisk(std::string_view path)
+{
+    // The latest move that holds the path: a folder moved into a moved one
+    // was recorded where the disk has it.
+    for (auto move = m_moves.rbegin(); move != m_moves.rend(); ++move) {
+        if (path.starts_with(move->first)) {
+            m_onDisk = move->second;
+            m_onDisk.append(path.substr(move->first.size()));
+            return m_onDisk;
+        }
+    }
+    return path;
+}
+
+void DiskView::folderMoved(std::string_view oldPath, std::string_view newPath)
+{
+    std::string from(onDisk(FolderOfPath(oldPath)));
+    from.append(NameOfPath(oldPath)).push_back('/');
+    m_moves.emplace_back(std::string(newPath) + '/', std::move(from));
 }
 
 // A folder that exists is told by its identity, one that does not by its
@@ -45,7 +66,7 @@ bool DiskView::spelledExactly(std::string_view folder, std::string_view name)
     return this->folder(folder).names().spelledExactly(name);
 }
 
-DiskView::Look ListedDisk::lookUp(Folder& folder, std::string_view, std::string_view compared, std::uint64_t hash)
+DiskView::Look ListedDisk::lookUp(Folder& folder, std::string_view name, std::string_view compared, std::uint64_t hash)
 {
     const FolderNames& names = folder.names();
     if (&names != m_lastNames) {
@@ -58,11 +79,12 @@ DiskView::Look ListedDisk::lookUp(Folder& folder, std::string_view, std::string_
     const std::size_t index = names.indexOfCompared(compared, hash);
     if (index == NameSet::npos)
         return {};
-    return {true, m_lastFirst + index};
+    return {true, m_lastFirst + index, 0, names.kindUnlessFile(name) == FolderNames::Kind::Folder};
 }
 
 DiskView::Look LookedUpDisk::lookUp(Folder& folder, std::string_view name, std::string_view, std::uint64_t)
 {
     struct stat status;
-    return {folder.look(name, status), npos};
+    const bool held = folder.look(name, status);
+    return {held, npos, 0, held && S_ISDIR(status.st_mode)};
 }

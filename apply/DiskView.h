@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 class Folder;
 class FolderNames;
@@ -32,15 +34,21 @@ public:
     // a reading of the folder lists it, the entry's place among all the
     // entries read, which stays its own (below listedCount()); else npos.
     // With the path's key (see key()): the name is hashed once for both.
+    // `folder`: the entry is known to be a folder.
     struct Look {
         bool held = false;
         std::size_t listed = npos;
         std::uint64_t key = 0;
+        bool folder = false;
     };
     Look look(Folder& folder, std::string_view name);
     virtual std::size_t listedCount() const { return 0; }
     // Whether the folder lists an entry spelled exactly so.
     bool spelledExactly(std::string_view folder, std::string_view name);
+    // A rename acted out moved the folder at oldPath to newPath: what is
+    // asked below newPath from now on is looked for below oldPath, where the
+    // disk still has it.
+    void folderMoved(std::string_view oldPath, std::string_view newPath);
 
 protected:
     // What the disk says of `name` in `folder` (held and listed), `compared`
@@ -51,8 +59,12 @@ protected:
 
 private:
     std::uint64_t keyOf(const Folder& folder, std::uint64_t nameHash) const;
+    // `path`, a folder's, as the disk spells it before the moves acted out.
+    std::string_view onDisk(std::string_view path);
 
     std::string m_compared;
+    std::vector<std::pair<std::string, std::string>> m_moves;  // new folder path → where the disk has it, both ending in '/'
+    std::string m_onDisk;
 };
 
 // Answers from one reading of each folder.

@@ -62,6 +62,8 @@ StepResult PassSimulation::rename(std::string_view oldPath, std::string_view new
 
     mark(oldLook, source, PathSet::MovedAway);
     mark(newLook, target, PathSet::Placed);
+    if (oldLook.folder)
+        m_disk.folderMoved(oldPath, newPath);
     return {};
 }
 

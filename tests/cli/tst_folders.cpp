@@ -121,6 +121,9 @@ private Q_SLOTS:
         if (exitCode == 1)
             QVERIFY2(result.output.contains("Photos → Photos: is a folder: -R renames what it holds"), result.output);
 
+        // The preview of the undo foresees what it does, folders renamed with what they hold.
+        const ProgramResult foreseen = runProgram(folder.root(), {"--undo", "last"}, {}, environment);
+        QCOMPARE(foreseen.exitCode, added.isEmpty() ? 2 : 0);
         const ProgramResult undone = runProgram(folder.root(), {"--undo", "last", "--apply"}, {}, environment);
         QCOMPARE(undone.exitCode, added.isEmpty() ? 2 : 0);
         QCOMPARE(pathsAndInodes(folder.root()), before);
