@@ -22,6 +22,13 @@ public:
     // The marks of a path, found by its hash (hashOf).
     std::uint8_t marks(std::uint64_t hash) const;
     void mark(std::uint64_t hash, Mark mark);
+    // Asks the memory for the slot a look for `hash` starts at, for a look
+    // to come: in a table of millions, nearly every look misses the cache.
+    void prefetch(std::uint64_t hash) const noexcept
+    {
+        if (m_size != 0)
+            __builtin_prefetch(&m_slots[(hash >> 2) & (m_size - 1)]);
+    }
 
     // Never 0, and 0 in its two lowest bits.
     static std::uint64_t hashOf(std::string_view path) noexcept;
@@ -31,8 +38,7 @@ private:
     std::size_t slotOf(std::uint64_t hash) const;
     void grow(std::size_t slots);
 
-    // hash | marks; 0: empty. Zeroed by the system as its pages are first
-    // touched: a table for a million renames costs nothing up front.
+    // hash | marks; 0: empty.
     struct Free {
         void operator()(std::uint64_t* slots) const noexcept { std::free(slots); }
     };

@@ -41,6 +41,7 @@ public:
 
 private:
     void takeListedMarks();
+    void prepareStep(std::size_t index);
     FileMark markAt(std::size_t index, const std::string& path);
     std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
 
@@ -52,6 +53,9 @@ private:
     std::string m_key;
     std::string m_oldPath;
     std::string m_newPath;
+    std::string m_nextPath;
+    std::size_t m_nextIndex = std::size_t(-1);  // the step m_nextOldKey is of
+    std::uint64_t m_nextOldKey = 0;
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
     std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
     std::vector<ino_t> m_listed;  // by step, the file its old path held when its folder was read
@@ -187,13 +191,16 @@ StepResult Executor::make(std::size_t index)
         if (mark.known())
             break;  // one look tells for both
     }
-    const std::uint64_t oldKey = key(oldPath);
+    const std::uint64_t oldKey = index == m_nextIndex ? m_nextOldKey : key(oldPath);
+    const std::uint64_t newKey = key(newPath);
+    m_paths.prefetch(newKey);  // looked at after the rename
     const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
     if (marks & PathSet::MovedAway)
         return {StepResult::Outcome::Failed, kMovedEarlier};
     if (marks & PathSet::Placed)
         return {StepResult::Outcome::Failed, kTakenEarlier};
     RenameResult result = m_session.rename(oldPath, newPath);
+    prepareStep(index + 1);
     std::string note(m_plan.reason(index));
     if (!result.succeeded()) {
         if (step.role == PlanStep::Role::FromTemporary
@@ -204,8 +211,20 @@ StepResult Executor::make(std::size_t index)
     if (step.role == PlanStep::Role::ToTemporary)
         m_aside.insert(step.file);
     m_paths.mark(oldKey, PathSet::MovedAway);
-    m_paths.mark(key(newPath), PathSet::Placed);
+    m_paths.mark(newKey, PathSet::Placed);
     return {StepResult::Outcome::Renamed, {}, std::move(note)};
+}
+
+// The key of the next step's old path, its slot asked for while this step's
+// report and record are made.
+void Executor::prepareStep(std::size_t index)
+{
+    if (index >= m_plan.steps().size() || !m_plan.steps()[index].renames())
+        return;
+    m_plan.oldPath(m_plan.steps()[index], m_nextPath);
+    m_nextOldKey = key(m_nextPath);
+    m_nextIndex = index;
+    m_paths.prefetch(m_nextOldKey);
 }
 
 bool Executor::addBackHomeSteps()
