@@ -67,23 +67,28 @@ StepResult PassSimulation::rename(std::string_view oldPath, std::string_view new
     return {};
 }
 
-PathSet& PassSimulation::unlisted(const Folder& folder)
+PathSet& PassSimulation::unlisted(Folder& folder)
 {
     if (&folder != m_lastFolder) {
         m_lastFolder = &folder;
-        m_lastUnlisted = &m_unlisted[&folder];
+        const auto [at, added] = m_unlisted.try_emplace(&folder);
+        // New names come about one for each file the folder lists: room
+        // made once, not doubled a dozen times.
+        if (added && m_disk.listedCount() > 0)
+            at->second.reserve(folder.names().indexCount() / 2);
+        m_lastUnlisted = &at->second;
     }
     return *m_lastUnlisted;
 }
 
-std::uint8_t PassSimulation::marks(const DiskView::Look& look, const Folder& folder)
+std::uint8_t PassSimulation::marks(const DiskView::Look& look, Folder& folder)
 {
     if (look.listed == DiskView::npos)
         return unlisted(folder).marks(look.key);
     return look.listed < m_listedMarks.size() ? m_listedMarks[look.listed] : 0;
 }
 
-void PassSimulation::mark(const DiskView::Look& look, const Folder& folder, PathSet::Mark mark)
+void PassSimulation::mark(const DiskView::Look& look, Folder& folder, PathSet::Mark mark)
 {
     if (look.listed == DiskView::npos)
         return unlisted(folder).mark(look.key, mark);

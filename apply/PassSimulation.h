@@ -30,9 +30,9 @@ private:
     // place where a folder's reading lists it, else by the path's key among
     // the folder's other such paths. A run's renames come folder by folder,
     // and a set of one folder's stays small and near.
-    std::uint8_t marks(const DiskView::Look& look, const Folder& folder);
-    void mark(const DiskView::Look& look, const Folder& folder, PathSet::Mark mark);
-    PathSet& unlisted(const Folder& folder);
+    std::uint8_t marks(const DiskView::Look& look, Folder& folder);
+    void mark(const DiskView::Look& look, Folder& folder, PathSet::Mark mark);
+    PathSet& unlisted(Folder& folder);
 
     DiskView& m_disk;
     std::vector<std::uint8_t> m_listedMarks;  // by listed place
