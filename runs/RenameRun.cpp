@@ -42,6 +42,10 @@ int carryOut(RenamePlan& plan, const Invocation& run, Folders& folders, RunRepor
         output.summary(report.summary(false));
         return report.allDone() ? AllDone : SomeFailed;
     }
+    const auto journalFailed = [&](const char* where, const std::string& why, const std::string& consequence) {
+        std::fprintf(errors, "tolvex-rename: could not write the journal%s: %s; %s\n", where, why.c_str(),
+                     consequence.c_str());
+    };
     std::unique_ptr<JournalWriter> journal;
     std::string journalPath = run.journal;
     // Every run that renames can be taken back, unless told otherwise; an
@@ -50,8 +54,7 @@ int carryOut(RenamePlan& plan, const Invocation& run, Folders& folders, RunRepor
     if (inState) {
         std::string error;
         if ((journalPath = newStateJournal(error)).empty()) {
-            std::fprintf(errors, "tolvex-rename: could not write the journal in the state folder: %s; nothing was "
-                                 "renamed (--no-journal renames without one)\n", error.c_str());
+            journalFailed(" in the state folder", error, "nothing was renamed (--no-journal renames without one)");
             return SomeFailed;
         }
     }
@@ -72,10 +75,10 @@ int carryOut(RenamePlan& plan, const Invocation& run, Folders& folders, RunRepor
         noteRenamed(journalPath, renamed);
     output.summary(report.summary(true));
     if (!recorded)
-        std::fprintf(errors, "tolvex-rename: could not write the journal: %s; %s\n", journal->error().c_str(),
-                     report.notTried() ? ("stopped before the next rename, " + std::to_string(report.notTried()) + " of "
-                                          + std::to_string(report.files()) + " files not tried").c_str()
-                                       : "the last outcomes are missing from it, and --undo asks the disk for them");
+        journalFailed("", journal->error(),
+                      report.notTried() ? "stopped before the next rename, " + std::to_string(report.notTried()) + " of "
+                                              + std::to_string(report.files()) + " files not tried"
+                                        : "the last outcomes are missing from it, and --undo asks the disk for them");
     return report.allDone() && recorded && !end.stopped ? AllDone : SomeFailed;
 }
 
