@@ -117,10 +117,10 @@ std::string zshCompletion()
                                      : "(" + std::string(choices) + ")");
         }
         const std::string name = std::string("--") + option.name + (option.valueName ? "=" : "");
-        const std::string spec = option.shortName
+        const std::string argument = option.shortName
             ? "{-" + std::string(1, option.shortName) + "," + name + "}" + singleQuoted(description + value)
             : singleQuoted("*" + name + description + value);
-        text += "  " + (option.shortName ? "'*'" + spec : spec) + " \\\n";
+        text += "  " + (option.shortName ? "'*'" + argument : argument) + " \\\n";
     }
     return text + "  '*:file:_files'\n";
 }
