@@ -14,6 +14,8 @@
 //   TOLVEX_FAULT_SWAP_AT=N:FOLDER:TARGET  before the Nth rename call, FOLDER
 //                               is moved aside and a link to TARGET takes its
 //                               name
+//   TOLVEX_FAULT_REPLACE_AT=N:FILE  before the Nth rename call, FILE is moved
+//                               to FILE.aside and a new file takes its name
 //   TOLVEX_FAULT_PLACEHOLDER=NAME  another program writes into the empty file
 //                               the program reserves NAME with, right after
 //                               it is made
@@ -56,6 +58,14 @@ static void beforeMove(void)
         snprintf(moved, sizeof moved, "%s.moved", folder);
         if (rename(folder, moved) != 0 || symlink(target, folder) != 0)
             fprintf(stderr, "tolvex-fault: could not swap %s\n", folder);
+    }
+    const char* replace = getenv("TOLVEX_FAULT_REPLACE_AT");
+    if (replace && sscanf(replace, "%ld:%4095s", &at, folder) == 2 && at == renameCalls) {
+        char aside[4200];
+        snprintf(aside, sizeof aside, "%s.aside", folder);
+        FILE* other = rename(folder, aside) == 0 ? fopen(folder, "wx") : NULL;
+        if (!other || fputs("other", other) < 0 || fclose(other) != 0)
+            fprintf(stderr, "tolvex-fault: could not replace %s\n", folder);
     }
 }
 

@@ -166,6 +166,33 @@ private Q_SLOTS:
         QCOMPARE(namesByInode(root), before);
     }
 
+    // A file replaced by another program after the run read its folder, as
+    // the run goes on: the run does not rename the newcomer, and its journal
+    // takes back the rest.
+    void leavesAFileThatCameSinceItsFolderWasRead()
+    {
+        fixture::ScratchFolder folder;
+        const QByteArray root = folder.root();
+        QByteArrayList files;
+        for (int i = 0; i < 10; ++i)
+            files << "f" + QByteArray::number(i);
+        QVERIFY(fixture::makeTree(root, files));
+        const ProgramResult run = runProgram(root, {"-0", "--add", "X_", "--apply", "--journal", ".j"},
+                                             nulSeparated(files), {{"TOLVEX_FAULT_REPLACE_AT", QFile::decodeName("3:" + root + "/f7")}});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2((run.output + run.errors).contains("another file has taken its name since the run looked at it"),
+                 run.output + run.errors);
+        QCOMPARE(fixture::readContent(root + "/f7"), QByteArray("other"));
+        QCOMPARE(runProgram(root, {"--undo", ".j", "--apply"}).exitCode, 0);
+        files << "f7.aside";
+        std::sort(files.begin(), files.end());
+        QByteArrayList names;
+        for (const auto& [inode, name] : namesByInode(root))
+            names << name;
+        std::sort(names.begin(), names.end());
+        QCOMPARE(names, files);
+    }
+
     // A folder swapped for a link to another in the middle of a run: the
     // run goes on in the folder it opened, and neither it nor its undo
     // touches a file of the other.
