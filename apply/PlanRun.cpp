@@ -5,6 +5,7 @@
 #include "apply/RenamePlan.h"
 #include "apply/StepResult.h"
 #include "disk/Folder.h"
+#include "disk/FolderLocks.h"
 #include "disk/Folders.h"
 #include "disk/RenameSession.h"
 #include "text/FileNames.h"
@@ -37,7 +38,8 @@ public:
     // there are none.
     bool addBackHomeSteps();
 
-    void startBatch();
+    // Ends the last batch and holds the folders of the next, [first, end).
+    void startBatch(std::size_t first, std::size_t end);
 
 private:
     void takeListedMarks();
@@ -54,6 +56,7 @@ private:
     std::string m_oldPath;
     std::string m_newPath;
     std::string m_nextPath;
+    FolderLocks m_locks;
     std::size_t m_nextIndex = std::size_t(-1);  // the step m_nextOldKey is of
     std::uint64_t m_nextOldKey = 0;
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
@@ -122,10 +125,29 @@ bool Executor::folderHolds(std::string_view spelling)
     return at->second;
 }
 
-void Executor::startBatch()
+void Executor::startBatch(std::size_t first, std::size_t end)
 {
     m_verdicts.clear();
     m_lastVerdict = -1;
+    m_locks.release();
+    std::string path;
+    std::string lastFolder;
+    Folder* folder = nullptr;
+    const auto hold = [&](std::string_view spelling) {
+        if (!folder || spelling != lastFolder) {
+            lastFolder = spelling;
+            folder = &m_folders.of(spelling);
+            m_locks.add(*folder);
+        }
+    };
+    for (std::size_t index = first; index < end; ++index) {
+        const PlanStep& step = m_plan.steps()[index];
+        if (!step.renames())
+            continue;
+        hold(FolderOfPath(m_plan.oldPath(step, path)));
+        hold(FolderOfPath(m_plan.newPath(step, path)));
+    }
+    m_locks.take();
 }
 
 bool Executor::record(std::size_t first, std::size_t end)
@@ -246,7 +268,7 @@ RunEnd executePlan(RenamePlan& plan, Folders& folders, PlanRecorder* recorder, c
     RunEnd end;
     for (std::size_t first = 0; first < plan.steps().size() || executor.addBackHomeSteps();) {
         const std::size_t last = std::min(first + kBatchSize, plan.steps().size());
-        executor.startBatch();
+        executor.startBatch(first, last);
         if (!end.stopped && recorder && !executor.record(first, last))
             end.stopped = true;
         for (std::size_t index = first; index < last; ++index) {
