@@ -11,28 +11,15 @@
 
 Folder& DiskView::folder(std::string_view path)
 {
-    return m_folders.of(m_moves.empty() ? path : onDisk(path));
-}
-
-std::string_view DiskView::onDisk(std::string_view path)
-{
-    // The latest move that holds the path: a folder moved into a moved one
-    // was recorded where the disk has it.
-    for (auto move = m_moves.rbegin(); move != m_moves.rend(); ++move) {
-        if (path.starts_with(move->first)) {
-            m_onDisk = move->second;
-            m_onDisk.append(path.substr(move->first.size()));
-            return m_onDisk;
-        }
-    }
-    return path;
+    if (m_moves.empty())
+        return m_folders.of(path);
+    const std::string spelled(path);
+    return m_folders.of(m_moves.onDisk(spelled).value_or(spelled));
 }
 
 void DiskView::folderMoved(std::string_view oldPath, std::string_view newPath)
 {
-    std::string from(onDisk(FolderOfPath(oldPath)));
-    from.append(NameOfPath(oldPath)).push_back('/');
-    m_moves.emplace_back(std::string(newPath) + '/', std::move(from));
+    m_moves.moved(std::string(oldPath), std::string(newPath));
 }
 
 // A folder that exists is told by its identity, one that does not by its

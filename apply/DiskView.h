@@ -1,12 +1,12 @@
 #pragma once
 
+#include "apply/FolderMoves.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
-#include <vector>
 
 class Folder;
 class FolderNames;
@@ -59,12 +59,8 @@ protected:
 
 private:
     std::uint64_t keyOf(const Folder& folder, std::uint64_t nameHash) const;
-    // `path`, a folder's, as the disk spells it before the moves acted out.
-    std::string_view onDisk(std::string_view path);
-
     std::string m_compared;
-    std::vector<std::pair<std::string, std::string>> m_moves;  // new folder path → where the disk has it, both ending in '/'
-    std::string m_onDisk;
+    FolderMoves m_moves;
 };
 
 // Answers from one reading of each folder.

@@ -1,5 +1,6 @@
 #include "journal/UndoPlan.h"
 
+#include "apply/FolderMoves.h"
 #include "disk/Folder.h"
 #include "disk/FolderNames.h"
 #include "disk/Folders.h"
@@ -36,17 +37,7 @@ public:
     // Where on the disk of today the undo will find what it then finds at
     // `path`, through the folders it will have renamed by then; nothing
     // where that is inside a folder it will have moved away.
-    std::optional<std::string> onDiskNow(std::string path) const
-    {
-        for (auto move = m_folderMoves.rbegin(); move != m_folderMoves.rend(); ++move) {
-            const auto& [from, to] = *move;
-            if (path.starts_with(to) && path.size() > to.size() && path[to.size()] == '/')
-                path = from + path.substr(to.size());
-            else if (path.starts_with(from) && path.size() > from.size() && path[from.size()] == '/')
-                return std::nullopt;
-        }
-        return path;
-    }
+    std::optional<std::string> onDiskNow(std::string path) const { return m_folderMoves.onDisk(std::move(path)); }
 
     void move(const std::string& from, const std::string& to)
     {
@@ -54,7 +45,7 @@ public:
         m_moved[from] = std::nullopt;
         m_moved[to] = file;
         if (file && S_ISDIR(file->st_mode))
-            m_folderMoves.emplace_back(from, to);
+            m_folderMoves.moved(from, to);
     }
 
     // The run's temporary names in `folder` that hold the file.
@@ -90,7 +81,7 @@ private:
     Folders& m_folders;
     std::string m_prefix;
     std::map<std::string, std::optional<struct stat>> m_moved;
-    std::vector<std::pair<std::string, std::string>> m_folderMoves;  // from, to, in the undo's order
+    FolderMoves m_folderMoves;  // in the undo's order
     std::unordered_map<std::string, std::vector<std::string>> m_temporaries;  // by folder, as first read
 };
 
