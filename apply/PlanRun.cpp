@@ -79,19 +79,12 @@ private:
 void Executor::takeListedMarks()
 {
     std::string path;
-    std::string lastFolder;
-    const Folder* folder = nullptr;
     for (std::size_t index = 0; index < m_plan.steps().size(); ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames() || step.fromTemporary())
             continue;
         m_plan.oldPath(step, path);
-        const std::string_view spelling = FolderOfPath(path);
-        if (!folder || spelling != lastFolder) {
-            lastFolder = spelling;
-            folder = &m_folders.of(spelling);
-        }
-        const FileMark mark = folder->listedMark(NameOfPath(path));
+        const FileMark mark = m_folders.of(FolderOfPath(path)).listedMark(NameOfPath(path));
         if (!mark.known())
             continue;
         if (m_listed.empty())
@@ -131,21 +124,12 @@ void Executor::startBatch(std::size_t first, std::size_t end)
     m_lastVerdict = -1;
     m_locks.release();
     std::string path;
-    std::string lastFolder;
-    Folder* folder = nullptr;
-    const auto hold = [&](std::string_view spelling) {
-        if (!folder || spelling != lastFolder) {
-            lastFolder = spelling;
-            folder = &m_folders.of(spelling);
-            m_locks.add(*folder);
-        }
-    };
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
-        hold(FolderOfPath(m_plan.oldPath(step, path)));
-        hold(FolderOfPath(m_plan.newPath(step, path)));
+        m_locks.add(m_folders.of(FolderOfPath(m_plan.oldPath(step, path))));
+        m_locks.add(m_folders.of(FolderOfPath(m_plan.newPath(step, path))));
     }
     m_locks.take();
 }

@@ -30,6 +30,9 @@ bool lockWithin(int fd, std::chrono::steady_clock::time_point until)
 
 void FolderLocks::add(Folder& folder)
 {
+    // A batch's steps come folder by folder: most are in the folder of the last.
+    if (!m_folders.empty() && m_folders.back() == &folder)
+        return;
     if (folder.exists() && std::find(m_folders.begin(), m_folders.end(), &folder) == m_folders.end())
         m_folders.push_back(&folder);
 }
