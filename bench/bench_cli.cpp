@@ -6,6 +6,7 @@
 // --apply of 100,000 files the same input, folder read and rule, and the
 // renameat2 calls.
 #include "bench/BenchSupport.h"
+#include "cli/LargeHeapPages.h"
 
 #include "rules/CaseRules.h"
 #include "runs/RenameRun.h"
@@ -26,6 +27,9 @@
 #include <sys/wait.h>
 
 namespace {
+
+// The heap as tolvex-rename's main sets it up.
+const bool heapSetUp = (useLargeHeapPages(), true);
 
 constexpr std::size_t PreviewCount = 1'000'000;
 constexpr std::size_t ApplyCount = 100'000;

@@ -4,6 +4,7 @@
 // TagLib loop that opens each file as MP3 (no probing of its format),
 // reads the title of its tags and writes the line.
 #include "bench/BenchSupport.h"
+#include "cli/LargeHeapPages.h"
 #include "runs/RenameRun.h"
 #include "tests/media/MediaFixture.h"
 
@@ -12,6 +13,9 @@
 #include <cstdio>
 
 namespace {
+
+// The heap as tolvex-rename's main sets it up.
+const bool heapSetUp = (useLargeHeapPages(), true);
 
 constexpr std::size_t Count = 10'000;
 

@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/LargeHeapPages.h"
 #include "runs/RenameRun.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 
 int main(int argc, char* argv[])
 {
+    useLargeHeapPages();
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolvex-rename"));
     // A reader that goes away (| head) must not end the program between a
