@@ -4,25 +4,30 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace {
 
-// The bytes no shell treats apart, as a table: a preview quotes two names a
-// file.
-constexpr std::array<bool, 256> plainBytes = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0; c < 256; ++c)
-        plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    for (const char c : std::string_view("_-./:,+@%="))
-        plain[static_cast<unsigned char>(c)] = true;
-    return plain;
-}();
+// What each byte asks of a name's quoting, as a table: a preview quotes
+// two names a file. Bytes beyond ASCII are judged by the character they
+// begin.
+enum class ByteNeed : std::uint8_t { Nothing, Quotes, Escape, Beyond };
 
-bool isPlain(unsigned char c)
-{
-    return plainBytes[c];
-}
+constexpr std::array<ByteNeed, 256> byteNeeds = [] {
+    std::array<ByteNeed, 256> needs{};
+    for (int c = 0; c < 256; ++c) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        needs[c] = c >= 0x80              ? ByteNeed::Beyond
+                   : c < 0x20 || c == 0x7F ? ByteNeed::Escape
+                   : plain                 ? ByteNeed::Nothing
+                                           : ByteNeed::Quotes;
+    }
+    for (const char c : std::string_view("_-./:,+@%="))
+        needs[static_cast<unsigned char>(c)] = ByteNeed::Nothing;
+    return needs;
+}();
 
 // Whether a character beyond ASCII shows as itself, and only as itself: a
 // character of a UTF-8 terminal, not a control, not a blank that looks
@@ -72,39 +77,44 @@ std::string shellQuoted(std::string_view name, bool utf8)
 
 void appendShellQuoted(std::string& text, std::string_view name, bool utf8)
 {
-    // Most names are plain ASCII throughout, which needs no decoding.
-    std::size_t plainAscii = 0;
-    while (plainAscii < name.size() && isPlain(static_cast<unsigned char>(name[plainAscii])))
-        ++plainAscii;
-    bool plain = !name.empty();
-    bool needsEscapes = false;
-    for (std::size_t pos = plainAscii; pos < name.size();) {
+    // Most names are ASCII throughout, which needs no decoding.
+    ByteNeed need = name.empty() ? ByteNeed::Quotes : ByteNeed::Nothing;
+    std::size_t pos = 0;
+    for (; pos < name.size(); ++pos) {
+        const ByteNeed byte = byteNeeds[static_cast<unsigned char>(name[pos])];
+        if (byte == ByteNeed::Beyond)
+            break;
+        need = std::max(need, byte);
+    }
+    while (pos < name.size() && need != ByteNeed::Escape) {
         const utf8::DecodedChar c = utf8::decodeChar(name, pos);
-        if (c.codePoint < 0x80 && c.wellFormed) {
-            plain = plain && isPlain(static_cast<unsigned char>(c.codePoint));
-            needsEscapes = needsEscapes || c.codePoint < 0x20 || c.codePoint == 0x7F;
-        } else if (!showsAsItself(c, utf8)) {
-            plain = false;
-            needsEscapes = true;
-        }
+        if (c.codePoint < 0x80 && c.wellFormed)
+            need = std::max(need, byteNeeds[c.codePoint]);
+        else if (!showsAsItself(c, utf8))
+            need = ByteNeed::Escape;
         pos += c.size;
     }
-    if (plain) {
+    switch (need) {
+    case ByteNeed::Nothing:
         text.append(name);
         return;
-    }
-    if (!needsEscapes) {
-        text += '\'';
-        for (const char c : name) {
-            if (c == '\'')
-                text += "'\\''";
-            else
-                text += c;
-        }
-        text += '\'';
+    case ByteNeed::Escape:
+    case ByteNeed::Beyond:
+        appendDollarQuoted(text, name, utf8);
         return;
+    case ByteNeed::Quotes:
+        break;
     }
-    appendDollarQuoted(text, name, utf8);
+    text += '\'';
+    for (std::size_t from = 0;;) {
+        const std::size_t quote = name.find('\'', from);
+        text.append(name.substr(from, quote - from));
+        if (quote == std::string_view::npos)
+            break;
+        text += "'\\''";
+        from = quote + 1;
+    }
+    text += '\'';
 }
 
 std::string dollarQuoted(std::string_view name, bool utf8)
