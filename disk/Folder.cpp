@@ -74,7 +74,10 @@ bool Folder::writable()
 
 bool Folder::look(std::string_view name, struct stat& status)
 {
-    return fd() >= 0 && ::fstatat(m_fd, std::string(name).c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    if (fd() < 0)
+        return false;
+    m_lookedAt.assign(name);
+    return ::fstatat(m_fd, m_lookedAt.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool Folder::isAt(std::string_view path) const

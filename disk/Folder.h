@@ -85,4 +85,5 @@ private:
     signed char m_writable = -1;  // -1: not asked yet
     std::unique_ptr<FolderNames> m_names;
     std::unique_ptr<FolderNames> m_folded;  // where case was not known to be ignored
+    std::string m_lookedAt;  // look()'s name with its NUL, its room kept from look to look
 };

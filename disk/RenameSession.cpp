@@ -59,12 +59,14 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
         Folder& missing = fromFd < 0 ? from : to;
         return RenameResult::refusal(missing.error(), folderRefusal(missing));
     }
-    const std::string oldName(NameOfPath(oldPath));
-    const std::string newName(NameOfPath(newPath));
-    MoveOutcome outcome = moveNoReplace({fromFd, oldName.c_str()}, {toFd, newName.c_str()});
+    // Each name is the tail of its path, and so ends where the path does:
+    // a million renames copy none of them.
+    const std::string_view oldName = NameOfPath(oldPath);
+    const std::string_view newName = NameOfPath(newPath);
+    MoveOutcome outcome = moveNoReplace({fromFd, oldName.data()}, {toFd, newName.data()});
     std::string folded;
     if (outcome.error == EEXIST && &from == &to && isCaseOnlyChange(oldName, newName, folded))
-        return renameCaseOnly(from, oldName, newName, folded);
+        return renameCaseOnly(from, std::string(oldName), std::string(newName), folded);
     if (outcome.error)
         return RenameResult::refusal(outcome.error, outcome.text());
     from.noteRemoved(oldName);
