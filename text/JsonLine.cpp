@@ -3,6 +3,8 @@
 #include "text/HexDigit.h"
 #include "text/Utf8.h"
 
+#include <array>
+
 
 namespace {
 
@@ -174,6 +176,15 @@ private:
 
 } // namespace
 
+// The bytes a JSON string holds as they are: ASCII but for controls, the
+// quote and the backslash.
+constexpr std::array<bool, 256> jsonPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
+
 void appendJsonString(std::string& json, std::string_view bytes)
 {
     json += '"';
@@ -181,8 +192,7 @@ void appendJsonString(std::string& json, std::string_view bytes)
         // Runs of ASCII that needs no escape go in whole: a journal writes a
         // path or two for every rename.
         std::size_t plain = pos;
-        while (plain < bytes.size() && static_cast<unsigned char>(bytes[plain]) >= 0x20
-               && static_cast<unsigned char>(bytes[plain]) < 0x80 && bytes[plain] != '"' && bytes[plain] != '\\')
+        while (plain < bytes.size() && jsonPlain[static_cast<unsigned char>(bytes[plain])])
             ++plain;
         json.append(bytes.substr(pos, plain - pos));
         if ((pos = plain) == bytes.size())
