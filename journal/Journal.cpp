@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -58,18 +59,35 @@ bool syncFolderOf(const std::string& path)
     return synced;
 }
 
+constexpr std::size_t kLongestKey = 16;
+
+// ,"key": (or {"key": where the object begins) in `field`, which ends after
+// it; the keys are the journal's own short words. A field goes into the
+// journal in one append: it writes several for each rename.
+char* fieldStart(char* field, bool first, std::string_view key)
+{
+    assert(key.size() <= kLongestKey);
+    *field++ = first ? '{' : ',';
+    *field++ = '"';
+    field = std::copy(key.begin(), key.end(), field);
+    *field++ = '"';
+    *field++ = ':';
+    return field;
+}
+
 // ,"key":number, or {"key":number where the object begins.
 void appendField(std::string& text, std::string_view key, std::uint64_t number)
 {
-    text += text.empty() || text.back() == '\n' ? "{\"" : ",\"";
-    (text += key) += "\":";
-    char digits[24];
-    text.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+    char field[kLongestKey + 32];
+    char* end = fieldStart(field, text.empty() || text.back() == '\n', key.substr(0, kLongestKey));
+    end = std::to_chars(end, field + sizeof field, number).ptr;
+    text.append(field, end);
 }
 
 void appendField(std::string& text, std::string_view key, std::string_view bytes)
 {
-    ((text += ",\"") += key) += "\":";
+    char field[kLongestKey + 8];
+    text.append(field, fieldStart(field, false, key.substr(0, kLongestKey)));
     appendJsonString(text, bytes);
 }
 
