@@ -4,28 +4,24 @@
 
 #include <QChar>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
 namespace {
 
-// What each byte asks of a name's quoting, as a table: a preview quotes
-// two names a file. Bytes beyond ASCII are judged by the character they
-// begin.
-enum class ByteNeed : std::uint8_t { Nothing, Quotes, Escape, Beyond };
+// What each byte asks of a name's quoting, as flags in a table: a preview
+// quotes two names a file. Bytes beyond ASCII are judged by the character
+// they begin.
+enum ByteNeed : std::uint8_t { Quotes = 1, Escape = 2, Beyond = 4 };
 
-constexpr std::array<ByteNeed, 256> byteNeeds = [] {
-    std::array<ByteNeed, 256> needs{};
+constexpr std::array<std::uint8_t, 256> byteNeeds = [] {
+    std::array<std::uint8_t, 256> needs{};
     for (int c = 0; c < 256; ++c) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        needs[c] = c >= 0x80              ? ByteNeed::Beyond
-                   : c < 0x20 || c == 0x7F ? ByteNeed::Escape
-                   : plain                 ? ByteNeed::Nothing
-                                           : ByteNeed::Quotes;
+        needs[c] = c >= 0x80 ? Beyond : c < 0x20 || c == 0x7F ? Escape : plain ? 0 : Quotes;
     }
     for (const char c : std::string_view("_-./:,+@%="))
-        needs[static_cast<unsigned char>(c)] = ByteNeed::Nothing;
+        needs[static_cast<unsigned char>(c)] = 0;
     return needs;
 }();
 
@@ -78,32 +74,30 @@ std::string shellQuoted(std::string_view name, bool utf8)
 void appendShellQuoted(std::string& text, std::string_view name, bool utf8)
 {
     // Most names are ASCII throughout, which needs no decoding.
-    ByteNeed need = name.empty() ? ByteNeed::Quotes : ByteNeed::Nothing;
-    std::size_t pos = 0;
-    for (; pos < name.size(); ++pos) {
-        const ByteNeed byte = byteNeeds[static_cast<unsigned char>(name[pos])];
-        if (byte == ByteNeed::Beyond)
+    unsigned needs = name.empty() ? Quotes : 0;
+    for (const char c : name) {
+        needs |= byteNeeds[static_cast<unsigned char>(c)];
+        // Nothing more can change the quoting. (The exit also keeps the
+        // compiler from a vector loop that costs more than this one.)
+        if (needs & Escape)
             break;
-        need = std::max(need, byte);
     }
-    while (pos < name.size() && need != ByteNeed::Escape) {
-        const utf8::DecodedChar c = utf8::decodeChar(name, pos);
-        if (c.codePoint < 0x80 && c.wellFormed)
-            need = std::max(need, byteNeeds[c.codePoint]);
-        else if (!showsAsItself(c, utf8))
-            need = ByteNeed::Escape;
-        pos += c.size;
+    if (needs & Beyond) {
+        needs &= ~unsigned(Beyond);
+        for (std::size_t pos = 0; pos < name.size() && !(needs & Escape);) {
+            const utf8::DecodedChar c = utf8::decodeChar(name, pos);
+            if (c.codePoint >= 0x80 || !c.wellFormed)
+                needs |= showsAsItself(c, utf8) ? 0 : Escape;
+            pos += c.size;
+        }
     }
-    switch (need) {
-    case ByteNeed::Nothing:
+    if (needs == 0) {
         text.append(name);
         return;
-    case ByteNeed::Escape:
-    case ByteNeed::Beyond:
+    }
+    if (needs & Escape) {
         appendDollarQuoted(text, name, utf8);
         return;
-    case ByteNeed::Quotes:
-        break;
     }
     text += '\'';
     for (std::size_t from = 0;;) {
