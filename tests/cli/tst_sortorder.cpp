@@ -86,6 +86,26 @@ private Q_SLOTS:
         QCOMPARE(previewLines(result), preview);
     }
 
+    // -R takes each folder's names byte by byte, also where their first
+    // bytes tie and one name is the beginning of another (eight such pairs,
+    // so that no order the folder lists them in passes by luck).
+    void walkedByteByByte()
+    {
+        fixture::ScratchFolder folder;
+        QByteArrayList layout{"d/"};
+        QByteArrayList preview;
+        for (char digit = '1'; digit <= '8'; ++digit) {
+            const QByteArray name = "p" + QByteArray(9, digit);
+            layout << "d/" + name + "z" << "d/" + name;
+            const int serial = 2 * (digit - '1') + 1;
+            preview << "d/" + name + " → " + name + QByteArray::number(serial)
+                    << "d/" + name + "z → " + name + "z" + QByteArray::number(serial + 1);
+        }
+        QVERIFY(fixture::makeTree(folder.root(), layout));
+        const ProgramResult result = runProgram(folder.root(), QStringList{"-R", "d"} + kNumbered.mid(1), {});
+        QCOMPARE(previewLines(result), preview);
+    }
+
     // Oldest first; one second's files in natural order; a file the file
     // system keeps no time for (it is gone) last.
     void byModificationTime()
