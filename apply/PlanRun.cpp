@@ -177,7 +177,10 @@ StepResult Executor::make(std::size_t index)
         break;
     }
     // Made in kept buffers: a run of a million renames allocates none for each.
-    m_plan.oldPath(step, m_oldPath);
+    if (index == m_nextIndex)
+        std::swap(m_oldPath, m_nextPath);  // made while the last step was told
+    else
+        m_plan.oldPath(step, m_oldPath);
     m_plan.newPath(step, m_newPath);
     const std::string& oldPath = m_oldPath;
     const std::string& newPath = m_newPath;

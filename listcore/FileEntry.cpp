@@ -90,9 +90,9 @@ void FileEntry::retarget(std::string_view newPath)
 {
     const std::string_view folder = FolderOfPath(newPath);
     // Most renames stay in their folder: keep sharing its text.
-    SharedFolder shared = folder == FilePath() ? m_folder : std::make_shared<const std::string>(folder);
+    if (folder != FilePath())
+        m_folder = std::make_shared<const std::string>(folder);
     m_fileName = NameOfPath(newPath);
     m_stemLength = std::uint32_t(StripExtension(m_fileName).size());
-    m_folder = std::move(shared);
     resetNewName();
 }

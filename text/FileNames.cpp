@@ -17,8 +17,11 @@ std::size_t lastSeparator(std::string_view path)
 // Where the extension starts: the last dot with no '/' after it.
 std::size_t extensionDot(std::string_view name)
 {
-    const auto at = name.find_last_of("./");
-    return at != std::string_view::npos && name[at] == '.' ? at : name.size();
+    const void* dot = name.empty() ? nullptr : ::memrchr(name.data(), '.', name.size());
+    if (!dot)
+        return name.size();
+    const std::size_t at = std::size_t(static_cast<const char*>(dot) - name.data());
+    return ::memchr(name.data() + at, folderSeparator, name.size() - at) ? name.size() : at;
 }
 
 } // namespace
