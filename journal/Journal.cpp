@@ -247,8 +247,8 @@ std::unique_ptr<JournalWriter> JournalWriter::create(const std::string& path, st
 JournalWriter::JournalWriter(int fd, std::string path, std::string workingFolder)
     : m_fd(fd)
     , m_journalPath(std::move(path))
-    , m_workingFolder(std::move(workingFolder))
 {
+    appendJsonText(m_workingFolderJson, workingFolder);
 }
 
 JournalWriter::~JournalWriter()
@@ -284,8 +284,8 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
     m_pending.clear();
     for (const RecordedStep& recorded : batch) {
         appendField(text, "step", m_next++);
-        appendField(text, "from", absolute(recorded.oldPath));
-        appendField(text, "to", absolute(recorded.newPath));
+        appendPathField(text, "from", recorded.oldPath);
+        appendPathField(text, "to", recorded.newPath);
         appendField(text, "device", recorded.file.identity.device);
         appendField(text, "inode", recorded.file.identity.inode);
         if (!recorded.file.stableInodes) {
@@ -304,12 +304,15 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
     return writeSynced(text);
 }
 
-std::string_view JournalWriter::absolute(const std::string& path)
+void JournalWriter::appendPathField(std::string& text, std::string_view key, std::string_view path) const
 {
-    if (path.starts_with('/'))
-        return path;
-    m_path.assign(m_workingFolder).append(path);
-    return m_path;
+    char field[kLongestKey + 8];
+    text.append(field, fieldStart(field, false, key));
+    text += '"';
+    if (!path.starts_with('/'))
+        text += m_workingFolderJson;
+    appendJsonText(text, path);
+    text += '"';
 }
 
 bool JournalWriter::afterStep(const PlanStep&, const StepResult& result)

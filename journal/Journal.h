@@ -57,13 +57,12 @@ public:
 private:
     JournalWriter(int fd, std::string path, std::string workingFolder);
     bool writeSynced(const std::string& text);
-    // `path` made absolute from the working folder, in m_path.
-    std::string_view absolute(const std::string& path);
+    // ,"key":"path" with `path` made absolute from the working folder.
+    void appendPathField(std::string& text, std::string_view key, std::string_view path) const;
 
     int m_fd = -1;
     std::string m_journalPath;
-    std::string m_workingFolder;
-    std::string m_path;
+    std::string m_workingFolderJson;  // as JSON text, written before every relative path
     std::string m_pending;        // outcome lines not yet written
     std::uint64_t m_next = 1;     // the number of the next intent
     std::uint64_t m_outcome = 1;  // the number of the next outcome

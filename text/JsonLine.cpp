@@ -188,6 +188,12 @@ constexpr std::array<bool, 256> jsonPlain = [] {
 void appendJsonString(std::string& json, std::string_view bytes)
 {
     json += '"';
+    appendJsonText(json, bytes);
+    json += '"';
+}
+
+void appendJsonText(std::string& json, std::string_view bytes)
+{
     for (std::size_t pos = 0; pos < bytes.size();) {
         // Runs of ASCII that needs no escape go in whole: a journal writes a
         // path or two for every rename.
@@ -210,7 +216,6 @@ void appendJsonString(std::string& json, std::string_view bytes)
         }
         pos += c.size;
     }
-    json += '"';
 }
 
 std::string jsonString(std::string_view bytes)

@@ -14,6 +14,9 @@
 // escapes" turn back into the very bytes.
 void appendJsonString(std::string& json, std::string_view bytes);
 std::string jsonString(std::string_view bytes);
+// The same without the quotes, for a string written in pieces: each piece
+// must end where a character does.
+void appendJsonText(std::string& json, std::string_view bytes);
 
 // The fields of one JSON object: strings as the bytes they stand for
 // (\udcXX escapes included), numbers, true, false and null as their text.
