@@ -75,13 +75,20 @@ char* fieldStart(char* field, bool first, std::string_view key)
     return field;
 }
 
+constexpr std::size_t kLongestNumberField = kLongestKey + 26;
+
+// ,"key":number (or {"key":number) in `field`, which ends after it.
+char* numberField(char* field, bool first, std::string_view key, std::uint64_t number)
+{
+    field = fieldStart(field, first, key.substr(0, kLongestKey));
+    return std::to_chars(field, field + 20, number).ptr;
+}
+
 // ,"key":number, or {"key":number where the object begins.
 void appendField(std::string& text, std::string_view key, std::uint64_t number)
 {
-    char field[kLongestKey + 32];
-    char* end = fieldStart(field, text.empty() || text.back() == '\n', key.substr(0, kLongestKey));
-    end = std::to_chars(end, field + sizeof field, number).ptr;
-    text.append(field, end);
+    char field[kLongestNumberField];
+    text.append(field, numberField(field, text.empty() || text.back() == '\n', key, number));
 }
 
 void appendField(std::string& text, std::string_view key, std::string_view bytes)
@@ -286,15 +293,18 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
         appendField(text, "step", m_next++);
         appendPathField(text, "from", recorded.oldPath);
         appendPathField(text, "to", recorded.newPath);
-        appendField(text, "device", recorded.file.identity.device);
-        appendField(text, "inode", recorded.file.identity.inode);
+        // The numbers that follow go in as one piece.
+        char numbers[6 * kLongestNumberField];
+        char* end = numberField(numbers, false, "device", recorded.file.identity.device);
+        end = numberField(end, false, "inode", recorded.file.identity.inode);
         if (!recorded.file.stableInodes) {
-            appendField(text, "size", std::uint64_t(recorded.file.size));
-            appendField(text, "modified", std::uint64_t(recorded.file.modified));
+            end = numberField(end, false, "size", std::uint64_t(recorded.file.size));
+            end = numberField(end, false, "modified", std::uint64_t(recorded.file.modified));
         }
-        appendField(text, "folder", recorded.folder.inode);
+        end = numberField(end, false, "folder", recorded.folder.inode);
         if (recorded.newFolder != recorded.folder)
-            appendField(text, "to_folder", recorded.newFolder.inode);
+            end = numberField(end, false, "to_folder", recorded.newFolder.inode);
+        text.append(numbers, end);
         if (recorded.step.role != PlanStep::Role::Plain)
             appendField(text, "role", kRoleNames[std::size_t(recorded.step.role)]);
         if (!recorded.file.stableInodes)
