@@ -134,13 +134,15 @@ private Q_SLOTS:
     }
 
     // A journal names absolute paths: undone from another folder, it puts
-    // back the files it renamed, not those of the same names there.
+    // back the files it renamed, not those of the same names there. (The
+    // folder the run was started in has a name JSON must escape.)
     void undoneFromAnotherFolder()
     {
         fixture::ScratchFolder folder;
-        QVERIFY(fixture::makeTree(folder.root(), {"w1/", "w1/a.txt", "w1/b.txt", "w2/", "w2/a.txt", "w2/b.txt"}));
+        const QByteArray first = "w1 \"\\\t\xc3\xa9";
+        QVERIFY(fixture::makeTree(folder.root(), {first + "/", first + "/a.txt", first + "/b.txt", "w2/", "w2/a.txt", "w2/b.txt"}));
         const QByteArrayList before = fixture::readTree(folder.root());
-        QCOMPARE(runProgram(folder.root() + "/w1", {"--add", "X_", "--apply", "--journal", "../j", "a.txt", "b.txt"})
+        QCOMPARE(runProgram(folder.root() + "/" + first, {"--add", "X_", "--apply", "--journal", "../j", "a.txt", "b.txt"})
                      .exitCode, 0);
         QCOMPARE(runProgram(folder.root() + "/w2", {"--undo", "../j", "--apply"}).exitCode, 0);
         QCOMPARE(treeWithout(folder.root(), "j"), before);
