@@ -72,6 +72,10 @@ public:
     // same as names() where case is known to be ignored; nullptr with the
     // errno in `error` when the folder cannot be read.
     FolderNames* foldedNames(int& error);
+    // Whether the kernel has turned a change of case away here: then the
+    // next ones go straight to the two steps, not asking it again.
+    bool turnsCaseChangesAway() const noexcept { return m_turnsCaseChangesAway; }
+    void noteCaseChangeTurnedAway() noexcept { m_turnsCaseChangesAway = true; }
     void noteRemoved(std::string_view name);
     void noteAdded(std::string_view name);
     void noteCaseChanged(std::string_view oldName, std::string_view newName);
@@ -83,6 +87,7 @@ private:
     FileIdentity m_identity;
     FileSystemRules m_rules;
     signed char m_writable = -1;  // -1: not asked yet
+    bool m_turnsCaseChangesAway = false;
     std::unique_ptr<FolderNames> m_names;
     std::unique_ptr<FolderNames> m_folded;  // where case was not known to be ignored
     std::string m_lookedAt;  // look()'s name with its NUL, its room kept from look to look

@@ -9,17 +9,14 @@
 
 #include <cerrno>
 #include <string_view>
+#include <utility>
 
 namespace {
 
-// Last components that differ in letter case alone; `folded` is then the
-// new name folded.
-bool isCaseOnlyChange(std::string_view oldName, std::string_view newName, std::string& folded)
+// Last components that differ in letter case alone.
+bool isCaseOnlyChange(std::string_view oldName, std::string_view newName)
 {
-    if (oldName.empty() || oldName == newName)
-        return false;
-    folded = foldedName(newName);
-    return foldedName(oldName) == folded;
+    return !oldName.empty() && oldName != newName && sameIgnoringCase(oldName, newName);
 }
 
 }  // namespace
@@ -63,10 +60,11 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
     // a million renames copy none of them.
     const std::string_view oldName = NameOfPath(oldPath);
     const std::string_view newName = NameOfPath(newPath);
+    if (&from == &to && from.turnsCaseChangesAway() && isCaseOnlyChange(oldName, newName))
+        return renameCaseOnly(from, oldName, newName);
     MoveOutcome outcome = moveNoReplace({fromFd, oldName.data()}, {toFd, newName.data()});
-    std::string folded;
-    if (outcome.error == EEXIST && &from == &to && isCaseOnlyChange(oldName, newName, folded))
-        return renameCaseOnly(from, std::string(oldName), std::string(newName), folded);
+    if (outcome.error == EEXIST && &from == &to && isCaseOnlyChange(oldName, newName))
+        return renameCaseOnly(from, oldName, newName);
     if (outcome.error)
         return RenameResult::refusal(outcome.error, outcome.text());
     from.noteRemoved(oldName);
@@ -79,15 +77,15 @@ RenameResult RenameSession::rename(const std::string& oldPath, const std::string
 // hard link spelled the new way, which must stay), the file itself answered:
 // move it aside and back under the new spelling. Inode numbers cannot tell,
 // as FUSE FAT drivers give the two spellings different ones.
-RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName,
-                                          const std::string& folded)
+RenameResult RenameSession::renameCaseOnly(Folder& folder, std::string_view oldName, std::string_view newName)
 {
     int error = 0;
     const FolderNames* listing = folder.foldedNames(error);
     if (!listing)
         return RenameResult::refusal(error, MoveOutcome::failure(error).text());
-    if (listing->collides(oldName, newName, folded))
+    if (listing->collides(oldName, newName, foldedName(newName)))
         return RenameResult::refusal(EEXIST, MoveOutcome::failure(EEXIST).text());
+    folder.noteCaseChangeTurnedAway();
 
     const int fd = folder.fd();
     // One temporary name serves the whole session while it comes free again:
@@ -96,15 +94,15 @@ RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& ol
     for (int attempt = 0; attempt < 16 && outcome.error == EEXIST; ++attempt) {
         if (m_temporaryName.empty() || attempt > 0)
             m_temporaryName = privateTemporaryName();
-        outcome = moveNoReplace({fd, oldName.c_str()}, {fd, m_temporaryName.c_str()});
+        outcome = moveNoReplace({fd, oldName.data()}, {fd, m_temporaryName.c_str()});
     }
-    const std::string temporary = m_temporaryName;
+    const std::string& temporary = m_temporaryName;
     // Where another file took the old name meanwhile, this one goes on to
     // its new name all the same, and the outcome says so.
     if (outcome.error && !outcome.keptBoth)
         return RenameResult::refusal(outcome.error, outcome.text());
     const MoveOutcome aside = outcome;
-    outcome = moveNoReplace({fd, temporary.c_str()}, {fd, newName.c_str()});
+    outcome = moveNoReplace({fd, temporary.c_str()}, {fd, newName.data()});
 
     if (!outcome.error) {
         if (aside.keptBoth) {
@@ -115,13 +113,13 @@ RenameResult RenameSession::renameCaseOnly(Folder& folder, const std::string& ol
         return {};
     }
     std::string reason = outcome.text();
-    const MoveOutcome back = moveNoReplace({fd, temporary.c_str()}, {fd, oldName.c_str()});
+    const MoveOutcome back = moveNoReplace({fd, temporary.c_str()}, {fd, oldName.data()});
     if (back.error) {
-        m_temporaryName.clear();
+        // The file keeps the temporary name: the next change of case takes another.
+        const std::string kept = std::exchange(m_temporaryName, {});
         folder.noteRemoved(oldName);
-        folder.noteAdded(temporary);
-        reason += "; moving it back failed too (" + back.text() + "), it is now named "
-            + folder.path() + temporary;
+        folder.noteAdded(kept);
+        reason += "; moving it back failed too (" + back.text() + "), it is now named " + folder.path() + kept;
     }
     if (aside.keptBoth)
         reason += "; before that, " + aside.text();

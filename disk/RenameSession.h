@@ -39,7 +39,9 @@ const char* refusalOfNewName(std::string_view path);
 // folder, unless the folder lists an entry spelled exactly like the new name
 // (say a hard link of the same file), which is kept. A folder is read for
 // that at most once per run, and what was read is kept in step with the
-// session's renames, so a pass of many changes of case stays linear.
+// session's renames, so a pass of many changes of case stays linear; once
+// the kernel turned one away in a folder, the others there are not first
+// offered to it.
 class RenameSession {
 public:
     explicit RenameSession(Folders& folders) : m_folders(folders) {}
@@ -47,8 +49,8 @@ public:
     RenameResult rename(const std::string& oldPath, const std::string& newPath);
 
 private:
-    RenameResult renameCaseOnly(Folder& folder, const std::string& oldName, const std::string& newName,
-                                const std::string& folded);
+    // The names end where their paths do, with a NUL.
+    RenameResult renameCaseOnly(Folder& folder, std::string_view oldName, std::string_view newName);
 
     Folders& m_folders;
     std::string m_temporaryName;  // for the middle step of a change of case
