@@ -49,6 +49,16 @@ inline bool sameIgnoringCase(std::string_view a, std::string_view b) noexcept
 {
     std::size_t i = 0;
     std::size_t j = 0;
+    // ASCII, the most of most names, compares byte by byte.
+    for (; i < a.size() && i < b.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80)
+            break;
+        if (foldAscii(x) != foldAscii(y))
+            return false;
+    }
+    j = i;
     while (i < a.size() && j < b.size()) {
         const utf8::DecodedChar x = utf8::decodeChar(a, i);
         const utf8::DecodedChar y = utf8::decodeChar(b, j);
