@@ -39,6 +39,7 @@ private Q_SLOTS:
     void anotherProgramBetweenTheSteps();
     void sessionFollowsItsRenames_data();
     void sessionFollowsItsRenames();
+    void caseChangesAfterOneTurnedAway();
     void onFatFileSystem();
 };
 
@@ -357,6 +358,27 @@ void TestRenameNoReplace::sessionFollowsItsRenames()
         QVERIFY2(result.succeeded(), qPrintable(step + ": " + QByteArray::fromStdString(result.reason)));
     }
     QCOMPARE(fixture::readTree(root), expectedTree);
+}
+
+// Once the kernel turned a change of case away in a folder, the next ones
+// there go straight to their two steps, and a hard link spelled the new
+// way still stays.
+void TestRenameNoReplace::caseChangesAfterOneTurnedAway()
+{
+    fixture::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QByteArray& root = scratch.root();
+    QVERIFY(fixture::makeTree(root, {"A.JPG", "B.JPG", "C.JPG", "c.jpg=C.JPG"}));
+    fixture::StandInFileSystem standIn(FileSystem::IgnoresCase);
+    Folders folders;
+    RenameSession session(folders);
+    QVERIFY(session.rename(at(root, "A.JPG"), at(root, "a.jpg")).succeeded());
+    QCOMPARE(fixture::g_calls, 3);  // turned away, aside, to the new name
+    QVERIFY(session.rename(at(root, "B.JPG"), at(root, "b.jpg")).succeeded());
+    QCOMPARE(fixture::g_calls, 5);
+    QCOMPARE(session.rename(at(root, "C.JPG"), at(root, "c.jpg")).error.value(), EEXIST);
+    QCOMPARE(fixture::g_calls, 5);
+    QCOMPARE(fixture::readTree(root), (QByteArrayList{"C.JPG:C.JPG", "a.jpg:A.JPG", "b.jpg:B.JPG", "c.jpg:C.JPG"}));
 }
 
 void TestRenameNoReplace::onFatFileSystem()
