@@ -135,26 +135,29 @@ FolderNames* Folder::foldedNames(int& error)
 // Only the folded names are asked while renames are made (for changes of
 // case); the names as read, where case counts, would cost a look-up each
 // rename to keep, and go instead, to be read again if asked.
+FolderNames* Folder::foldedKeptInStep()
+{
+    if (!ignoresCase()) {
+        m_names.reset();
+        return m_folded.get();
+    }
+    return m_names.get();
+}
+
 void Folder::noteRemoved(std::string_view name)
 {
-    if (m_names && !ignoresCase())
-        m_names.reset();
-    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+    if (FolderNames* folded = foldedKeptInStep())
         folded->remove(name);
 }
 
 void Folder::noteCaseChanged(std::string_view oldName, std::string_view newName)
 {
-    if (m_names && !ignoresCase())
-        m_names.reset();
-    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+    if (FolderNames* folded = foldedKeptInStep())
         folded->changeCase(oldName, newName);
 }
 
 void Folder::noteAdded(std::string_view name)
 {
-    if (m_names && !ignoresCase())
-        m_names.reset();
-    if (FolderNames* folded = ignoresCase() ? m_names.get() : m_folded.get())
+    if (FolderNames* folded = foldedKeptInStep())
         folded->add(name);
 }

@@ -81,6 +81,10 @@ public:
     void noteCaseChanged(std::string_view oldName, std::string_view newName);
 
 private:
+    // The folded names a rename here keeps in step, where there are any;
+    // drops the names as read where case counts.
+    FolderNames* foldedKeptInStep();
+
     std::string m_path;
     int m_fd = -1;
     int m_error = 0;
