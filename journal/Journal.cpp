@@ -67,6 +67,7 @@ constexpr std::size_t kLongestKey = 16;
 char* fieldStart(char* field, bool first, std::string_view key)
 {
     assert(key.size() <= kLongestKey);
+    key = key.substr(0, kLongestKey);
     *field++ = first ? '{' : ',';
     *field++ = '"';
     field = std::copy(key.begin(), key.end(), field);
@@ -80,7 +81,7 @@ constexpr std::size_t kLongestNumberField = kLongestKey + 26;
 // ,"key":number (or {"key":number) in `field`, which ends after it.
 char* numberField(char* field, bool first, std::string_view key, std::uint64_t number)
 {
-    field = fieldStart(field, first, key.substr(0, kLongestKey));
+    field = fieldStart(field, first, key);
     return std::to_chars(field, field + 20, number).ptr;
 }
 
@@ -94,7 +95,7 @@ void appendField(std::string& text, std::string_view key, std::uint64_t number)
 void appendField(std::string& text, std::string_view key, std::string_view bytes)
 {
     char field[kLongestKey + 8];
-    text.append(field, fieldStart(field, false, key.substr(0, kLongestKey)));
+    text.append(field, fieldStart(field, false, key));
     appendJsonString(text, bytes);
 }
 
@@ -102,7 +103,6 @@ std::string percentDecoded(std::string_view text)
 {
     return QByteArray::fromPercentEncoding(QByteArray(text.data(), qsizetype(text.size()))).toStdString();
 }
-
 
 // The blank-separated words of a line.
 std::vector<std::string_view> wordsOf(std::string_view line)

@@ -5,8 +5,16 @@
 
 #include <array>
 
-
 namespace {
+
+// The bytes a JSON string holds as they are: ASCII but for controls, the
+// quote and the backslash.
+constexpr std::array<bool, 256> jsonPlain = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[c] = c != '"' && c != '\\';
+    return plain;
+}();
 
 void appendEscaped(std::string& json, char32_t unit)
 {
@@ -175,15 +183,6 @@ private:
 };
 
 } // namespace
-
-// The bytes a JSON string holds as they are: ASCII but for controls, the
-// quote and the backslash.
-constexpr std::array<bool, 256> jsonPlain = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x20; c < 0x80; ++c)
-        plain[c] = c != '"' && c != '\\';
-    return plain;
-}();
 
 void appendJsonString(std::string& json, std::string_view bytes)
 {
