@@ -1,9 +1,10 @@
 #include "media/MovieLibrary.h"
 
-#include <dlfcn.h>
+extern "C" {
+#include <libavutil/macros.h>
+}
 
-#define TOLVEX_STRINGIFY_(x) #x
-#define TOLVEX_STRINGIFY(x) TOLVEX_STRINGIFY_(x)
+#include <dlfcn.h>
 
 namespace {
 
@@ -17,7 +18,7 @@ bool resolve(void* library, const char* name, Function& function)
 MovieLibrary* load()
 {
     // The major version we were built against: another has another ABI.
-    void* library = ::dlopen("libavformat.so." TOLVEX_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
+    void* library = ::dlopen("libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR), RTLD_NOW | RTLD_LOCAL);
     if (!library)
         return nullptr;
     static MovieLibrary functions;
