@@ -3,7 +3,7 @@
 set -euo pipefail
 
 tolvex_packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-svg-dev
-                 libexiv2-dev libexiv2-27 libtag1-dev libavformat-dev libpcre2-dev libicu-dev libmimalloc-dev
+                 libexiv2-dev libexiv2-27 libtag1-dev libavformat-dev libpcre2-dev libicu-dev libmimalloc-dev libxxhash-dev
                  libgl-dev libxcb1-dev libbenchmark-dev xvfb xauth fonts-dejavu-core fonts-liberation2
                  fusefat dosfstools exfat-fuse exfatprogs sshfs openssh-server
                  libqt6svg6 qt6-qpa-plugins librsvg2-bin desktop-file-utils appstream dpkg-dev file
