@@ -170,6 +170,20 @@ void RowFiles::shownNewNameInto(std::uint32_t file, std::string& buffer) const
     m_rows.row(file).Data.newFileNameInto(buffer);
 }
 
+std::string_view RowFiles::folderOf(std::uint32_t file, std::string&) const
+{
+    return m_rows.row(file).Data.FilePath();
+}
+
+// A new name without a slash stays in the file's folder.
+std::string_view RowFiles::newFolderOf(std::uint32_t file, std::string& buffer) const
+{
+    const FileEntry& entry = m_rows.row(file).Data;
+    if (entry.NewName().find('/') == std::string_view::npos)
+        return entry.FilePath();
+    return PlanFiles::newFolderOf(file, buffer);
+}
+
 RenamePlan listOrderPlan(RowStore& rows, const PlanFiles& files, std::span<const RowRefusal> refusals)
 {
     RenamePlan plan(files);

@@ -44,8 +44,9 @@ public:
 private:
     void takeListedMarks();
     void prepareStep(std::size_t index);
-    FileMark markAt(std::size_t index, const std::string& path);
+    FileMark markAt(std::size_t index, Folder& folder, const std::string& path);
     std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
+    std::uint64_t key(const Folder& folder, std::string_view path) { return PathSet::hashOf(Folders::key(folder, path, m_key)); }
 
     RenamePlan& m_plan;
     Folders& m_folders;
@@ -93,9 +94,8 @@ void Executor::takeListedMarks()
     }
 }
 
-FileMark Executor::markAt(std::size_t index, const std::string& path)
+FileMark Executor::markAt(std::size_t index, Folder& folder, const std::string& path)
 {
-    Folder& folder = m_folders.of(FolderOfPath(path));
     if (index < m_listed.size() && m_listed[index] != 0)
         return FileMark{{folder.identity().device, m_listed[index]}};
     struct stat status;
@@ -123,13 +123,13 @@ void Executor::startBatch(std::size_t first, std::size_t end)
     m_verdicts.clear();
     m_lastVerdict = -1;
     m_locks.release();
-    std::string path;
+    std::string buffer;
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
-        m_locks.add(m_folders.of(FolderOfPath(m_plan.oldPath(step, path))));
-        m_locks.add(m_folders.of(FolderOfPath(m_plan.newPath(step, path))));
+        m_locks.add(m_folders.of(m_plan.oldFolder(step, buffer)));
+        m_locks.add(m_folders.of(m_plan.newFolder(step, buffer)));
     }
     m_locks.take();
 }
@@ -146,6 +146,9 @@ bool Executor::record(std::size_t first, std::size_t end)
             continue;
         std::string oldPath = m_plan.oldPath(step);
         std::string newPath = m_plan.newPath(step);
+        Folder& from = m_folders.of(FolderOfPath(oldPath));
+        const FileIdentity folder = from.identity();
+        const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
         // A file at a temporary name got there in an earlier step: it is not
         // there yet, but it is the same file.
         FileMark file;
@@ -153,12 +156,10 @@ bool Executor::record(std::size_t first, std::size_t end)
             const auto aside = m_atTemporary.find(step.file);
             file = aside == m_atTemporary.end() ? FileMark() : aside->second;
         } else {
-            file = markAt(index, oldPath);
+            file = markAt(index, from, oldPath);
             if (step.role == PlanStep::Role::ToTemporary)
                 m_atTemporary[step.file] = file;
         }
-        const FileIdentity folder = m_folders.of(FolderOfPath(oldPath)).identity();
-        const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
         m_recorded[index - first] = file;
         batch.push_back({step, std::move(oldPath), std::move(newPath), file, folder, newFolder});
     }
@@ -184,10 +185,14 @@ StepResult Executor::make(std::size_t index)
     m_plan.newPath(step, m_newPath);
     const std::string& oldPath = m_oldPath;
     const std::string& newPath = m_newPath;
-    for (const std::string_view folder : {FolderOfPath(oldPath), FolderOfPath(newPath)}) {
+    const std::string_view fromSpelling = FolderOfPath(oldPath);
+    const std::string_view toSpelling = FolderOfPath(newPath);
+    for (const std::string_view folder : {fromSpelling, toSpelling}) {
         if (!folderHolds(folder))
             return {StepResult::Outcome::Failed, "the folder \"" + std::string(folder) + "\" was moved or replaced during the run"};
     }
+    Folder& from = m_folders.of(fromSpelling);
+    Folder& to = m_folders.of(toSpelling);
     // The file there must be the one the plan means (a journal taken back)
     // and the one the record has: another program may have put another
     // there since. (Where none is there, the rename says so.)
@@ -195,20 +200,20 @@ StepResult Executor::make(std::size_t index)
     const FileMark recorded = index - m_batchFirst < m_recorded.size() ? m_recorded[index - m_batchFirst] : FileMark();
     for (const FileMark& mark : {expected, recorded}) {
         struct stat status;
-        if (mark.known() && m_folders.of(FolderOfPath(oldPath)).look(NameOfPath(oldPath), status) && !mark.matches(status))
+        if (mark.known() && from.look(NameOfPath(oldPath), status) && !mark.matches(status))
             return {StepResult::Outcome::Failed, "another file has taken its name since the run looked at it"};
         if (mark.known())
             break;  // one look tells for both
     }
-    const std::uint64_t oldKey = index == m_nextIndex ? m_nextOldKey : key(oldPath);
-    const std::uint64_t newKey = key(newPath);
+    const std::uint64_t oldKey = index == m_nextIndex ? m_nextOldKey : key(from, oldPath);
+    const std::uint64_t newKey = key(to, newPath);
     m_paths.prefetch(newKey);  // looked at after the rename
     const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
     if (marks & PathSet::MovedAway)
         return {StepResult::Outcome::Failed, kMovedEarlier};
     if (marks & PathSet::Placed)
         return {StepResult::Outcome::Failed, kTakenEarlier};
-    RenameResult result = m_session.rename(oldPath, newPath);
+    RenameResult result = m_session.rename(from, oldPath, to, newPath);
     prepareStep(index + 1);
     std::string note(m_plan.reason(index));
     if (!result.succeeded()) {

@@ -112,6 +112,31 @@ std::string_view RenamePlan::newPath(const PlanStep& step, std::string& buffer) 
     return buffer;
 }
 
+std::string_view PlanFiles::folderOf(std::uint32_t file, std::string& buffer) const
+{
+    pathInto(file, buffer);
+    return FolderOfPath(buffer);
+}
+
+std::string_view PlanFiles::newFolderOf(std::uint32_t file, std::string& buffer) const
+{
+    newPathInto(file, buffer);
+    return FolderOfPath(buffer);
+}
+
+// A temporary name is in the file's own folder.
+std::string_view RenamePlan::oldFolder(const PlanStep& step, std::string& buffer) const
+{
+    return m_files.folderOf(step.file, buffer);
+}
+
+std::string_view RenamePlan::newFolder(const PlanStep& step, std::string& buffer) const
+{
+    if (step.role == PlanStep::Role::ToTemporary || step.role == PlanStep::Role::BackHome)
+        return m_files.folderOf(step.file, buffer);
+    return m_files.newFolderOf(step.file, buffer);
+}
+
 std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buffer) const
 {
     switch (step.role) {

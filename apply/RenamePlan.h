@@ -33,6 +33,10 @@ public:
     virtual void pathInto(std::uint32_t file, std::string& buffer) const { buffer = path(file); }
     virtual void newPathInto(std::uint32_t file, std::string& buffer) const { buffer = newPath(file); }
     virtual void shownNewNameInto(std::uint32_t file, std::string& buffer) const { buffer = shownNewName(file); }
+    // The folders of path() and newPath() (see FolderOfPath), made in
+    // `buffer` where the files do not keep them.
+    virtual std::string_view folderOf(std::uint32_t file, std::string& buffer) const;
+    virtual std::string_view newFolderOf(std::uint32_t file, std::string& buffer) const;
 };
 
 // One step of a run: a rename of one of its files, or why there is none.
@@ -96,6 +100,10 @@ public:
     std::string_view oldPath(const PlanStep& step, std::string& buffer) const;
     std::string_view newPath(const PlanStep& step, std::string& buffer) const;
     std::string_view shownNewName(const PlanStep& step, std::string& buffer) const;
+    // The folders of oldPath() and newPath(), without making the paths where
+    // the files keep their folders.
+    std::string_view oldFolder(const PlanStep& step, std::string& buffer) const;
+    std::string_view newFolder(const PlanStep& step, std::string& buffer) const;
     // Why a Refused step is one, or what another step adds to it.
     std::string_view reason(std::size_t stepIndex) const;
 

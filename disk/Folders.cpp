@@ -48,7 +48,11 @@ Folder& Folders::of(std::string_view path)
 
 std::string_view Folders::key(std::string_view path, std::string& buffer)
 {
-    const Folder& folder = of(FolderOfPath(path));
+    return key(of(FolderOfPath(path)), path, buffer);
+}
+
+std::string_view Folders::key(const Folder& folder, std::string_view path, std::string& buffer)
+{
     if (!folder.exists())
         return path;
     const FileIdentity identity = folder.identity();

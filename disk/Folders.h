@@ -30,6 +30,8 @@ public:
     // ignores case; the path itself where its folder does not exist. Made
     // in `buffer`.
     std::string_view key(std::string_view path, std::string& buffer);
+    // The same, where `folder` is the folder `path` names, found already.
+    static std::string_view key(const Folder& folder, std::string_view path, std::string& buffer);
 
 private:
     // The folder at a path that named none when first asked, where an earlier

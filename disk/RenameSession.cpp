@@ -44,12 +44,16 @@ std::string folderRefusal(const Folder& folder)
 
 RenameResult RenameSession::rename(const std::string& oldPath, const std::string& newPath)
 {
+    Folder& from = m_folders.of(FolderOfPath(oldPath));
+    return rename(from, oldPath, m_folders.of(FolderOfPath(newPath)), newPath);
+}
+
+RenameResult RenameSession::rename(Folder& from, const std::string& oldPath, Folder& to, const std::string& newPath)
+{
     if (const char* refusal = refusalOfNewName(newPath))
         return RenameResult::refusal(EINVAL, refusal);
     if (oldPath == newPath)
         return {};
-    Folder& from = m_folders.of(FolderOfPath(oldPath));
-    Folder& to = m_folders.of(FolderOfPath(newPath));
     const int fromFd = from.fd();
     const int toFd = to.fd();
     if (fromFd < 0 || toFd < 0) {

@@ -47,6 +47,9 @@ public:
     explicit RenameSession(Folders& folders) : m_folders(folders) {}
 
     RenameResult rename(const std::string& oldPath, const std::string& newPath);
+    // The same, where `from` and `to` are the folders the paths name, found
+    // already.
+    RenameResult rename(Folder& from, const std::string& oldPath, Folder& to, const std::string& newPath);
 
 private:
     // The names end where their paths do, with a NUL.
