@@ -1,6 +1,7 @@
 #include "runs/Output.h"
 
 #include "runs/ShellQuoted.h"
+#include "text/FileNames.h"
 #include "text/JsonLine.h"
 #include "text/Utf8.h"
 
@@ -42,9 +43,20 @@ std::string Output::renaming(std::string_view file, std::string_view newName) co
     return text;
 }
 
+std::size_t Output::plainFolderBytes(std::string_view path) const
+{
+    const std::string_view folder = FolderOfPath(path);
+    if (folder.empty() || folder == m_plainFolder)
+        return folder.size();
+    if (!standsAsIs(folder, m_style.utf8))
+        return 0;
+    m_plainFolder = folder;
+    return folder.size();
+}
+
 void Output::appendRenaming(std::string& text, std::string_view file, std::string_view newName) const
 {
-    appendShellQuoted(text, file, m_style.utf8);
+    appendShellQuoted(text, file, m_style.utf8, plainFolderBytes(file));
     text += m_style.utf8 ? " → " : " -> ";
     appendShellQuoted(text, newName, m_style.utf8);
 }

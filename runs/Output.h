@@ -43,10 +43,16 @@ private:
     std::string shown(std::string_view name) const;
     std::string renaming(std::string_view file, std::string_view newName) const;
     void appendRenaming(std::string& text, std::string_view file, std::string_view newName) const;
+    // How many bytes of `path` are known to stand as they are in a shell
+    // word: its folder's, where the folder does.
+    std::size_t plainFolderBytes(std::string_view path) const;
 
     std::FILE* m_out;
     Style m_style;
     std::string m_line;  // a preview's line, its room kept from file to file
+    // The last folder found to need no quoting: the files of a folder come
+    // together, and its path is judged once for all of them.
+    mutable std::string m_plainFolder;
 };
 
 // "1 file", "2 files": a count with its noun.

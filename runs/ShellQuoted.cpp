@@ -62,6 +62,30 @@ void appendEscape(std::string& text, unsigned char byte)
     }
 }
 
+// What quoting `name` needs from byte `from` on.
+unsigned quotingNeeds(std::string_view name, bool utf8, std::size_t from)
+{
+    // Most names are ASCII throughout, which needs no decoding.
+    unsigned needs = name.empty() ? Quotes : 0;
+    for (const char c : name.substr(from)) {
+        needs |= byteNeeds[static_cast<unsigned char>(c)];
+        // Nothing more can change the quoting. (The exit also keeps the
+        // compiler from a vector loop that costs more than this one.)
+        if (needs & Escape)
+            break;
+    }
+    if (needs & Beyond) {
+        needs &= ~unsigned(Beyond);
+        for (std::size_t pos = from; pos < name.size() && !(needs & Escape);) {
+            const utf8::DecodedChar c = utf8::decodeChar(name, pos);
+            if (c.codePoint >= 0x80 || !c.wellFormed)
+                needs |= showsAsItself(c, utf8) ? 0 : Escape;
+            pos += c.size;
+        }
+    }
+    return needs;
+}
+
 } // namespace
 
 std::string shellQuoted(std::string_view name, bool utf8)
@@ -71,26 +95,14 @@ std::string shellQuoted(std::string_view name, bool utf8)
     return quoted;
 }
 
-void appendShellQuoted(std::string& text, std::string_view name, bool utf8)
+bool standsAsIs(std::string_view text, bool utf8)
 {
-    // Most names are ASCII throughout, which needs no decoding.
-    unsigned needs = name.empty() ? Quotes : 0;
-    for (const char c : name) {
-        needs |= byteNeeds[static_cast<unsigned char>(c)];
-        // Nothing more can change the quoting. (The exit also keeps the
-        // compiler from a vector loop that costs more than this one.)
-        if (needs & Escape)
-            break;
-    }
-    if (needs & Beyond) {
-        needs &= ~unsigned(Beyond);
-        for (std::size_t pos = 0; pos < name.size() && !(needs & Escape);) {
-            const utf8::DecodedChar c = utf8::decodeChar(name, pos);
-            if (c.codePoint >= 0x80 || !c.wellFormed)
-                needs |= showsAsItself(c, utf8) ? 0 : Escape;
-            pos += c.size;
-        }
-    }
+    return quotingNeeds(text, utf8, 0) == 0;
+}
+
+void appendShellQuoted(std::string& text, std::string_view name, bool utf8, std::size_t plainBytes)
+{
+    const unsigned needs = quotingNeeds(name, utf8, plainBytes);
     if (needs == 0) {
         text.append(name);
         return;

@@ -12,8 +12,11 @@
 // two, or end a line. `utf8` tells whether the terminal's codeset shows
 // UTF-8: otherwise every byte beyond ASCII is written as an escape.
 std::string shellQuoted(std::string_view name, bool utf8);
-// The same added to the end of `text`.
-void appendShellQuoted(std::string& text, std::string_view name, bool utf8);
+// The same added to the end of `text`. Its first `plainBytes` bytes are
+// known to stand as they are (see standsAsIs): only the rest is looked at.
+void appendShellQuoted(std::string& text, std::string_view name, bool utf8, std::size_t plainBytes = 0);
+// Whether a non-empty text stands in a shell word as it is, unquoted.
+bool standsAsIs(std::string_view text, bool utf8);
 
 // The name always in the $'…' form, with the same escapes.
 std::string dollarQuoted(std::string_view name, bool utf8);

@@ -44,6 +44,15 @@ private Q_SLOTS:
         // --edit reads the $'…' form back to the very bytes.
         if (shown.startsWith("$'"))
             QCOMPARE(QByteArray::fromStdString(dollarUnquoted(shown.toStdString()).value_or("<unread>")), name);
+        // The same name in a folder known to stand as it is: the whole path
+        // is one word, quoted as the name asks.
+        if (name.isEmpty())
+            return;
+        const std::string folder = "srv/";
+        std::string path;
+        appendShellQuoted(path, folder + name.toStdString(), utf8, folder.size());
+        const qsizetype opening = shown.startsWith("$'") ? 2 : shown.startsWith('\'') ? 1 : 0;
+        QCOMPARE(QByteArray::fromStdString(path), QByteArray(shown).insert(opening, folder.c_str()));
     }
 
     // A line of --edit's file holds a name as it is where nothing of it
