@@ -10,6 +10,7 @@
 #include "listcore/RowStore.h"
 #include "tests/disk/DiskFixture.h"
 #include "tests/disk/FatImage.h"
+#include "text/FileNames.h"
 
 #include <QTest>
 
@@ -73,6 +74,9 @@ private Q_SLOTS:
         QTest::newRow("a chain that works in list order")
             << false << QByteArrayList{"1", "2", "3"} << QByteArrayList{"1>0", "2>1", "3>2"} << K::Renames
             << QByteArray();
+        QTest::newRow("a swap, in list order")
+            << false << ab << QByteArrayList{"a.txt>sub/../b.txt", "b.txt>sub/../a.txt"} << K::Fails
+            << QByteArray("a file of that name already exists in the folder");
         QTest::newRow("a chain the wrong way round")
             << false << QByteArrayList{"1", "2", "3"} << QByteArrayList{"1>2", "2>3", "3>4"} << K::Renames
             << QByteArray();
@@ -160,6 +164,17 @@ private Q_SLOTS:
                                                              : RenameOutlook::Kind::Unchanged,
                      single.kind);
             QCOMPARE(seen->second.reason, single.reason);
+        }
+
+        // Whatever its role, a step's folders are those of its paths.
+        for (const RenamePlan& plan : {listOrderPlan(list, files), resolvedPlan(list, files, {}, disk)}) {
+            std::string buffer;
+            for (const PlanStep& step : plan.steps()) {
+                if (!step.renames())
+                    continue;
+                QCOMPARE(std::string(plan.oldFolder(step, buffer)), std::string(FolderOfPath(plan.oldPath(step))));
+                QCOMPARE(std::string(plan.newFolder(step, buffer)), std::string(FolderOfPath(plan.newPath(step))));
+            }
         }
     }
 };
