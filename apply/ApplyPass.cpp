@@ -19,7 +19,7 @@ ApplyReport applyRenames(RowStore& rows, PlanRecorder* recorder, const BetweenRe
     executePlan(plan, folders, recorder, between, [&](const PlanStep& step, const StepResult& result) {
         FileEntry& entry = *rows.RowData(&rows.rowAt(step.file));
         if (result.renamed())
-            entry.retarget(plan.newPath(step, newPath));
+            entry.retarget(result.newPath.empty() ? plan.newPath(step, newPath) : result.newPath);
         else if (result.failed())
             report.failures.push_back({step.file, std::string(entry.FileName()), entry.newFileName(), result.reason});
     });

@@ -20,6 +20,8 @@ void previewPlan(const RenamePlan& plan, DiskView& disk, const StepResults& each
         case PlanStep::Kind::Rename: {
             StepResult result = simulation.rename(plan.oldPath(step, oldPath), plan.newPath(step, newPath), step.planned);
             result.note = plan.reason(index);
+            result.oldPath = oldPath;
+            result.newPath = newPath;
             each(step, result);
             break;
         }

@@ -220,13 +220,13 @@ StepResult Executor::make(std::size_t index)
         if (step.role == PlanStep::Role::FromTemporary
             && m_aside.count(step.file))
             m_stuck.push_back(step.file);
-        return {StepResult::Outcome::Failed, std::move(result.reason), std::move(note)};
+        return {StepResult::Outcome::Failed, std::move(result.reason), std::move(note), oldPath, newPath};
     }
     if (step.role == PlanStep::Role::ToTemporary)
         m_aside.insert(step.file);
     m_paths.mark(oldKey, PathSet::MovedAway);
     m_paths.mark(newKey, PathSet::Placed);
-    return {StepResult::Outcome::Renamed, {}, std::move(note)};
+    return {StepResult::Outcome::Renamed, {}, std::move(note), oldPath, newPath};
 }
 
 // The key of the next step's old path, its slot asked for while this step's

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 struct PlanStep;
 
@@ -16,6 +17,11 @@ struct StepResult {
     Outcome outcome = Outcome::Renamed;
     std::string reason;  // why it failed, or what else an unchanged step says
     std::string note{};  // of a rename made, what else the user should hear of
+    // The step's paths as the run made them, good only while the result is
+    // told: who hears of a million steps need not make them again. Empty
+    // where the run made none.
+    std::string_view oldPath{};
+    std::string_view newPath{};
 
     bool renamed() const noexcept { return outcome == Outcome::Renamed; }
     bool failed() const noexcept { return outcome == Outcome::Failed; }

@@ -43,10 +43,15 @@ void RunReport::note(const PlanStep& step, const StepResult& result)
     m_waiting += step.role == PlanStep::Role::AfterAnother;
 }
 
+std::string_view RunReport::oldPathOf(const PlanStep& step, const StepResult& result)
+{
+    return result.oldPath.empty() ? m_plan.oldPath(step, m_oldText) : result.oldPath;
+}
+
 void RunReport::previewed(const PlanStep& step, const StepResult& result)
 {
     note(step, result);
-    m_output.previewed(m_plan.oldPath(step, m_oldText), m_plan.shownNewName(step, m_newText), result.outcome,
+    m_output.previewed(oldPathOf(step, result), m_plan.shownNewName(step, m_newText), result.outcome,
                        result.reason.empty() ? result.note : result.reason, roleNote(step.role));
 }
 
@@ -57,10 +62,10 @@ void RunReport::applied(const PlanStep& step, const StepResult& result)
     if (result.outcome == StepResult::Outcome::NotTried
         || (!m_output.tellsEveryFile() && result.reason.empty() && result.note.empty() && !result.failed()))
         return;
-    const std::string_view oldPath = m_plan.oldPath(step, m_oldText);
+    const std::string_view oldPath = oldPathOf(step, result);
     switch (result.outcome) {
     case StepResult::Outcome::Renamed:
-        m_output.renamed(oldPath, m_plan.newPath(step, m_newText));
+        m_output.renamed(oldPath, result.newPath.empty() ? m_plan.newPath(step, m_newText) : result.newPath);
         break;
     case StepResult::Outcome::Unchanged:
         if (result.reason.empty())

@@ -34,6 +34,8 @@ private:
     enum class State : std::uint8_t { None, Unchanged, Renamed, NotTried, Failed };
     void note(const PlanStep& step, const StepResult& result);
     std::size_t count(State state) const;
+    // The step's old path, as the run made it or made here.
+    std::string_view oldPathOf(const PlanStep& step, const StepResult& result);
 
     const RenamePlan& m_plan;
     Output& m_output;
