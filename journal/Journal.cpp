@@ -314,14 +314,23 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
     return writeSynced(text);
 }
 
-void JournalWriter::appendPathField(std::string& text, std::string_view key, std::string_view path) const
+void JournalWriter::appendPathField(std::string& text, std::string_view key, std::string_view path)
 {
     char field[kLongestKey + 8];
     text.append(field, fieldStart(field, false, key));
     text += '"';
     if (!path.starts_with('/'))
         text += m_workingFolderJson;
-    appendJsonText(text, path);
+    // A folder ends at a '/', which no UTF-8 sequence holds: its text and
+    // the name's are the path's text.
+    const std::string_view folder = FolderOfPath(path);
+    if (folder != m_lastFolder) {
+        m_lastFolder = folder;
+        m_lastFolderJson.clear();
+        appendJsonText(m_lastFolderJson, folder);
+    }
+    text += m_lastFolderJson;
+    appendJsonText(text, path.substr(folder.size()));
     text += '"';
 }
 

@@ -58,11 +58,15 @@ private:
     JournalWriter(int fd, std::string path, std::string workingFolder);
     bool writeSynced(const std::string& text);
     // ,"key":"path" with `path` made absolute from the working folder.
-    void appendPathField(std::string& text, std::string_view key, std::string_view path) const;
+    void appendPathField(std::string& text, std::string_view key, std::string_view path);
 
     int m_fd = -1;
     std::string m_journalPath;
     std::string m_workingFolderJson;  // as JSON text, written before every relative path
+    // The last folder of a path written, and its JSON text: the files of a
+    // folder come together, and its text is made once for them.
+    std::string m_lastFolder;
+    std::string m_lastFolderJson;
     std::string m_pending;        // outcome lines not yet written
     std::uint64_t m_next = 1;     // the number of the next intent
     std::uint64_t m_outcome = 1;  // the number of the next outcome
