@@ -3,18 +3,18 @@
 #include "disk/FileIdentity.h"
 
 #include <span>
-#include <string>
+#include <string_view>
 
 class RenamePlan;
 struct PlanStep;
 struct StepResult;
 
 // One rename of a plan as a record of it needs it: where the file is, where
-// it goes, and which file it is.
+// it goes, and which file it is. The paths are good while the batch is told.
 struct RecordedStep {
     const PlanStep& step;
-    std::string oldPath;
-    std::string newPath;
+    std::string_view oldPath;
+    std::string_view newPath;
     FileMark file;        // unknown where the file could not be looked at
     FileIdentity folder;  // of the folder it is renamed from
     FileIdentity newFolder;

@@ -62,6 +62,7 @@ private:
     std::uint64_t m_nextOldKey = 0;
     std::unordered_map<std::uint32_t, FileMark> m_atTemporary;  // files of cycles, as recorded
     std::vector<FileMark> m_recorded;  // by step of the batch, as the record has them
+    std::vector<std::string> m_batchPaths;  // old and new of each, their room kept from batch to batch
     std::vector<ino_t> m_listed;  // by step, the file its old path held when its folder was read
     std::size_t m_batchFirst = 0;
     bool folderHolds(std::string_view spelling);
@@ -140,12 +141,16 @@ bool Executor::record(std::size_t first, std::size_t end)
     batch.reserve(end - first);
     m_batchFirst = first;
     m_recorded.assign(end - first, FileMark());
+    if (m_batchPaths.size() < 2 * (end - first))
+        m_batchPaths.resize(2 * (end - first));
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
-        std::string oldPath = m_plan.oldPath(step);
-        std::string newPath = m_plan.newPath(step);
+        std::string& oldPath = m_batchPaths[2 * (index - first)];
+        std::string& newPath = m_batchPaths[2 * (index - first) + 1];
+        m_plan.oldPath(step, oldPath);
+        m_plan.newPath(step, newPath);
         Folder& from = m_folders.of(FolderOfPath(oldPath));
         const FileIdentity folder = from.identity();
         const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
@@ -161,7 +166,7 @@ bool Executor::record(std::size_t first, std::size_t end)
                 m_atTemporary[step.file] = file;
         }
         m_recorded[index - first] = file;
-        batch.push_back({step, std::move(oldPath), std::move(newPath), file, folder, newFolder});
+        batch.push_back({step, oldPath, newPath, file, folder, newFolder});
     }
     return m_recorder->beforeBatch(batch);
 }

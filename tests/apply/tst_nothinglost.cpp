@@ -247,7 +247,7 @@ std::string Case::run()
         bool beforeBatch(std::span<const RecordedStep> batch) override
         {
             for (const RecordedStep& step : batch)
-                paths[step.step.file] = {step.oldPath, step.newPath};
+                paths[step.step.file] = {std::string(step.oldPath), std::string(step.newPath)};
             return true;
         }
         bool afterStep(const PlanStep& step, const StepResult& result) override
