@@ -15,11 +15,10 @@ ApplyReport applyRenames(RowStore& rows, PlanRecorder* recorder, const BetweenRe
     ApplyReport report;
     report.checkedCount = plan.steps().size();
     Folders folders;
-    std::string newPath;  // its room kept from row to row
     executePlan(plan, folders, recorder, between, [&](const PlanStep& step, const StepResult& result) {
         FileEntry& entry = *rows.RowData(&rows.rowAt(step.file));
         if (result.renamed())
-            entry.retarget(result.newPath.empty() ? plan.newPath(step, newPath) : result.newPath);
+            entry.retarget(result.newPath);
         else if (result.failed())
             report.failures.push_back({step.file, std::string(entry.FileName()), entry.newFileName(), result.reason});
     });

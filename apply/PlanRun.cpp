@@ -45,7 +45,6 @@ private:
     void takeListedMarks();
     void prepareStep(std::size_t index);
     FileMark markAt(std::size_t index, Folder& folder, const std::string& path);
-    std::uint64_t key(std::string_view path) { return PathSet::hashOf(m_folders.key(path, m_key)); }
     std::uint64_t key(const Folder& folder, std::string_view path) { return PathSet::hashOf(Folders::key(folder, path, m_key)); }
 
     RenamePlan& m_plan;
@@ -241,7 +240,7 @@ void Executor::prepareStep(std::size_t index)
     if (index >= m_plan.steps().size() || !m_plan.steps()[index].renames())
         return;
     m_plan.oldPath(m_plan.steps()[index], m_nextPath);
-    m_nextOldKey = key(m_nextPath);
+    m_nextOldKey = key(m_folders.of(FolderOfPath(m_nextPath)), m_nextPath);
     m_nextIndex = index;
     m_paths.prefetch(m_nextOldKey);
 }

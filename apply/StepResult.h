@@ -18,8 +18,9 @@ struct StepResult {
     std::string reason;  // why it failed, or what else an unchanged step says
     std::string note{};  // of a rename made, what else the user should hear of
     // The step's paths as the run made them, good only while the result is
-    // told: who hears of a million steps need not make them again. Empty
-    // where the run made none.
+    // told: who hears of a million steps need not make them again. A
+    // rename made or previewed always has them; a step refused before its
+    // paths were made has none.
     std::string_view oldPath{};
     std::string_view newPath{};
 

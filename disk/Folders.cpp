@@ -46,11 +46,6 @@ Folder& Folders::of(std::string_view path)
     return *m_last;
 }
 
-std::string_view Folders::key(std::string_view path, std::string& buffer)
-{
-    return key(of(FolderOfPath(path)), path, buffer);
-}
-
 std::string_view Folders::key(const Folder& folder, std::string_view path, std::string& buffer)
 {
     if (!folder.exists())

@@ -25,12 +25,11 @@ public:
     // The folder `path` names; it ends in '/', or is empty for the working
     // folder.
     Folder& of(std::string_view path);
-    // What tells the entry at `path` from every other, however the path is
-    // spelled: its folder's identity and its name, folded where the folder
-    // ignores case; the path itself where its folder does not exist. Made
+    // What tells the entry at `path` in `folder` (the folder of(), given
+    // the path's folder, found) from every other, however the path is
+    // spelled: the folder's identity and its name, folded where the folder
+    // ignores case; the path itself where the folder does not exist. Made
     // in `buffer`.
-    std::string_view key(std::string_view path, std::string& buffer);
-    // The same, where `folder` is the folder `path` names, found already.
     static std::string_view key(const Folder& folder, std::string_view path, std::string& buffer);
 
 private:

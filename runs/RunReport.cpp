@@ -65,7 +65,7 @@ void RunReport::applied(const PlanStep& step, const StepResult& result)
     const std::string_view oldPath = oldPathOf(step, result);
     switch (result.outcome) {
     case StepResult::Outcome::Renamed:
-        m_output.renamed(oldPath, result.newPath.empty() ? m_plan.newPath(step, m_newText) : result.newPath);
+        m_output.renamed(oldPath, result.newPath);
         break;
     case StepResult::Outcome::Unchanged:
         if (result.reason.empty())
