@@ -4,6 +4,7 @@
 
 #include <QChar>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -65,14 +66,25 @@ void appendEscape(std::string& text, unsigned char byte)
 // What quoting `name` needs from byte `from` on.
 unsigned quotingNeeds(std::string_view name, bool utf8, std::size_t from)
 {
-    // Most names are ASCII throughout, which needs no decoding.
+    // Most names are ASCII throughout, which needs no decoding. Eight bytes
+    // are judged a step: a preview judges two names a file.
     unsigned needs = name.empty() ? Quotes : 0;
-    for (const char c : name.substr(from)) {
-        needs |= byteNeeds[static_cast<unsigned char>(c)];
-        // Nothing more can change the quoting. (The exit also keeps the
-        // compiler from a vector loop that costs more than this one.)
-        if (needs & Escape)
-            break;
+    const auto* byte = reinterpret_cast<const unsigned char*>(name.data()) + std::min(from, name.size());
+    const auto* const end = reinterpret_cast<const unsigned char*>(name.data()) + name.size();
+    const auto eight = [](const unsigned char* at) {
+        return byteNeeds[at[0]] | byteNeeds[at[1]] | byteNeeds[at[2]] | byteNeeds[at[3]] | byteNeeds[at[4]]
+            | byteNeeds[at[5]] | byteNeeds[at[6]] | byteNeeds[at[7]];
+    };
+    if (end - byte >= 8) {
+        // Past an escape, nothing more can change the quoting. The last
+        // eight bytes may overlap the step before: a byte judged twice
+        // asks for nothing more.
+        for (; end - byte > 8 && !(needs & Escape); byte += 8)
+            needs |= eight(byte);
+        needs |= eight(end - 8);
+    } else {
+        for (; byte < end; ++byte)
+            needs |= byteNeeds[*byte];
     }
     if (needs & Beyond) {
         needs &= ~unsigned(Beyond);

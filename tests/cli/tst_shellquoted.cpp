@@ -33,6 +33,10 @@ private Q_SLOTS:
                                                   << QByteArray("$'a\\xc2\\xa0b'");
         QTest::newRow("DEL") << QByteArray("a\x7f") << true << QByteArray("$'a\\x7f'");
         QTest::newRow("NUL") << QByteArray("x\0y", 3) << true << QByteArray("$'x\\x00y'");
+        // Long names are judged eight bytes a step, the last eight perhaps twice.
+        QTest::newRow("the ninth byte a quote") << QByteArray("IMG_0001'") << true << QByteArray("'IMG_0001'\\'''");
+        QTest::newRow("a newline in the second eight") << QByteArray("IMG_0001 \ncopy.jpg") << true
+                                                      << QByteArray("$'IMG_0001 \\ncopy.jpg'");
     }
 
     void quoted()
