@@ -1,6 +1,6 @@
 #include "apply/DiskView.h"
 
-#include "apply/PathSet.h"
+#include "apply/PathKey.h"
 #include "disk/Folder.h"
 #include "disk/FolderNames.h"
 #include "disk/Folders.h"
@@ -22,21 +22,10 @@ void DiskView::folderMoved(std::string_view oldPath, std::string_view newPath)
     m_moves.moved(std::string(oldPath), std::string(newPath));
 }
 
-// A folder that exists is told by its identity, one that does not by its
-// spelling.
-std::uint64_t DiskView::keyOf(const Folder& folder, std::uint64_t nameHash) const
-{
-    const FileIdentity identity = folder.identity();
-    const std::uint64_t parts[3] = {folder.exists() ? std::uint64_t(identity.device) : ~std::uint64_t(0),
-                                    folder.exists() ? std::uint64_t(identity.inode) : mixedHash(folder.path()),
-                                    nameHash};
-    return PathSet::hashOf(std::string_view(reinterpret_cast<const char*>(parts), sizeof parts));
-}
-
 std::uint64_t DiskView::key(std::string_view path)
 {
     const Folder& folder = this->folder(FolderOfPath(path));
-    return keyOf(folder, mixedHash(folder.comparedName(NameOfPath(path), m_compared)));
+    return pathKey(folder, folder.comparedName(NameOfPath(path), m_compared));
 }
 
 DiskView::Look DiskView::look(Folder& folder, std::string_view name)
@@ -44,7 +33,7 @@ DiskView::Look DiskView::look(Folder& folder, std::string_view name)
     const std::string_view compared = folder.comparedName(name, m_compared);
     const std::uint64_t hash = mixedHash(compared);
     Look look = lookUp(folder, name, compared, hash);
-    look.key = keyOf(folder, hash);
+    look.key = pathKey(folder, compared);
     return look;
 }
 

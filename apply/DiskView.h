@@ -58,7 +58,6 @@ protected:
     Folders& m_folders;
 
 private:
-    std::uint64_t keyOf(const Folder& folder, std::uint64_t nameHash) const;
     std::string m_compared;
     FolderMoves m_moves;
 };

@@ -31,8 +31,7 @@ std::uint64_t* zeroedSlots(std::size_t count)
 
 std::uint64_t PathSet::hashOf(std::string_view path) noexcept
 {
-    const std::uint64_t h = mixedHash(path) & ~kMarkBits;
-    return h == 0 ? kMarkBits + 1 : h;
+    return ofMixed(mixedHash(path));
 }
 
 // The slot that holds the hash, or the empty one where it would go. The

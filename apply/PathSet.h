@@ -32,6 +32,12 @@ public:
 
     // Never 0, and 0 in its two lowest bits.
     static std::uint64_t hashOf(std::string_view path) noexcept;
+    // The same made of a hash mixed already.
+    static std::uint64_t ofMixed(std::uint64_t hash) noexcept
+    {
+        hash &= ~kMarkBits;
+        return hash == 0 ? kMarkBits + 1 : hash;
+    }
 
 private:
     static constexpr std::uint64_t kMarkBits = 3;

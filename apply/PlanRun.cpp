@@ -1,5 +1,6 @@
 #include "apply/PlanRun.h"
 
+#include "apply/PathKey.h"
 #include "apply/PathSet.h"
 #include "apply/PlanRecorder.h"
 #include "apply/RenamePlan.h"
@@ -11,6 +12,8 @@
 #include "text/FileNames.h"
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -45,7 +48,7 @@ private:
     void takeListedMarks();
     void prepareStep(std::size_t index);
     FileMark markAt(std::size_t index, Folder& folder, const std::string& path);
-    std::uint64_t key(const Folder& folder, std::string_view path) { return PathSet::hashOf(Folders::key(folder, path, m_key)); }
+    std::uint64_t key(const Folder& folder, std::string_view name) { return pathKey(folder, folder.comparedName(name, m_key)); }
 
     RenamePlan& m_plan;
     Folders& m_folders;
@@ -123,13 +126,26 @@ void Executor::startBatch(std::size_t first, std::size_t end)
     m_verdicts.clear();
     m_lastVerdict = -1;
     m_locks.release();
+    // The rows' folder texts are shared by the files of a folder and stay
+    // put while the run goes on: the same text is the same folder, found
+    // once. A folder made in the buffer is found every time.
     std::string buffer;
+    const auto add = [&](std::string_view folder, std::optional<std::string_view>& last) {
+        if (last && folder.data() == last->data() && folder.size() == last->size())
+            return;
+        m_locks.add(m_folders.of(folder));
+        const bool inBuffer = std::less_equal<>()(buffer.data(), folder.data())
+            && std::less<>()(folder.data(), buffer.data() + buffer.capacity());
+        last = inBuffer ? std::nullopt : std::optional(folder);
+    };
+    std::optional<std::string_view> lastOld;
+    std::optional<std::string_view> lastNew;
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
-        m_locks.add(m_folders.of(m_plan.oldFolder(step, buffer)));
-        m_locks.add(m_folders.of(m_plan.newFolder(step, buffer)));
+        add(m_plan.oldFolder(step, buffer), lastOld);
+        add(m_plan.newFolder(step, buffer), lastNew);
     }
     m_locks.take();
 }
@@ -191,6 +207,8 @@ StepResult Executor::make(std::size_t index)
     const std::string& newPath = m_newPath;
     const std::string_view fromSpelling = FolderOfPath(oldPath);
     const std::string_view toSpelling = FolderOfPath(newPath);
+    const std::string_view oldName = std::string_view(oldPath).substr(fromSpelling.size());
+    const std::string_view newName = std::string_view(newPath).substr(toSpelling.size());
     for (const std::string_view folder : {fromSpelling, toSpelling}) {
         if (!folderHolds(folder))
             return {StepResult::Outcome::Failed, "the folder \"" + std::string(folder) + "\" was moved or replaced during the run"};
@@ -204,13 +222,13 @@ StepResult Executor::make(std::size_t index)
     const FileMark recorded = index - m_batchFirst < m_recorded.size() ? m_recorded[index - m_batchFirst] : FileMark();
     for (const FileMark& mark : {expected, recorded}) {
         struct stat status;
-        if (mark.known() && from.look(NameOfPath(oldPath), status) && !mark.matches(status))
+        if (mark.known() && from.look(oldName, status) && !mark.matches(status))
             return {StepResult::Outcome::Failed, "another file has taken its name since the run looked at it"};
         if (mark.known())
             break;  // one look tells for both
     }
-    const std::uint64_t oldKey = index == m_nextIndex ? m_nextOldKey : key(from, oldPath);
-    const std::uint64_t newKey = key(to, newPath);
+    const std::uint64_t oldKey = index == m_nextIndex ? m_nextOldKey : key(from, oldName);
+    const std::uint64_t newKey = key(to, newName);
     m_paths.prefetch(newKey);  // looked at after the rename
     const std::uint8_t marks = step.planned ? 0 : m_paths.marks(oldKey);
     if (marks & PathSet::MovedAway)
@@ -240,7 +258,8 @@ void Executor::prepareStep(std::size_t index)
     if (index >= m_plan.steps().size() || !m_plan.steps()[index].renames())
         return;
     m_plan.oldPath(m_plan.steps()[index], m_nextPath);
-    m_nextOldKey = key(m_folders.of(FolderOfPath(m_nextPath)), m_nextPath);
+    const std::string_view folder = FolderOfPath(m_nextPath);
+    m_nextOldKey = key(m_folders.of(folder), std::string_view(m_nextPath).substr(folder.size()));
     m_nextIndex = index;
     m_paths.prefetch(m_nextOldKey);
 }

@@ -1,8 +1,6 @@
 #include "disk/Folders.h"
 
 #include "disk/Folder.h"
-#include "text/FileNames.h"
-#include "text/LetterCase.h"
 
 #include <algorithm>
 #include <sys/resource.h>
@@ -44,20 +42,6 @@ Folder& Folders::of(std::string_view path)
         m_opened = 1;
     }
     return *m_last;
-}
-
-std::string_view Folders::key(const Folder& folder, std::string_view path, std::string& buffer)
-{
-    if (!folder.exists())
-        return path;
-    const FileIdentity identity = folder.identity();
-    buffer.assign(reinterpret_cast<const char*>(&identity), sizeof identity);
-    const std::string_view name = NameOfPath(path);
-    if (folder.ignoresCase())
-        buffer += foldedName(name);
-    else
-        buffer += name;
-    return buffer;
 }
 
 Folder* Folders::cameSince(const std::string& path, Folder* missing)

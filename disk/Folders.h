@@ -25,12 +25,6 @@ public:
     // The folder `path` names; it ends in '/', or is empty for the working
     // folder.
     Folder& of(std::string_view path);
-    // What tells the entry at `path` in `folder` (the folder of(), given
-    // the path's folder, found) from every other, however the path is
-    // spelled: the folder's identity and its name, folded where the folder
-    // ignores case; the path itself where the folder does not exist. Made
-    // in `buffer`.
-    static std::string_view key(const Folder& folder, std::string_view path, std::string& buffer);
 
 private:
     // The folder at a path that named none when first asked, where an earlier

@@ -92,7 +92,7 @@ void FileEntry::retarget(std::string_view newPath)
     // Most renames stay in their folder: keep sharing its text.
     if (folder != FilePath())
         m_folder = std::make_shared<const std::string>(folder);
-    m_fileName = NameOfPath(newPath);
+    m_fileName = newPath.substr(folder.size());
     m_stemLength = std::uint32_t(StripExtension(m_fileName).size());
     resetNewName();
 }
