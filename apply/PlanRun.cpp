@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -46,6 +45,23 @@ public:
 
 private:
     void takeListedMarks();
+    // The old and new path the record has of the step, or null where its
+    // batch was not recorded.
+    const std::string* recordedPaths(std::size_t index) const
+    {
+        const std::size_t at = index - m_batchFirst;
+        return at < m_recorded.size() ? &m_batchPaths[2 * at] : nullptr;
+    }
+    // The folder of a spelling, found once while the same text comes again
+    // from the rows, whose folder texts are shared by the files of a folder
+    // and stay put while a batch is set up. A spelling made in `buffer` is
+    // looked up every time.
+    struct LastFolder {
+        const char* data = nullptr;
+        std::size_t size = 0;
+        Folder* folder = nullptr;
+    };
+    Folder& folderOf(std::string_view spelling, const std::string& buffer, LastFolder& last);
     void prepareStep(std::size_t index);
     FileMark markAt(std::size_t index, Folder& folder, const std::string& path);
     std::uint64_t key(const Folder& folder, std::string_view name) { return pathKey(folder, folder.comparedName(name, m_key)); }
@@ -121,31 +137,31 @@ bool Executor::folderHolds(std::string_view spelling)
     return at->second;
 }
 
+Folder& Executor::folderOf(std::string_view spelling, const std::string& buffer, LastFolder& last)
+{
+    if (last.folder && spelling.data() == last.data && spelling.size() == last.size)
+        return *last.folder;
+    Folder& folder = m_folders.of(spelling);
+    const bool inBuffer = std::less_equal<>()(buffer.data(), spelling.data())
+        && std::less<>()(spelling.data(), buffer.data() + buffer.capacity());
+    last = inBuffer ? LastFolder() : LastFolder{spelling.data(), spelling.size(), &folder};
+    return folder;
+}
+
 void Executor::startBatch(std::size_t first, std::size_t end)
 {
     m_verdicts.clear();
     m_lastVerdict = -1;
     m_locks.release();
-    // The rows' folder texts are shared by the files of a folder and stay
-    // put while the run goes on: the same text is the same folder, found
-    // once. A folder made in the buffer is found every time.
     std::string buffer;
-    const auto add = [&](std::string_view folder, std::optional<std::string_view>& last) {
-        if (last && folder.data() == last->data() && folder.size() == last->size())
-            return;
-        m_locks.add(m_folders.of(folder));
-        const bool inBuffer = std::less_equal<>()(buffer.data(), folder.data())
-            && std::less<>()(folder.data(), buffer.data() + buffer.capacity());
-        last = inBuffer ? std::nullopt : std::optional(folder);
-    };
-    std::optional<std::string_view> lastOld;
-    std::optional<std::string_view> lastNew;
+    LastFolder lastOld;
+    LastFolder lastNew;
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
             continue;
-        add(m_plan.oldFolder(step, buffer), lastOld);
-        add(m_plan.newFolder(step, buffer), lastNew);
+        m_locks.add(folderOf(m_plan.oldFolder(step, buffer), buffer, lastOld));
+        m_locks.add(folderOf(m_plan.newFolder(step, buffer), buffer, lastNew));
     }
     m_locks.take();
 }
@@ -158,6 +174,9 @@ bool Executor::record(std::size_t first, std::size_t end)
     m_recorded.assign(end - first, FileMark());
     if (m_batchPaths.size() < 2 * (end - first))
         m_batchPaths.resize(2 * (end - first));
+    std::string buffer;
+    LastFolder lastOld;
+    LastFolder lastNew;
     for (std::size_t index = first; index < end; ++index) {
         const PlanStep& step = m_plan.steps()[index];
         if (!step.renames())
@@ -166,9 +185,9 @@ bool Executor::record(std::size_t first, std::size_t end)
         std::string& newPath = m_batchPaths[2 * (index - first) + 1];
         m_plan.oldPath(step, oldPath);
         m_plan.newPath(step, newPath);
-        Folder& from = m_folders.of(FolderOfPath(oldPath));
+        Folder& from = folderOf(m_plan.oldFolder(step, buffer), buffer, lastOld);
         const FileIdentity folder = from.identity();
-        const FileIdentity newFolder = m_folders.of(FolderOfPath(newPath)).identity();
+        const FileIdentity newFolder = folderOf(m_plan.newFolder(step, buffer), buffer, lastNew).identity();
         // A file at a temporary name got there in an earlier step: it is not
         // there yet, but it is the same file.
         FileMark file;
@@ -197,14 +216,18 @@ StepResult Executor::make(std::size_t index)
     case PlanStep::Kind::Rename:
         break;
     }
-    // Made in kept buffers: a run of a million renames allocates none for each.
-    if (index == m_nextIndex)
-        std::swap(m_oldPath, m_nextPath);  // made while the last step was told
-    else
-        m_plan.oldPath(step, m_oldPath);
-    m_plan.newPath(step, m_newPath);
-    const std::string& oldPath = m_oldPath;
-    const std::string& newPath = m_newPath;
+    // The paths the record has, which the step renames by; else made in
+    // kept buffers: a run of a million renames allocates none for each.
+    const std::string* recordedPaths = this->recordedPaths(index);
+    if (!recordedPaths) {
+        if (index == m_nextIndex)
+            std::swap(m_oldPath, m_nextPath);  // made while the last step was told
+        else
+            m_plan.oldPath(step, m_oldPath);
+        m_plan.newPath(step, m_newPath);
+    }
+    const std::string& oldPath = recordedPaths ? recordedPaths[0] : m_oldPath;
+    const std::string& newPath = recordedPaths ? recordedPaths[1] : m_newPath;
     const std::string_view fromSpelling = FolderOfPath(oldPath);
     const std::string_view toSpelling = FolderOfPath(newPath);
     const std::string_view oldName = std::string_view(oldPath).substr(fromSpelling.size());
@@ -257,9 +280,12 @@ void Executor::prepareStep(std::size_t index)
 {
     if (index >= m_plan.steps().size() || !m_plan.steps()[index].renames())
         return;
-    m_plan.oldPath(m_plan.steps()[index], m_nextPath);
-    const std::string_view folder = FolderOfPath(m_nextPath);
-    m_nextOldKey = key(m_folders.of(folder), std::string_view(m_nextPath).substr(folder.size()));
+    const std::string* recordedPaths = this->recordedPaths(index);
+    if (!recordedPaths)
+        m_plan.oldPath(m_plan.steps()[index], m_nextPath);
+    const std::string_view path = recordedPaths ? recordedPaths[0] : m_nextPath;
+    const std::string_view folder = FolderOfPath(path);
+    m_nextOldKey = key(m_folders.of(folder), path.substr(folder.size()));
     m_nextIndex = index;
     m_paths.prefetch(m_nextOldKey);
 }
