@@ -85,6 +85,21 @@ char* numberField(char* field, bool first, std::string_view key, std::uint64_t n
     return std::to_chars(field, field + 20, number).ptr;
 }
 
+// ,"key":"text" in `field`, which ends after it; the text is one of the
+// journal's own words.
+char* textField(char* field, std::string_view key, std::string_view text)
+{
+    field = fieldStart(field, false, key);
+    *field++ = '"';
+    field = writeJsonText(field, text);
+    *field++ = '"';
+    return field;
+}
+
+// Room for every field of an intent but its paths: the keys, the numbers
+// and the words.
+constexpr std::size_t kLineFieldsRoom = 512;
+
 // ,"key":number, or {"key":number where the object begins.
 void appendField(std::string& text, std::string_view key, std::uint64_t number)
 {
@@ -290,37 +305,40 @@ bool JournalWriter::beforeBatch(std::span<const RecordedStep> batch)
     std::string text = std::move(m_pending);
     m_pending.clear();
     for (const RecordedStep& recorded : batch) {
-        appendField(text, "step", m_next++);
-        appendPathField(text, "from", recorded.oldPath);
-        appendPathField(text, "to", recorded.newPath);
-        // The numbers that follow go in as one piece.
-        char numbers[6 * kLongestNumberField];
-        char* end = numberField(numbers, false, "device", recorded.file.identity.device);
-        end = numberField(end, false, "inode", recorded.file.identity.inode);
+        // Each line is written in place, in room enough for it, and then cut
+        // to its size: a journal writes one for every rename.
+        const std::size_t start = text.size();
+        text.resize(start + kLineFieldsRoom + 2 * m_workingFolderJson.size()
+                    + jsonTextBound(recorded.oldPath.size() + recorded.newPath.size()));
+        char* out = numberField(text.data() + start, true, "step", m_next++);
+        out = writePathField(out, "from", recorded.oldPath);
+        out = writePathField(out, "to", recorded.newPath);
+        out = numberField(out, false, "device", recorded.file.identity.device);
+        out = numberField(out, false, "inode", recorded.file.identity.inode);
         if (!recorded.file.stableInodes) {
-            end = numberField(end, false, "size", std::uint64_t(recorded.file.size));
-            end = numberField(end, false, "modified", std::uint64_t(recorded.file.modified));
+            out = numberField(out, false, "size", std::uint64_t(recorded.file.size));
+            out = numberField(out, false, "modified", std::uint64_t(recorded.file.modified));
         }
-        end = numberField(end, false, "folder", recorded.folder.inode);
+        out = numberField(out, false, "folder", recorded.folder.inode);
         if (recorded.newFolder != recorded.folder)
-            end = numberField(end, false, "to_folder", recorded.newFolder.inode);
-        text.append(numbers, end);
+            out = numberField(out, false, "to_folder", recorded.newFolder.inode);
         if (recorded.step.role != PlanStep::Role::Plain)
-            appendField(text, "role", kRoleNames[std::size_t(recorded.step.role)]);
+            out = textField(out, "role", kRoleNames[std::size_t(recorded.step.role)]);
         if (!recorded.file.stableInodes)
-            appendField(text, "inodes", "unstable");
-        text += "}\n";
+            out = textField(out, "inodes", "unstable");
+        *out++ = '}';
+        *out++ = '\n';
+        text.resize(std::size_t(out - text.data()));
     }
     return writeSynced(text);
 }
 
-void JournalWriter::appendPathField(std::string& text, std::string_view key, std::string_view path)
+char* JournalWriter::writePathField(char* out, std::string_view key, std::string_view path)
 {
-    char field[kLongestKey + 8];
-    text.append(field, fieldStart(field, false, key));
-    text += '"';
+    out = fieldStart(out, false, key);
+    *out++ = '"';
     if (!path.starts_with('/'))
-        text += m_workingFolderJson;
+        out = std::copy(m_workingFolderJson.begin(), m_workingFolderJson.end(), out);
     // A folder ends at a '/', which no UTF-8 sequence holds: its text and
     // the name's are the path's text.
     const std::string_view folder = FolderOfPath(path);
@@ -329,9 +347,10 @@ void JournalWriter::appendPathField(std::string& text, std::string_view key, std
         m_lastFolderJson.clear();
         appendJsonText(m_lastFolderJson, folder);
     }
-    text += m_lastFolderJson;
-    appendJsonText(text, path.substr(folder.size()));
-    text += '"';
+    out = std::copy(m_lastFolderJson.begin(), m_lastFolderJson.end(), out);
+    out = writeJsonText(out, path.substr(folder.size()));
+    *out++ = '"';
+    return out;
 }
 
 bool JournalWriter::afterStep(const PlanStep&, const StepResult& result)

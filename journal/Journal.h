@@ -57,8 +57,10 @@ public:
 private:
     JournalWriter(int fd, std::string path, std::string workingFolder);
     bool writeSynced(const std::string& text);
-    // ,"key":"path" with `path` made absolute from the working folder.
-    void appendPathField(std::string& text, std::string_view key, std::string_view path);
+    // ,"key":"path" at `out`, with `path` made absolute from the working
+    // folder; where it ends. Takes at most jsonTextBound(path.size()) and
+    // the working folder's text beside the key and quotes.
+    char* writePathField(char* out, std::string_view key, std::string_view path);
 
     int m_fd = -1;
     std::string m_journalPath;

@@ -3,6 +3,7 @@
 #include "text/HexDigit.h"
 #include "text/Utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -16,12 +17,21 @@ constexpr std::array<bool, 256> jsonPlain = [] {
     return plain;
 }();
 
-void appendEscaped(std::string& json, char32_t unit)
+char* writeEscaped(char* out, char32_t unit)
 {
     static const char hex[] = "0123456789abcdef";
-    json += "\\u";
+    *out++ = '\\';
+    *out++ = 'u';
     for (int shift = 12; shift >= 0; shift -= 4)
-        json += hex[(unit >> shift) & 0xF];
+        *out++ = hex[(unit >> shift) & 0xF];
+    return out;
+}
+
+// Whether the eight bytes at `at` all go in as they stand.
+bool eightPlain(const char* at)
+{
+    const auto plain = [at](int i) { return jsonPlain[static_cast<unsigned char>(at[i])]; };
+    return plain(0) & plain(1) & plain(2) & plain(3) & plain(4) & plain(5) & plain(6) & plain(7);
 }
 
 // Reads one object of a JSON line.
@@ -193,28 +203,39 @@ void appendJsonString(std::string& json, std::string_view bytes)
 
 void appendJsonText(std::string& json, std::string_view bytes)
 {
-    for (std::size_t pos = 0; pos < bytes.size();) {
-        // Runs of ASCII that needs no escape go in whole: a journal writes a
-        // path or two for every rename.
-        std::size_t plain = pos;
-        while (plain < bytes.size() && jsonPlain[static_cast<unsigned char>(bytes[plain])])
+    const std::size_t start = json.size();
+    json.resize(start + jsonTextBound(bytes.size()));
+    json.resize(std::size_t(writeJsonText(json.data() + start, bytes) - json.data()));
+}
+
+char* writeJsonText(char* out, std::string_view bytes)
+{
+    const char* const end = bytes.data() + bytes.size();
+    for (const char* from = bytes.data(); from < end;) {
+        // Runs of ASCII that needs no escape go in whole, judged eight bytes
+        // a step: a journal writes two paths for every rename.
+        const char* plain = from;
+        while (end - plain >= 8 && eightPlain(plain))
+            plain += 8;
+        while (plain < end && jsonPlain[static_cast<unsigned char>(*plain)])
             ++plain;
-        json.append(bytes.substr(pos, plain - pos));
-        if ((pos = plain) == bytes.size())
+        out = std::copy(from, plain, out);
+        if (plain == end)
             break;
-        const utf8::DecodedChar c = utf8::decodeChar(bytes, pos);
+        const utf8::DecodedChar c = utf8::decodeChar(bytes, std::size_t(plain - bytes.data()));
         if (!c.wellFormed) {
-            appendEscaped(json, 0xDC00 + c.codePoint);
+            out = writeEscaped(out, 0xDC00 + c.codePoint);
         } else if (c.codePoint == '"' || c.codePoint == '\\') {
-            json += '\\';
-            json += char(c.codePoint);
+            *out++ = '\\';
+            *out++ = char(c.codePoint);
         } else if (c.codePoint < 0x20) {
-            appendEscaped(json, c.codePoint);
+            out = writeEscaped(out, c.codePoint);
         } else {
-            json.append(bytes.substr(pos, c.size));
+            out = std::copy(plain, plain + c.size, out);
         }
-        pos += c.size;
+        from = plain + c.size;
     }
+    return out;
 }
 
 std::string jsonString(std::string_view bytes)

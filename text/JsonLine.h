@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,14 @@ std::string jsonString(std::string_view bytes);
 // The same without the quotes, for a string written in pieces: each piece
 // must end where a character does.
 void appendJsonText(std::string& json, std::string_view bytes);
+// The same written at `out`, which has room for jsonTextBound(bytes.size())
+// bytes; where it ends.
+char* writeJsonText(char* out, std::string_view bytes);
+// The most a text of `size` bytes takes: \udcXX for each byte.
+constexpr std::size_t jsonTextBound(std::size_t size)
+{
+    return 6 * size;
+}
 
 // The fields of one JSON object: strings as the bytes they stand for
 // (\udcXX escapes included), numbers, true, false and null as their text.
