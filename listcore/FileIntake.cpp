@@ -31,7 +31,5 @@ void FileIntake::append(const std::string& path, const FileTimes& times)
     const std::string_view folder = FolderOfPath(path);
     if (!m_folder || folder != *m_folder)
         m_folder = std::make_shared<const std::string>(folder);
-    ListRow* row = m_rows.AppendRow();
-    *m_rows.RowData(row) = FileEntry(m_folder, NameOfPath(path), m_rows.entryForm(), times);
-    row->CheckState = csCheckedNormal;
+    m_rows.AppendRow(m_folder, NameOfPath(path), times)->CheckState = csCheckedNormal;
 }

@@ -3,6 +3,8 @@
 #include "listcore/FileEntry.h"
 
 #include <cstdint>
+#include <string_view>
+#include <utility>
 
 enum TCheckState : std::uint8_t {
     csUncheckedNormal,
@@ -19,6 +21,12 @@ enum TCheckType : std::uint8_t {
 // One row of the list. The program reads RowIndex and CheckState and writes
 // CheckState and CheckType directly; such writes show at the next repaint.
 struct ListRow {
+    ListRow() = default;
+    ListRow(FileEntry::SharedFolder folder, std::string_view fileName, EntryForm form, const FileTimes& times)
+        : Data(std::move(folder), fileName, form, times)
+    {
+    }
+
     std::uint32_t RowIndex = 0;
     TCheckState CheckState = csUncheckedNormal;
     TCheckType CheckType = ctNone;

@@ -76,17 +76,31 @@ void RowStore::SetNodeDataSize(int size)
 
 ListRow* RowStore::AppendRow()
 {
+    return appended(new (nextRowPlace()) ListRow);
+}
+
+ListRow* RowStore::AppendRow(FileEntry::SharedFolder folder, std::string_view fileName, const FileTimes& times)
+{
+    return appended(new (nextRowPlace()) ListRow(std::move(folder), fileName, m_entryForm, times));
+}
+
+void* RowStore::nextRowPlace()
+{
     if (m_size == m_chunks.size() * chunkSize) {
         if (m_chunks.size() == m_chunks.capacity())
             m_chunks.reserve(2 * m_chunks.size() + 1);
         m_chunks.push_back(static_cast<ListRow*>(newChunk(chunkBytes, !m_chunks.empty())));
     }
-    ListRow& row = *new (&at(m_size)) ListRow;
-    row.RowIndex = static_cast<std::uint32_t>(m_size);
+    return &at(m_size);
+}
+
+ListRow* RowStore::appended(ListRow* row)
+{
+    row->RowIndex = static_cast<std::uint32_t>(m_size);
     ++m_size;
     if (m_batchCount == 0 && m_observer)
         m_observer->rowAppended();
-    return &row;
+    return row;
 }
 
 FileEntry* RowStore::RowData(ListRow* row) const

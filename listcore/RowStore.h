@@ -53,6 +53,9 @@ public:
     void SetNodeDataSize(int size);
 
     ListRow* AppendRow();
+    // A row whose entry is made in place, in the list's form: an intake of
+    // a million files makes no entry twice.
+    ListRow* AppendRow(FileEntry::SharedFolder folder, std::string_view fileName, const FileTimes& times);
     // The row's entry; nullptr for no row. Throws ListError while the data
     // size is not set.
     FileEntry* RowData(ListRow* row) const;
@@ -79,6 +82,10 @@ private:
     static constexpr std::size_t chunkSize = chunkBytes / sizeof(ListRow);
 
     ListRow& at(std::size_t index) const { return m_chunks[index / chunkSize][index % chunkSize]; }
+    // Where the next row is built, its chunk made first where needed.
+    void* nextRowPlace();
+    // Numbers the row just built, and tells of it.
+    ListRow* appended(ListRow* row);
     void initialize(ListRow& row);
     // Every row and chunk gone, and no observer told.
     void release();
