@@ -5,6 +5,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/disk/DiskFixture.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
@@ -150,6 +151,23 @@ private Q_SLOTS:
                      .exitCode, 0);
         QCOMPARE(runProgram(folder.root() + "/w2", {"--undo", "../j", "--apply"}).exitCode, 0);
         QCOMPARE(treeWithout(folder.root(), "j"), before);
+    }
+
+    // Files moved into two folders whose names are as long as each other:
+    // the journal keeps each one's new folder apart, and the undo finds
+    // both where it put them.
+    void movedIntoFoldersOfOneLength()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a.txt", "b.txt", "d1/", "d2/"}));
+        QFile plan(QFile::decodeName(folder.root() + "/.plan"));
+        QVERIFY(plan.open(QIODevice::WriteOnly));
+        plan.write("{\"file\":\"a.txt\",\"new_name\":\"d1/a.txt\"}\n{\"file\":\"b.txt\",\"new_name\":\"d2/b.txt\"}\n");
+        plan.close();
+        const QByteArrayList before = fixture::readTree(folder.root());
+        QCOMPARE(runProgram(folder.root(), {"--from-json", ".plan", "--apply", "--journal", ".j"}).exitCode, 0);
+        QCOMPARE(runProgram(folder.root(), {"--undo", ".j", "--apply"}).exitCode, 0);
+        QCOMPARE(treeWithout(folder.root(), ".j"), before);
     }
 
     // Run from a folder that was removed, no kind of run can name its
