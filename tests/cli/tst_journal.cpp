@@ -136,13 +136,13 @@ private Q_SLOTS:
 
     // A journal names absolute paths: undone from another folder, it puts
     // back the files it renamed, not those of the same names there. (The
-    // folder the run was started in has a name JSON must escape, and so has
-    // a folder of the files, which come from one folder, then the other,
-    // then the first again.)
+    // folder the run was started in has a long name JSON must escape, each
+    // byte of its end in six, and so has a folder of the files, which come
+    // from one folder, then the other, then the first again.)
     void undoneFromAnotherFolder()
     {
         fixture::ScratchFolder folder;
-        const QByteArray first = "w1 \"\\\t\xc3\xa9";
+        const QByteArray first = "w1 \"\\\t\xc3\xa9" + QByteArray(120, '\x01');
         QVERIFY(fixture::makeTree(folder.root(), {first + "/", first + "/a.txt", first + "/b.txt", first + "/s\"\n/",
                                                   first + "/s\"\n/c.txt", "w2/", "w2/a.txt", "w2/b.txt"}));
         const QByteArrayList before = fixture::readTree(folder.root());
