@@ -12,7 +12,6 @@
 #include "text/FileNames.h"
 
 #include <algorithm>
-#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -54,8 +53,8 @@ private:
     }
     // The folder of a spelling, found once while the same text comes again
     // from the rows, whose folder texts are shared by the files of a folder
-    // and stay put while a batch is set up. A spelling made in `buffer` is
-    // looked up every time.
+    // and stay put while a batch is set up. A spelling made in `buffer` (the
+    // folder of a path made there, so its start) is looked up every time.
     struct LastFolder {
         const char* data = nullptr;
         std::size_t size = 0;
@@ -142,9 +141,7 @@ Folder& Executor::folderOf(std::string_view spelling, const std::string& buffer,
     if (last.folder && spelling.data() == last.data && spelling.size() == last.size)
         return *last.folder;
     Folder& folder = m_folders.of(spelling);
-    const bool inBuffer = std::less_equal<>()(buffer.data(), spelling.data())
-        && std::less<>()(spelling.data(), buffer.data() + buffer.capacity());
-    last = inBuffer ? LastFolder() : LastFolder{spelling.data(), spelling.size(), &folder};
+    last = spelling.data() == buffer.data() ? LastFolder() : LastFolder{spelling.data(), spelling.size(), &folder};
     return folder;
 }
 

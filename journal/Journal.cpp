@@ -109,9 +109,9 @@ void appendField(std::string& text, std::string_view key, std::uint64_t number)
 
 void appendField(std::string& text, std::string_view key, std::string_view bytes)
 {
-    char field[kLongestKey + 8];
-    text.append(field, fieldStart(field, false, key));
-    appendJsonString(text, bytes);
+    const std::size_t start = text.size();
+    text.resize(start + kLongestKey + 8 + jsonTextBound(bytes.size()));
+    text.resize(std::size_t(textField(text.data() + start, key, bytes) - text.data()));
 }
 
 std::string percentDecoded(std::string_view text)
