@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -26,41 +27,47 @@ FolderNames::Kind kindListed(EntryKind kind)
 
 namespace {
 
-EntryKind kindOf(const dirent& entry)
+EntryKind kindOf(const dirent64& entry)
 {
     return entry.d_type == DT_DIR                                  ? EntryKind::Folder
            : entry.d_type == DT_LNK || entry.d_type == DT_UNKNOWN ? EntryKind::Unknown
                                                                     : EntryKind::File;
 }
 
+// The folder's entries with getdents64 straight into a buffer of our own:
+// readdir would read through a descriptor of its own (dup, fdopendir and
+// their checks, five calls a folder) in steps half as big. The reading
+// starts at the folder's start: one descriptor is read again (its names
+// folded, a walk after a look), and the place where a reading stopped is
+// the descriptor's, shared by every dup of it.
 template <typename Each>
 int readEntries(int folderFd, const Each& each)
 {
-    const int listFd = dup(folderFd);
-    DIR* dir = listFd < 0 ? nullptr : fdopendir(listFd);
-    if (!dir) {
-        const int error = errno;
-        if (listFd >= 0)
-            close(listFd);
-        return error;
+    if (::lseek(folderFd, 0, SEEK_SET) < 0)
+        return errno;
+    alignas(dirent64) char buffer[1 << 16];
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, folderFd, buffer, sizeof buffer);
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        for (long at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer + at);
+            at += entry->d_reclen;
+            const std::string_view name(entry->d_name);
+            if (name == "." || name == "..")
+                continue;
+            each(name, *entry);
+        }
     }
-    // readdir tells a failure only by errno, which `each` may set.
-    for (errno = 0; const dirent* entry = readdir(dir); errno = 0) {
-        const std::string_view name(entry->d_name);
-        if (name == "." || name == "..")
-            continue;
-        each(name, *entry);
-    }
-    const int error = errno;
-    closedir(dir);
-    return error;
 }
 
 } // namespace
 
 int readFolder(int folderFd, const FolderEntries& each)
 {
-    return readEntries(folderFd, [&](std::string_view name, const dirent& entry) { each(name, kindOf(entry)); });
+    return readEntries(folderFd, [&](std::string_view name, const dirent64& entry) { each(name, kindOf(entry)); });
 }
 
 FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const FolderEntries& each)
@@ -75,7 +82,7 @@ FolderNames::FolderNames(int folderFd, bool ignoresCase, int* error, const Folde
     std::vector<std::uint64_t> inodes;
     if (!m_ignoresCase)
         m_names.keepPayloads();
-    const int failed = readEntries(folderFd, [&](std::string_view name, const dirent& entry) {
+    const int failed = readEntries(folderFd, [&](std::string_view name, const dirent64& entry) {
         const EntryKind kind = kindOf(entry);
         names.append(name);
         lengths.push_back(std::uint16_t(name.size()));

@@ -52,6 +52,21 @@ private Q_SLOTS:
         QCOMPARE(names.listedInode("new1"), std::uint64_t(0));
         QCOMPARE(names.listedInode("missing"), std::uint64_t(0));
     }
+
+    // A folder's descriptor read a second time (its names folded for a
+    // change of case) lists every name again, not what was left after the
+    // first reading.
+    void secondReadingOfOneDescriptor()
+    {
+        fixture::ScratchFolder folder;
+        QVERIFY(fixture::makeTree(folder.root(), {"a", "B"}));
+        const int fd = open(folder.root(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const FolderNames first(fd, false);
+        const FolderNames folded(fd, true);
+        close(fd);
+        QVERIFY(first.indexOf("B") != NameSet::npos);
+        QVERIFY(folded.indexOf("b") != NameSet::npos);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestFolderNames)
