@@ -20,16 +20,16 @@ void FileIntake::addDropped(const std::string& path)
     addLooked(path, lookUpFile(path));
 }
 
-void FileIntake::addLooked(const std::string& path, const FileLookup& lookup)
+void FileIntake::addLooked(std::string_view path, const FileLookup& lookup)
 {
     if (!lookup.isFolder)
         append(path, lookup.times);
 }
 
-void FileIntake::append(const std::string& path, const FileTimes& times)
+void FileIntake::append(std::string_view path, const FileTimes& times)
 {
     const std::string_view folder = FolderOfPath(path);
     if (!m_folder || folder != *m_folder)
         m_folder = std::make_shared<const std::string>(folder);
-    m_rows.AppendRow(m_folder, NameOfPath(path), times)->CheckState = csCheckedNormal;
+    m_rows.AppendRow(m_folder, path.substr(folder.size()), times)->CheckState = csCheckedNormal;
 }

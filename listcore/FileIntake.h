@@ -4,6 +4,7 @@
 #include "listcore/UpdateBatch.h"
 
 #include <string>
+#include <string_view>
 
 class RowStore;
 
@@ -21,10 +22,10 @@ public:
     void addDropped(const std::string& path);
     // The same for a path the caller has looked at already (say in a listing
     // of its folder, which tells no times).
-    void addLooked(const std::string& path, const FileLookup& lookup);
+    void addLooked(std::string_view path, const FileLookup& lookup);
 
 private:
-    void append(const std::string& path, const FileTimes& times);
+    void append(std::string_view path, const FileTimes& times);
 
     RowStore& m_rows;
     UpdateBatch<RowStore> m_batch;

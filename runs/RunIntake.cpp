@@ -72,11 +72,10 @@ public:
         , m_intake(intake)
         , m_refusals(refusals)
         , m_walk(run.tree, run.order, folders, [this](std::string_view path, TreeWalk::Found found, std::string_view why) {
-            m_path.assign(path);
             if (found == TreeWalk::Found::Unreadable)
-                refuse(m_path, "could not be read: " + std::string(why));
+                refuse(std::string(path), "could not be read: " + std::string(why));
             else
-                add(m_path, found == TreeWalk::Found::Folder);
+                add(path, found == TreeWalk::Found::Folder);
         })
     {
     }
@@ -94,10 +93,10 @@ public:
             add(folder, true);
     }
 
-    void add(const std::string& path, bool folder)
+    void add(std::string_view path, bool folder)
     {
         if (m_times)
-            m_intake.addChosen(path);
+            m_intake.addChosen(std::string(path));
         else
             m_intake.addLooked(path, {});
         // A folder's whole name is its own: it has no extension to keep.
@@ -118,7 +117,6 @@ private:
     RowStore& m_rows;
     FileIntake& m_intake;
     IntakeRefusals& m_refusals;
-    std::string m_path;
     TreeWalk m_walk;
 };
 

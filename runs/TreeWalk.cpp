@@ -5,6 +5,7 @@
 #include "text/NaturalOrder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -50,9 +51,13 @@ struct NameList {
         keyed.reserve(spans.size());
         for (std::size_t i = 0; i < spans.size(); ++i) {
             const std::string_view rest = at(i).substr(shared);
-            std::uint64_t key = 0;
-            for (std::size_t b = 0; b < 8; ++b)
-                key = key << 8 | (b < rest.size() ? static_cast<unsigned char>(rest[b]) : 0);
+            // The first eight bytes, the first the highest, zeros past the end.
+            unsigned char first[8] = {};
+            std::memcpy(first, rest.data(), std::min<std::size_t>(rest.size(), 8));
+            std::uint64_t key;
+            std::memcpy(&key, first, 8);
+            if constexpr (std::endian::native == std::endian::little)
+                key = __builtin_bswap64(key);
             keyed.push_back({key, spans[i]});
         }
         const std::string_view all(bytes);
@@ -138,8 +143,11 @@ bool TreeWalk::walkOpen(int fd, std::string& path, unsigned long device)
     const FolderEntries visit = [&](std::string_view found, EntryKind kind) {
         if (!m_choice.hidden && found.front() == '.')
             return;
-        name.assign(found);
-        if (matches(m_choice.exclude, name.c_str()))
+        // Only a glob or a look at the entry needs the name on its own.
+        const bool named = !m_choice.exclude.empty() || !m_choice.include.empty() || kind == EntryKind::Unknown;
+        if (named)
+            name.assign(found);
+        if (named && matches(m_choice.exclude, name.c_str()))
             return;
         bool link = false;
         if (kind == EntryKind::Unknown) {
