@@ -33,7 +33,7 @@ DiskView::Look DiskView::look(Folder& folder, std::string_view name)
     const std::string_view compared = folder.comparedName(name, m_compared);
     const std::uint64_t hash = mixedHash(compared);
     Look look = lookUp(folder, name, compared, hash);
-    look.key = pathKey(folder, compared);
+    look.key = pathKey(folder, hash);
     return look;
 }
 
