@@ -156,6 +156,9 @@ std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buf
 
 std::string_view RenamePlan::reason(std::size_t stepIndex) const
 {
+    // Most plans give no step a reason: no hashing for them.
+    if (m_reasons.empty())
+        return {};
     const auto found = m_reasons.find(stepIndex);
     return found == m_reasons.end() ? std::string_view() : std::string_view(found->second);
 }
