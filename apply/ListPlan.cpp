@@ -170,6 +170,13 @@ void RowFiles::shownNewNameInto(std::uint32_t file, std::string& buffer) const
     m_rows.row(file).Data.newFileNameInto(buffer);
 }
 
+// A row's new path ends in its whole proposed name (see FileEntry::newPath).
+std::string_view RowFiles::shownNewNameIn(std::uint32_t file, std::string_view newPath, std::string&) const
+{
+    const FileEntry& entry = m_rows.row(file).Data;
+    return newPath.substr(newPath.size() - entry.NewName().size() - entry.FileExt().size());
+}
+
 std::string_view RowFiles::folderOf(std::uint32_t file, std::string&) const
 {
     return m_rows.row(file).Data.FilePath();

@@ -24,6 +24,7 @@ public:
     void pathInto(std::uint32_t file, std::string& buffer) const override;
     void newPathInto(std::uint32_t file, std::string& buffer) const override;
     void shownNewNameInto(std::uint32_t file, std::string& buffer) const override;
+    std::string_view shownNewNameIn(std::uint32_t file, std::string_view newPath, std::string& buffer) const override;
     std::string_view folderOf(std::uint32_t file, std::string& buffer) const override;
     std::string_view newFolderOf(std::uint32_t file, std::string& buffer) const override;
 

@@ -154,6 +154,13 @@ std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buf
     return buffer;
 }
 
+std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string_view newPath, std::string& buffer) const
+{
+    if (newPath.empty() || step.role == PlanStep::Role::ToTemporary || step.role == PlanStep::Role::BackHome)
+        return shownNewName(step, buffer);
+    return m_files.shownNewNameIn(step.file, newPath, buffer);
+}
+
 std::string_view RenamePlan::reason(std::size_t stepIndex) const
 {
     // Most plans give no step a reason: no hashing for them.

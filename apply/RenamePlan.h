@@ -33,6 +33,13 @@ public:
     virtual void pathInto(std::uint32_t file, std::string& buffer) const { buffer = path(file); }
     virtual void newPathInto(std::uint32_t file, std::string& buffer) const { buffer = newPath(file); }
     virtual void shownNewNameInto(std::uint32_t file, std::string& buffer) const { buffer = shownNewName(file); }
+    // The shown new name of a file whose new path was made already: where
+    // that path ends in it, a view of its end.
+    virtual std::string_view shownNewNameIn(std::uint32_t file, std::string_view, std::string& buffer) const
+    {
+        shownNewNameInto(file, buffer);
+        return buffer;
+    }
     // The folders of path() and newPath() (see FolderOfPath), made in
     // `buffer` where the files do not keep them.
     virtual std::string_view folderOf(std::uint32_t file, std::string& buffer) const;
@@ -100,6 +107,8 @@ public:
     std::string_view oldPath(const PlanStep& step, std::string& buffer) const;
     std::string_view newPath(const PlanStep& step, std::string& buffer) const;
     std::string_view shownNewName(const PlanStep& step, std::string& buffer) const;
+    // The same, where the step's new path was made (newPath(step)) already.
+    std::string_view shownNewName(const PlanStep& step, std::string_view newPath, std::string& buffer) const;
     // The folders of oldPath() and newPath(), without making the paths where
     // the files keep their folders.
     std::string_view oldFolder(const PlanStep& step, std::string& buffer) const;
