@@ -88,14 +88,15 @@ private Q_SLOTS:
 
     // -R takes each folder's names byte by byte, also where their first
     // bytes tie and one name is the beginning of another (eight such pairs,
-    // so that no order the folder lists them in passes by luck).
+    // so that no order the folder lists them in passes by luck), and where
+    // names differ first in one byte and then again in a later one.
     void walkedByteByByte()
     {
         fixture::ScratchFolder folder;
         QByteArrayList layout{"d/"};
         QByteArrayList preview;
         for (char digit = '1'; digit <= '8'; ++digit) {
-            const QByteArray name = "p" + QByteArray(9, digit);
+            const QByteArray name = "p" + QByteArray(1, digit) + QByteArray(8, char('9' - (digit - '1')));
             layout << "d/" + name + "z" << "d/" + name;
             const int serial = 2 * (digit - '1') + 1;
             preview << "d/" + name + " → " + name + QByteArray::number(serial)
