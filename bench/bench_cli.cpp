@@ -238,22 +238,32 @@ void ApplyBare(benchmark::State& state)
 
 // A scratch folder on an ext4 image mounted through a loop device, where
 // this machine lets root make one; else no folder, and the figure says so.
+// Each run makes its own, so that a run killed with its image mounted does
+// not keep the next from mounting one.
 struct Ext4Folder {
-    std::string image = "/tmp/tolvex-bench-ext4.img";
-    std::string mountPoint = "/tmp/tolvex-bench-ext4";
+    std::string mountPoint;
+    std::string image;
     bool mounted = false;
 
     Ext4Folder()
     {
-        const std::string make = "truncate -s 512M " + image + " && mkfs.ext4 -q -F -N 250000 " + image + " && mkdir -p "
-            + mountPoint + " && mount -o loop " + image + " " + mountPoint + " 2>/dev/null";
-        mounted = geteuid() == 0 && std::system(make.c_str()) == 0;
+        char place[] = "/tmp/tolvex-bench-ext4.XXXXXX";
+        if (geteuid() != 0 || !::mkdtemp(place))
+            return;
+        mountPoint = place;
+        image = mountPoint + ".img";
+        const std::string make = "truncate -s 512M " + image + " && mkfs.ext4 -q -F -N 250000 " + image
+            + " && mount -o loop " + image + " " + mountPoint + " 2>/dev/null";
+        mounted = std::system(make.c_str()) == 0;
     }
     ~Ext4Folder()
     {
         if (mounted)
             std::system(("umount " + mountPoint).c_str());
-        std::remove(image.c_str());
+        if (!mountPoint.empty()) {
+            ::rmdir(mountPoint.c_str());
+            std::remove(image.c_str());
+        }
     }
 };
 
