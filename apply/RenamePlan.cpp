@@ -137,7 +137,7 @@ std::string_view RenamePlan::newFolder(const PlanStep& step, std::string& buffer
     return m_files.newFolderOf(step.file, buffer);
 }
 
-std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buffer) const
+std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buffer, std::string_view newPath) const
 {
     switch (step.role) {
     case PlanStep::Role::ToTemporary:
@@ -148,17 +148,12 @@ std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string& buf
         buffer.erase(0, buffer.size() - NameOfPath(buffer).size());
         break;
     default:
+        if (!newPath.empty())
+            return m_files.shownNewNameIn(step.file, newPath, buffer);
         m_files.shownNewNameInto(step.file, buffer);
         break;
     }
     return buffer;
-}
-
-std::string_view RenamePlan::shownNewName(const PlanStep& step, std::string_view newPath, std::string& buffer) const
-{
-    if (newPath.empty() || step.role == PlanStep::Role::ToTemporary || step.role == PlanStep::Role::BackHome)
-        return shownNewName(step, buffer);
-    return m_files.shownNewNameIn(step.file, newPath, buffer);
 }
 
 std::string_view RenamePlan::reason(std::size_t stepIndex) const

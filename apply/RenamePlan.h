@@ -106,9 +106,9 @@ public:
     // The same made in `buffer` (see PlanFiles), and seen through it.
     std::string_view oldPath(const PlanStep& step, std::string& buffer) const;
     std::string_view newPath(const PlanStep& step, std::string& buffer) const;
-    std::string_view shownNewName(const PlanStep& step, std::string& buffer) const;
-    // The same, where the step's new path was made (newPath(step)) already.
-    std::string_view shownNewName(const PlanStep& step, std::string_view newPath, std::string& buffer) const;
+    // `newPath`: the step's new path (newPath(step)) where it was made
+    // already, which a file's shown new name may be read from.
+    std::string_view shownNewName(const PlanStep& step, std::string& buffer, std::string_view newPath = {}) const;
     // The folders of oldPath() and newPath(), without making the paths where
     // the files keep their folders.
     std::string_view oldFolder(const PlanStep& step, std::string& buffer) const;

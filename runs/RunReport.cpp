@@ -51,7 +51,7 @@ std::string_view RunReport::oldPathOf(const PlanStep& step, const StepResult& re
 void RunReport::previewed(const PlanStep& step, const StepResult& result)
 {
     note(step, result);
-    m_output.previewed(oldPathOf(step, result), m_plan.shownNewName(step, result.newPath, m_newText), result.outcome,
+    m_output.previewed(oldPathOf(step, result), m_plan.shownNewName(step, m_newText, result.newPath), result.outcome,
                        result.reason.empty() ? result.note : result.reason, roleNote(step.role));
 }
 
